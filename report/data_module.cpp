@@ -1,0 +1,122 @@
+#include "report/data_module.hpp"
+
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
+#include "textio/input_file.hpp"
+#include "textio/number_parse.hpp"
+#include "textio/text_file.hpp"
+
+namespace quilmor::report {
+
+TDMQuilmor::TDMQuilmor(UserInteraction& ui) : m_ui(ui) {
+  std::error_code ec;
+  FileName = std::filesystem::current_path(ec).string();
+}
+
+std::string TDMQuilmor::OpenFailedMessage(const std::string& fileName) {
+  return "The file \"" + fileName + "\"could not be opened. It may be in use by another program";
+}
+
+std::string TDMQuilmor::CorruptMessage(const std::string& fileName) {
+  return "Real numbers in the inputfile \"" + fileName + "\" are corrupt";
+}
+
+std::string TDMQuilmor::ReportOpenFailedMessage(const std::string& reportName) {
+  return "The file \"" + reportName +
+         "\" could not be opened.  It may be damaged,  not created due to inadequate input "
+         "data,  or in use by another program";
+}
+
+bool TDMQuilmor::WriteInputFile() {
+  // First pass: rows whose value cell was empty are not written and not
+  // counted; the file then states the number of rows really written.
+  const int rows = NrOfData;
+  std::vector<double> written;
+  written.reserve(static_cast<std::size_t>(std::max(rows, 0)));
+  for (int i = 0; i < rows; ++i) {
+    const std::size_t row = static_cast<std::size_t>(i);
+    if (row < Skipped.size() && Skipped[row]) continue;
+    const double value = row < RowValues.size() ? RowValues[row] : 0.0;
+    if (!std::isfinite(value)) {
+      ProgramError(CorruptMessage(FileName));
+      return false;
+    }
+    written.push_back(value);
+  }
+  const std::string text =
+      textio::RenderInputFile(Title1, Title2, FileName, InputThreshold, written);
+  if (!textio::WriteFileAtomic(FileName, text)) {
+    m_ui.ShowMessage(OpenFailedMessage(FileName));
+    return false;
+  }
+  NrOfData = static_cast<int>(written.size());
+  return true;
+}
+
+TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile() {
+  auto lines = textio::ReadTextLines(FileName);
+  if (!lines) {
+    m_ui.ShowMessage(OpenFailedMessage(FileName));
+    return ReadResult::OpenFailed;
+  }
+  const textio::InputFileContent content = textio::ParseInputFile(*lines);
+  Title1 = content.title1;
+  Title2 = content.title2;
+  InputThreshold = content.threshold;
+  const std::size_t count = content.rows.size();
+  RowSerials.resize(count);
+  RowValues.resize(count);
+  Skipped.assign(count, false);
+  for (std::size_t i = 0; i < count; ++i) {
+    RowSerials[i] = content.rows[i].serial;
+    RowValues[i] = content.rows[i].value;
+  }
+  NrOfData = static_cast<int>(count);
+  if (content.corrupt) {
+    ProgramError(CorruptMessage(FileName));
+    return ReadResult::Corrupt;
+  }
+  return ReadResult::Ok;
+}
+
+void TDMQuilmor::LoadReport(const std::string& reportName, bool& usable) {
+  auto lines = textio::ReadTextLines(reportName);
+  if (!lines) {
+    m_ui.ShowMessage(ReportOpenFailedMessage(reportName));
+    usable = false;
+    return;
+  }
+  ReportLines = std::move(*lines);
+  NrOfReportLines = static_cast<int>(ReportLines.size());
+  usable = true;
+  if (NrOfReportLines < 2) {
+    usable = false;
+    std::error_code ec;
+    std::filesystem::remove(reportName, ec);
+    std::filesystem::remove(textio::ChangeFileExt(reportName, ".var"), ec);
+    m_ui.ShowMessage(kInvalidOutputMessage);
+  }
+  FileName = textio::ChangeFileExt(reportName, ".aux");
+  AuxCode = 0;
+  bool auxRead = false;
+  if (auto aux = textio::ReadTextLines(FileName); aux && !aux->empty()) {
+    textio::LineScanner scanner((*aux)[0]);
+    if (auto code = scanner.ReadInt()) {
+      AuxCode = *code;
+      auxRead = true;
+    }
+  }
+  if (!auxRead) m_ui.ShowMessage(kNoCalculatorMessage);
+  FileName = textio::ChangeFileExt(FileName, ".out");
+}
+
+void TDMQuilmor::ProgramError(const std::string& text) {
+  m_ui.ShowMessage("A program error occurred." + text);
+  m_ui.RequestQuit();
+}
+
+bool TDMQuilmor::ConfirmYesNo(const std::string& text) { return m_ui.ConfirmYesNo(text); }
+
+}  // namespace quilmor::report

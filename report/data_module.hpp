@@ -1,0 +1,70 @@
+// The data module: the current input (file name, titles, threshold, rows,
+// number of intervals, preference), the lines of the last loaded report and
+// the series of the last graph table. It writes and reads the input file and
+// loads a finished report. One object per program window or CLI run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "textio/interaction.hpp"
+
+namespace quilmor::report {
+
+class TDMQuilmor {
+ public:
+  // DataModuleCreate: FileName starts as the current working directory.
+  explicit TDMQuilmor(UserInteraction& ui);
+
+  std::string FileName;
+  std::string Title1;
+  std::string Title2;
+  std::vector<int> RowSerials;  // entry i describes data row i + 1
+  std::vector<double> RowValues;
+  std::vector<double> SeriesA, SeriesB, SeriesC, SeriesD, SeriesE;
+  double InputThreshold = 0.0;
+  std::vector<std::string> ReportLines;
+  std::vector<bool> Skipped;  // an empty value cell: the row is not written
+  int NrOfData = 0;
+  int NrOfReportLines = 0;
+  int FittedCode = 0;
+  std::string NrOfIntervals = "5";
+  std::string Preference = "1";
+  int AuxCode = 0;
+
+  // Writes FileName from Title1, Title2, NrOfData, InputThreshold, RowValues
+  // and Skipped. Afterwards NrOfData is the number of rows written. False when
+  // the file could not be written (message shown, nothing changed on disk)
+  // or a value could not be written (program error).
+  bool WriteInputFile();
+
+  enum class ReadResult { Ok, OpenFailed, Corrupt };
+  // Reads FileName into the titles, threshold and rows. OpenFailed: message
+  // shown, nothing changed. Corrupt: the rows before the bad line are kept
+  // and the program error is raised.
+  ReadResult ReadInputFile();
+
+  // Reads `reportName` into ReportLines, reads AuxCode from the parameter
+  // file beside it and leaves FileName ending in ".out".
+  void LoadReport(const std::string& reportName, bool& usable);
+
+  // "A program error occurred." + text, then the application is asked to end.
+  void ProgramError(const std::string& text);
+  bool ConfirmYesNo(const std::string& text);
+
+  UserInteraction& Ui() { return m_ui; }
+
+  // Message texts of the input file operations.
+  static std::string OpenFailedMessage(const std::string& fileName);
+  static std::string CorruptMessage(const std::string& fileName);
+  static std::string ReportOpenFailedMessage(const std::string& reportName);
+  static constexpr const char* kInvalidOutputMessage =
+      " The output file is invalid due to inadequate input data";
+  static constexpr const char* kNoCalculatorMessage =
+      " If you wish to make use of the calculator, run the program again";
+
+ private:
+  UserInteraction& m_ui;
+};
+
+}  // namespace quilmor::report

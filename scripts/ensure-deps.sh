@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build needs, only those that are missing.
+set -euo pipefail
+
+packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
+          qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+  echo "Installing: ${missing[*]}"
+  sudo_cmd=()
+  [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+  export DEBIAN_FRONTEND=noninteractive
+  if ! "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"; then
+    "${sudo_cmd[@]}" apt-get update -q
+    "${sudo_cmd[@]}" apt-get install -y -q "${missing[@]}"
+  fi
+fi

@@ -1,0 +1,92 @@
+#include "textio/input_file.hpp"
+
+#include <cmath>
+
+#include "textio/number_format.hpp"
+#include "textio/number_parse.hpp"
+#include "textio/text_file.hpp"
+
+namespace quilmor::textio {
+namespace {
+
+bool IsBlankLine(std::string_view line) {
+  return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+std::string DropFirstChar(const std::string& line) {
+  return line.empty() ? std::string() : line.substr(1);
+}
+
+}  // namespace
+
+InputFileContent ParseInputFile(const std::vector<std::string>& lines) {
+  InputFileContent content;
+  auto line = [&](std::size_t number) -> const std::string& {
+    static const std::string kEmpty;
+    return number <= lines.size() ? lines[number - 1] : kEmpty;
+  };
+  content.title1 = DropFirstChar(line(4));
+  content.title2 = DropFirstChar(line(5));
+
+  std::size_t headerLines = kInputHeaderLines;
+  const std::string& thresholdLine = line(9);
+  if (thresholdLine.empty()) {
+    content.hasThresholdLine = false;
+    content.threshold = 0.0;
+    headerLines = kInputHeaderLines - 1;
+  } else {
+    LineScanner scanner(thresholdLine);
+    scanner.Skip(11);  // " Threshold:"
+    auto threshold = scanner.ReadReal();
+    if (!threshold || !scanner.AtEnd()) {
+      content.corrupt = true;
+      content.badLine = 9;
+      return content;
+    }
+    content.threshold = *threshold;
+  }
+
+  for (std::size_t number = headerLines + 1; number <= lines.size(); ++number) {
+    const std::string& text = lines[number - 1];
+    if (IsBlankLine(text)) break;
+    LineScanner scanner(text);
+    auto serial = scanner.ReadInt();
+    auto value = scanner.ReadReal();
+    if (!serial || !value) {
+      content.corrupt = true;
+      content.badLine = static_cast<int>(number);
+      break;
+    }
+    content.rows.push_back({*serial, *value});
+  }
+  return content;
+}
+
+std::string FormatInputRow(int runningNumber, double value) {
+  const bool fixed = value >= 1.0 || value <= -1.0;
+  return FormatI(runningNumber, 5) + " " + (fixed ? FormatF(value, 10, 2) : FormatE(value, 14));
+}
+
+std::string RenderInputFile(std::string_view title1, std::string_view title2,
+                            std::string_view fileName, double threshold,
+                            const std::vector<double>& values) {
+  TextWriter out;
+  out.Line(" Input data for Quilmor program");
+  out.Line(" Cumulative frequency analysis");
+  out.Line();
+  out.Line(" " + std::string(title1));
+  out.Line(" " + std::string(title2));
+  out.Line();
+  out.Line(" Filename: " + std::string(fileName));
+  out.Line(" Number of data: " + FormatI(static_cast<long long>(values.size())));
+  out.Line(" Threshold:" + FormatF(threshold, 12, 5));
+  out.Line();
+  out.Line(" ------------------");
+  out.Line(" Serial    Variable");
+  out.Line(" ------------------");
+  int runningNumber = 0;
+  for (double value : values) out.Line(FormatInputRow(++runningNumber, value));
+  return out.Text();
+}
+
+}  // namespace quilmor::textio

@@ -1,0 +1,66 @@
+// The input data file (".inp"): a 13-line header followed by one line per
+// value. Both the data module and the analysis run read it, so the layout and
+// its reading rules live here, once.
+//
+//    1  " Input data for Quilmor program"
+//    2  " Cumulative frequency analysis"
+//    3  (empty)
+//    4  " " + title 1
+//    5  " " + title 2
+//    6  (empty)
+//    7  " Filename: " + file name
+//    8  " Number of data: " + count
+//    9  " Threshold:" + threshold in F(12.5)
+//   10  (empty)
+//   11  " ------------------"
+//   12  " Serial    Variable"
+//   13  " ------------------"
+//   14… running number in I(5), a blank, the value: F(10.2) when |v| >= 1,
+//       otherwise E(14) (six significant digits, so small values keep their
+//       digits).
+//
+// Older files without a threshold line (line 9 empty) have a 12-line header
+// and threshold 0.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quilmor::textio {
+
+inline constexpr int kInputHeaderLines = 13;
+
+struct InputRow {
+  int serial = 0;
+  double value = 0.0;
+};
+
+struct InputFileContent {
+  std::string title1;  // line 4 without its first character
+  std::string title2;  // line 5 without its first character
+  double threshold = 0.0;
+  bool hasThresholdLine = true;
+  std::vector<InputRow> rows;  // the rows read before any bad one
+  // Set when the threshold or a data row is not a real number: the file is
+  // corrupt. `badLine` is the 1-based line number.
+  bool corrupt = false;
+  int badLine = 0;
+};
+
+// Reads the lines of an input file. Data rows run from the line after the
+// header to the end of the file or the first empty (or blank) line. Each row
+// holds a running number and a value; the rest of the line is ignored.
+InputFileContent ParseInputFile(const std::vector<std::string>& lines);
+
+// The data line of one value: I(5), a blank, the value.
+std::string FormatInputRow(int runningNumber, double value);
+
+// The whole file text with CR LF line ends. `values` are written in order,
+// numbered 1, 2, 3 …
+std::string RenderInputFile(std::string_view title1, std::string_view title2,
+                            std::string_view fileName, double threshold,
+                            const std::vector<double>& values);
+
+}  // namespace quilmor::textio

@@ -1,0 +1,119 @@
+#include "textio/text_file.hpp"
+
+#include <atomic>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <system_error>
+
+#include <unistd.h>
+
+namespace quilmor::textio {
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c != '\r' && c != '\n') continue;
+    lines.emplace_back(text.substr(start, i - start));
+    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return SplitLines(text);
+}
+
+TextWriter& TextWriter::Line(std::string_view text) {
+  m_text.append(text);
+  m_text.append("\r\n");
+  return *this;
+}
+
+TextWriter& TextWriter::Write(std::string_view text) {
+  m_text.append(text);
+  return *this;
+}
+
+namespace {
+
+bool WriteAll(std::FILE* file, std::string_view content) {
+  return std::fwrite(content.data(), 1, content.size(), file) == content.size();
+}
+
+void SetError(std::string* error, const std::string& text) {
+  if (error) *error = text;
+}
+
+}  // namespace
+
+bool WriteFilePlain(const std::filesystem::path& path, std::string_view content,
+                    std::string* error) {
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) {
+    SetError(error, std::strerror(errno));
+    return false;
+  }
+  const bool written = WriteAll(file, content);
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) {
+    SetError(error, "write failed");
+    return false;
+  }
+  return true;
+}
+
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view content,
+                     std::string* error) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(path, ec)) {
+    SetError(error, "a folder of that name exists");
+    return false;
+  }
+  static std::atomic<unsigned> counter{0};
+  std::filesystem::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  const std::string tempName = "." + path.filename().string() + ".part" +
+                               std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  const std::filesystem::path temp = folder / tempName;
+  std::FILE* file = std::fopen(temp.c_str(), "wb");
+  if (!file) {
+    SetError(error, std::strerror(errno));
+    return false;
+  }
+  const bool written = WriteAll(file, content) && std::fflush(file) == 0;
+  const bool closed = std::fclose(file) == 0;
+  if (!written || !closed) {
+    std::filesystem::remove(temp, ec);
+    SetError(error, "write failed");
+    return false;
+  }
+  std::filesystem::rename(temp, path, ec);
+  if (ec) {
+    SetError(error, ec.message());
+    std::filesystem::remove(temp, ec);
+    return false;
+  }
+  return true;
+}
+
+std::string ChangeFileExt(const std::string& path, std::string_view extension) {
+  std::filesystem::path p(path);
+  p.replace_extension(std::string(extension));
+  return p.string();
+}
+
+}  // namespace quilmor::textio

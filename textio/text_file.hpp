@@ -1,0 +1,49 @@
+// 8-bit text files: written with CR LF line ends, read with CR LF, LF or a lone
+// CR. Outputs are written under a temporary name in their own folder and renamed
+// into place, so a failed write never damages the file that was there before.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quilmor::textio {
+
+// Reads every line of a text file. A last line without a line end counts; a
+// file that ends with a line end has no extra empty line. nullopt when the file
+// cannot be opened or read (missing, a folder, no permission).
+std::optional<std::vector<std::string>> ReadTextLines(const std::filesystem::path& path);
+
+// Splits text into lines the same way.
+std::vector<std::string> SplitLines(std::string_view text);
+
+// Collects the lines of one text file in memory.
+class TextWriter {
+ public:
+  TextWriter& Line(std::string_view text = {});
+  // Appends to the current line without ending it.
+  TextWriter& Write(std::string_view text);
+  const std::string& Text() const { return m_text; }
+
+ private:
+  std::string m_text;
+};
+
+// Writes `content` to `path`: first to a temporary file in the same folder,
+// then renamed over `path`. On failure the previous file is untouched, the
+// temporary file is removed and `error` (when given) says why.
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view content,
+                     std::string* error = nullptr);
+
+// Writes the file directly (create or truncate). Used for the scratch files of
+// one run, which nobody else reads.
+bool WriteFilePlain(const std::filesystem::path& path, std::string_view content,
+                    std::string* error = nullptr);
+
+// `path` with its extension replaced ("run.inp" -> "run.out"); a name without
+// an extension gets one.
+std::string ChangeFileExt(const std::string& path, std::string_view extension);
+
+}  // namespace quilmor::textio
