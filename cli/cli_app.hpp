@@ -1,0 +1,51 @@
+// The command-line program: subcommands for fitting, the complete run, graphs
+// and the calculator. Exit status: 0 done, 1 the analysis stopped, 2 bad
+// usage or an input that cannot be used.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+
+#include "textio/interaction.hpp"
+
+namespace CLI {
+class App;
+}
+
+namespace quilmor::cli {
+
+enum ExitCode : int { kExitOk = 0, kExitStopped = 1, kExitUsage = 2 };
+
+// Messages and progress lines go to the error stream; questions are answered
+// No and file dialogs cancelled (the command line says everything up front).
+class StreamInteraction : public UserInteraction {
+ public:
+  StreamInteraction(std::ostream& err, bool showProgress) : m_err(err), m_showProgress(showProgress) {}
+  void ShowMessage(const std::string& text) override;
+  bool ConfirmYesNo(const std::string& text) override;
+  void AppendProgress(const std::string& line) override;
+  void Pause(int) override {}
+  std::optional<std::string> ChooseOpenFile(const FileDialogSpec&) override { return {}; }
+  std::optional<std::string> ChooseSaveFile(const FileDialogSpec&) override { return {}; }
+  void RequestQuit() override { quitRequested = true; }
+  bool quitRequested = false;
+
+ private:
+  std::ostream& m_err;
+  bool m_showProgress;
+};
+
+// What a subcommand needs from the program around it.
+struct CommandContext {
+  std::ostream& out;
+  std::ostream& err;
+  int exitCode = kExitOk;
+  bool verbose = false;
+};
+
+// Each subcommand registers itself on the application (one file each).
+
+// Runs the program with these arguments; returns the exit status.
+int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
+
+}  // namespace quilmor::cli

@@ -1,0 +1,80 @@
+#include "cli/value_file.hpp"
+
+#include <gtest/gtest.h>
+
+#include "temp_folder.hpp"
+
+namespace quilmor::cli {
+namespace {
+
+using quilmor::testing::TempFolder;
+using quilmor::testing::WriteBytes;
+
+std::vector<std::optional<double>> Values(const ValueFile& file) {
+  std::vector<std::optional<double>> values;
+  for (const auto& row : file.rows) values.push_back(row.value);
+  return values;
+}
+
+TEST(ReadValueFile, OneValuePerLineWithSkippedRows) {
+  TempFolder folder;
+  WriteBytes(folder / "v.txt", "3\r\n\r\n1.5\n2,5\n -4e2 \n");
+  const ValueFile file = ReadValueFile(folder / "v.txt");
+  EXPECT_TRUE(file.error.empty());
+  EXPECT_EQ(Values(file), (std::vector<std::optional<double>>{3.0, std::nullopt, 1.5, 2.5, -400.0}));
+}
+
+TEST(ReadValueFile, HeaderLineIsSkipped) {
+  TempFolder folder;
+  WriteBytes(folder / "v.txt", "flow\n10\n20\n");
+  EXPECT_EQ(Values(ReadValueFile(folder / "v.txt")),
+            (std::vector<std::optional<double>>{10.0, 20.0}));
+}
+
+TEST(ReadValueFile, ColumnOfACsvFile) {
+  TempFolder folder;
+  WriteBytes(folder / "d.csv", "year,peak\n1901,30800\n1902,\n1904,\"70000\"\n");
+  const ValueFile file = ReadValueFile(folder / "d.csv", 2);
+  EXPECT_TRUE(file.error.empty()) << file.error;
+  EXPECT_EQ(Values(file),
+            (std::vector<std::optional<double>>{30800.0, std::nullopt, 70000.0}));
+  WriteBytes(folder / "s.csv", "a;b\n1;2,5\n");
+  EXPECT_EQ(Values(ReadValueFile(folder / "s.csv", 2)), (std::vector<std::optional<double>>{2.5}));
+}
+
+struct BadFileRow {
+  const char* name;
+  const char* content;
+  int column;
+  const char* errorPart;
+};
+
+class ReadValueFileBad : public ::testing::TestWithParam<BadFileRow> {};
+
+TEST_P(ReadValueFileBad, SaysWhy) {
+  TempFolder folder;
+  WriteBytes(folder / "v.txt", GetParam().content);
+  const ValueFile file = ReadValueFile(folder / "v.txt", GetParam().column);
+  EXPECT_NE(file.error.find(GetParam().errorPart), std::string::npos) << file.error;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ReadValueFileBad,
+    ::testing::Values(BadFileRow{"Empty", "", 0, "holds no values"},
+                      BadFileRow{"OnlyBlankLines", "\n\n", 0, "holds no values"},
+                      BadFileRow{"TextValue", "1\nabc\n", 0, "line 2: \"abc\" is not a number"},
+                      BadFileRow{"TwoPoints", "1\n1.5.5\n", 0, "line 2"},
+                      BadFileRow{"Nan", "1\nnan\n", 0, "line 2"},
+                      BadFileRow{"Inf", "1\ninf\n", 0, "line 2"},
+                      BadFileRow{"MissingColumn", "1,2\n3\n", 2, "line 2 has no column 2"},
+                      BadFileRow{"Binary", "\x01\x02\xff" "zz\x7f", 0,
+                                 "holds no values"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(ReadValueFile, MissingFile) {
+  TempFolder folder;
+  EXPECT_NE(ReadValueFile(folder / "none.txt").error.find("cannot read"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace quilmor::cli
