@@ -28,7 +28,7 @@ SaveRunResult SaveRun(report::TDMQuilmor& dm, engine::AnalysisState& state,
   SaveRunResult result;
   result.InputName = textio::ChangeFileExt(dm.FileName, ".inp");
 
-  if (!dm.WriteInputFile()) {
+  if (options.writeInput && !dm.WriteInputFile()) {
     result.status = SaveRunStatus::InputNotWritten;
     return result;
   }

@@ -28,6 +28,9 @@ struct SaveRunOptions {
   std::filesystem::path scratchParent;
   // The analysis run; report::RunAnalysis when empty.
   AnalysisStep analysis;
+  // False when dm.FileName is an input file already on disk that is to be
+  // run as it stands (read with ReadInputFile and not changed).
+  bool writeInput = true;
 };
 
 enum class SaveRunStatus {

@@ -44,6 +44,8 @@ struct CommandContext {
 };
 
 // Each subcommand registers itself on the application (one file each).
+void AddRunCommand(CLI::App& app, CommandContext& context);   // run_command.cpp
+void AddCalcCommand(CLI::App& app, CommandContext& context);  // calc_command.cpp
 
 // Runs the program with these arguments; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);
