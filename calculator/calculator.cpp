@@ -126,6 +126,7 @@ double InverseAt(const CalcParameters& p, double f, bool upperPiece) {
   const double b = p.B;
   const double s = p.S;
   const double e = p.E;
+  // clang-format off
   switch (p.Code) {
     case 1: return RootE((f - b) / a, e) + s;
     case 2: return RootE((std::log(f) - b) / a, e) + s;
@@ -161,6 +162,7 @@ double InverseAt(const CalcParameters& p, double f, bool upperPiece) {
     }
     default: break;
   }
+  // clang-format on
   if (engine::IsTwoPieceCode(p.Code)) {
     const engine::PieceKinds kinds = engine::TwoPieceKinds(p.Code);
     if (upperPiece) {

@@ -112,8 +112,7 @@ inline constexpr const char* kValueNotReal = "The value is not a valid real";
 inline constexpr const char* kFrequencyNotNumber = "The frequency is not a valid integer";
 inline constexpr const char* kFrequencyOutOfRange = "The frequency must be >0 and <1";
 inline constexpr const char* kReturnPeriodNotReal = "The retrun period is not a valid real";
-inline constexpr const char* kReturnPeriodOutOfRange =
-    "The return period must be >0 and <1000000";
+inline constexpr const char* kReturnPeriodOutOfRange = "The return period must be >0 and <1000000";
 inline constexpr const char* kNoFrequencyAtX =
     "The fitted function has no cumulative frequency at this X-value (it lies beyond a bound "
     "of the function)";

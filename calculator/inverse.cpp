@@ -117,9 +117,7 @@ std::optional<FitSummary> ParseFitSummary(const std::vector<std::string>& lines,
   return summary;
 }
 
-double GumbelInverse(double a, double b, double f) {
-  return -(std::log(-std::log(f)) + b) / a;
-}
+double GumbelInverse(double a, double b, double f) { return -(std::log(-std::log(f)) + b) / a; }
 
 double MirroredGumbelInverse(double a, double b, double f) {
   return (-std::log(-std::log(1.0 - f)) - b) / a;
@@ -134,6 +132,7 @@ double ExponentialInverse(double a, double b, double f) {
 }
 
 double KernelInverse(engine::Transform kind, double a, double b, double f) {
+  // clang-format off
   switch (kind) {
     case engine::Transform::Gumbel: return GumbelInverse(a, b, f);
     case engine::Transform::MirroredGumbel: return MirroredGumbelInverse(a, b, f);
@@ -141,6 +140,7 @@ double KernelInverse(engine::Transform kind, double a, double b, double f) {
     case engine::Transform::Exponential: return ExponentialInverse(a, b, f);
     default: break;
   }
+  // clang-format on
   return std::nan("");
 }
 
@@ -213,6 +213,7 @@ struct RunInverse {
 
   double Raw(int i, double f, Column column, HastingsCache& cache) const {
     const double e = state.ExpE[static_cast<std::size_t>(code)];
+    // clang-format off
     switch (code) {
       case 2: {
         const double v = (std::log(f) - B) / A;
@@ -260,6 +261,7 @@ struct RunInverse {
       }
       default: break;
     }
+    // clang-format on
     if (engine::IsTwoPieceCode(code)) {
       const engine::PieceKinds kinds = engine::TwoPieceKinds(code);
       if (i <= state.BreakIndex) {

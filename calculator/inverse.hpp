@@ -92,8 +92,7 @@ double InvertHastings(double f);
 // Sets TableMax and TableMin from the printed X-values less the shift S: the
 // largest (at least 0) plus 5% of the range, and the smallest (at most
 // 10,000,000).
-void FindTableRange(engine::AnalysisState& state, const std::vector<FrequencyRow>& rows,
-                    double s);
+void FindTableRange(engine::AnalysisState& state, const std::vector<FrequencyRow>& rows, double s);
 
 // Fills CalcX, LowerX and UpperX for ranks 1..N from the printed calculated
 // frequency and its limits (clamped into the open interval 0..1), then makes

@@ -34,17 +34,17 @@ struct SaveRunOptions {
 };
 
 enum class SaveRunStatus {
-  Done,               // report written and loaded
-  InputNotWritten,    // the input file could not be written (message shown)
-  Stopped,            // no usable data or no variation: no report
-  Failed,             // the run or the report could not be completed
-  ReportUnusable,     // LoadReport found the report unusable (message shown)
+  Done,             // report written and loaded
+  InputNotWritten,  // the input file could not be written (message shown)
+  Stopped,          // no usable data or no variation: no report
+  Failed,           // the run or the report could not be completed
+  ReportUnusable,   // LoadReport found the report unusable (message shown)
 };
 
 struct SaveRunResult {
   SaveRunStatus status = SaveRunStatus::Failed;
-  std::string InputName;   // the input file (".inp")
-  std::string ReportName;  // the report (".out") when one was written
+  std::string InputName;       // the input file (".inp")
+  std::string ReportName;      // the report (".out") when one was written
   bool limitedTo2500 = false;  // more than 2500 values passed the threshold
 };
 

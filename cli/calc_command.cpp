@@ -51,12 +51,11 @@ void AddCalcCommand(CLI::App& app, CommandContext& context) {
   CLI::App* calc = app.add_subcommand(
       "calc", "Evaluate the fitted function of a report both ways (reads FILE.aux and the .inp)");
   calc->add_option("file", settings->file, "The parameter file (.aux) of a report")->required();
-  auto* x = calc->add_option("--x", settings->x,
-                             "X-value: its cumulative frequency and return period");
+  auto* x =
+      calc->add_option("--x", settings->x, "X-value: its cumulative frequency and return period");
   auto* freq =
       calc->add_option("--freq", settings->freq, "Cumulative frequency (>0 and <1): its X-value");
-  auto* period =
-      calc->add_option("--period", settings->period, "Return period: its X-value");
+  auto* period = calc->add_option("--period", settings->period, "Return period: its X-value");
   x->excludes(freq)->excludes(period);
   freq->excludes(period);
   calc->callback([settings, x, freq, period, &context]() {

@@ -101,7 +101,8 @@ TEST(XConfidenceText, NegativeDataKeepNegativeLimitsAndTheUpperRuleMayGoBelow) {
   SectionFixture f;
   f.state.Values[1] = -10.0;
   f.state.Values[3] = 3.0;  // largest value 3: three decimals
-  f.rows = {{-10.0, 1, 25.0, 25.0, 1.0, 20.0, 30.0}, {1.0, 2, 50.0, 50.0, 1.0, 45.0, 55.0},
+  f.rows = {{-10.0, 1, 25.0, 25.0, 1.0, 20.0, 30.0},
+            {1.0, 2, 50.0, 50.0, 1.0, 45.0, 55.0},
             {3.0, 3, 75.0, 75.0, 1.0, 70.0, 80.0}};
   f.Set(1, -10.0, -12.0, -11.0);  // upper not above calc: 1.01 x -10 = -10.1
   f.Set(2, 1.0, 0.5, 2.0);
@@ -205,8 +206,9 @@ TEST_F(FinishReportTest, AMissingSummaryIsReported) {
 }
 
 TEST_F(FinishReportTest, AReportWithoutDistributionHasNoSection) {
-  const std::string noFit = " RESULTS OF Quilmor PROGRAM\r\n\r\n\r\n t\r\n t\r\n x\r\n x\r\n\r\n"
-                            " The frequency distibution cannot be found :\r\n";
+  const std::string noFit =
+      " RESULTS OF Quilmor PROGRAM\r\n\r\n\r\n t\r\n t\r\n x\r\n x\r\n\r\n"
+      " The frequency distibution cannot be found :\r\n";
   testing::WriteBytes(scratch / engine::kReportBodyFile, noFit);
   testing::WriteBytes(scratch / engine::kFitSummaryFile,
                       testing::FitSummaryText(3, 0, 0.0, {0.0, 0.0}));

@@ -62,7 +62,9 @@ ModelParameters Pieces(int code) {
   ModelParameters p;
   const engine::PieceKinds kinds = engine::TwoPieceKinds(code);
   auto slope = [](engine::Transform t) { return t == engine::Transform::Logistic ? -0.08 : 0.08; };
-  auto intercept = [](engine::Transform t) { return t == engine::Transform::Logistic ? 3.0 : -1.5; };
+  auto intercept = [](engine::Transform t) {
+    return t == engine::Transform::Logistic ? 3.0 : -1.5;
+  };
   p.As = slope(kinds.lower);
   p.Bs = intercept(kinds.lower);
   p.Ag = slope(kinds.upper);
@@ -123,26 +125,16 @@ TEST_P(InverseIdentityTest, ForwardOfTheInverseReturnsTheFrequency) {
 
 std::vector<InverseCase> AllCodes() {
   std::vector<InverseCase> cases = {
-      {"Code2", 2, Line(0.5, -3.0, 1.5)},
-      {"Code3", 3, Line(0.3, 0.05, 1.3)},
-      {"Code4", 4, Line(0.05, -2.0)},
-      {"Code5", 5, Line(0.05, -2.0)},
-      {"Code21", 21, Normal(50.0, 10.0)},
-      {"Code22", 22, Normal(3.0, 0.5)},
-      {"Code23", 23, Normal(2500.0, 500.0)},
-      {"Code24", 24, Normal(7.0, 1.0)},
-      {"Code25", 25, Normal(7.0, 1.0, 0.5)},
-      {"Code51", 51, Line(0.05, -2.0, 0.7)},
-      {"Code52", 52, Line(0.05, -2.0, 0.7)},
-      {"Code53", 53, Line(-0.08, 3.0)},
-      {"Code54", 54, Line(-2.0, 5.0)},
-      {"Code55", 55, Line(-0.1, 3.0, 1.4)},
-      {"Code56", 56, Line(2.0, 50.0)},
-      {"Code57", 57, Line(1.5, -6.0)},
-      {"Code58", 58, Bounded(-2.0, 6.0, 5.0)},
-      {"Code59", 59, Bounded(2.0, -6.0, 100.0)},
-      {"Code60", 60, Line(1.5, -6.0, 0.8)},
-      {"Code62", 62, Normal(50.0, 10.0)},
+      {"Code2", 2, Line(0.5, -3.0, 1.5)},      {"Code3", 3, Line(0.3, 0.05, 1.3)},
+      {"Code4", 4, Line(0.05, -2.0)},          {"Code5", 5, Line(0.05, -2.0)},
+      {"Code21", 21, Normal(50.0, 10.0)},      {"Code22", 22, Normal(3.0, 0.5)},
+      {"Code23", 23, Normal(2500.0, 500.0)},   {"Code24", 24, Normal(7.0, 1.0)},
+      {"Code25", 25, Normal(7.0, 1.0, 0.5)},   {"Code51", 51, Line(0.05, -2.0, 0.7)},
+      {"Code52", 52, Line(0.05, -2.0, 0.7)},   {"Code53", 53, Line(-0.08, 3.0)},
+      {"Code54", 54, Line(-2.0, 5.0)},         {"Code55", 55, Line(-0.1, 3.0, 1.4)},
+      {"Code56", 56, Line(2.0, 50.0)},         {"Code57", 57, Line(1.5, -6.0)},
+      {"Code58", 58, Bounded(-2.0, 6.0, 5.0)}, {"Code59", 59, Bounded(2.0, -6.0, 100.0)},
+      {"Code60", 60, Line(1.5, -6.0, 0.8)},    {"Code62", 62, Normal(50.0, 10.0)},
       {"Code63", 63, Normal(50.0, 10.0)},
   };
   for (int code = 7; code <= 18; ++code) {
@@ -304,22 +296,21 @@ TEST_P(FallbackTest, NonPositiveIntermediateGivesTheValueOfTheRank) {
   EXPECT_EQ(state.LowerX[1], c.code == 54 ? 10.0 + 2.0 : 7.25);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Codes, FallbackTest,
-    ::testing::Values(
-        // v = -(ln(1 - F) + B)/A with B = 5 (A = 1) is below 0 for F < 0.99.
-        FallbackCase{"Code3", 3, Line(1.0, 5.0, 2.0)},
-        // v = M + D z with M = -100, D = 1.
-        FallbackCase{"Code23", 23, Normal(-100.0, 1.0)},
-        FallbackCase{"Code24", 24, Normal(-100.0, 1.0)},
-        FallbackCase{"Code25", 25, Normal(-100.0, 1.0, 2.0)},
-        // Gumbel x = -(ln(-ln F) + B)/A with B = 10 is below 0.
-        FallbackCase{"Code51", 51, Line(1.0, 10.0, 2.0)},
-        FallbackCase{"Code52", 52, Line(1.0, 10.0, 2.0)},
-        // Logistic x = (ln(1/F - 1) - B)/A with B = 10 is below 0.
-        FallbackCase{"Code54", 54, Line(1.0, 10.0)},
-        FallbackCase{"Code55", 55, Line(1.0, 10.0, 2.0)}),
-    CaseName());
+INSTANTIATE_TEST_SUITE_P(Codes, FallbackTest,
+                         ::testing::Values(
+                             // v = -(ln(1 - F) + B)/A with B = 5 (A = 1) is below 0 for F < 0.99.
+                             FallbackCase{"Code3", 3, Line(1.0, 5.0, 2.0)},
+                             // v = M + D z with M = -100, D = 1.
+                             FallbackCase{"Code23", 23, Normal(-100.0, 1.0)},
+                             FallbackCase{"Code24", 24, Normal(-100.0, 1.0)},
+                             FallbackCase{"Code25", 25, Normal(-100.0, 1.0, 2.0)},
+                             // Gumbel x = -(ln(-ln F) + B)/A with B = 10 is below 0.
+                             FallbackCase{"Code51", 51, Line(1.0, 10.0, 2.0)},
+                             FallbackCase{"Code52", 52, Line(1.0, 10.0, 2.0)},
+                             // Logistic x = (ln(1/F - 1) - B)/A with B = 10 is below 0.
+                             FallbackCase{"Code54", 54, Line(1.0, 10.0)},
+                             FallbackCase{"Code55", 55, Line(1.0, 10.0, 2.0)}),
+                         CaseName());
 
 TEST(ComputeCalculatedXValues, CodeTwoTakesTheRootOfAPositiveValue) {
   // v = (ln 0.5 - 5)/1 < 0: X = 7.25^(1/2) + S.
@@ -365,10 +356,10 @@ TEST(ComputeCalculatedXValues, NormalCodeUsesMeanPlusSigmaZ) {
 // --- Reading the report body back --------------------------------------------
 
 TEST(ReadFrequencyTable, ReadsTheRowsAsPrinted) {
-  const std::string body = testing::ReportBody(
-      {{1.5, 7, 14.29, 10.5, 11.22, 0.1, 50.3}, {2.25, 42, 28.57, 30.0, 17.32, 12.3, 60.0},
-       {10.125, 123, 42.86, 45.0, 18.8, 20.0, 70.0}},
-      2);
+  const std::string body = testing::ReportBody({{1.5, 7, 14.29, 10.5, 11.22, 0.1, 50.3},
+                                                {2.25, 42, 28.57, 30.0, 17.32, 12.3, 60.0},
+                                                {10.125, 123, 42.86, 45.0, 18.8, 20.0, 70.0}},
+                                               2);
   std::string error;
   const auto rows = ReadFrequencyTable(textio::SplitLines(body), 3, error);
   ASSERT_TRUE(rows) << error;
@@ -405,8 +396,8 @@ TEST(ReadFrequencyTable, RefusesAMissingOrShortTable) {
 TEST(FindTableRange, SpansThePrintedValuesLessTheShift) {
   // X - S = 15, 25, 35: TableMin 15, TableMax 35 + 0.05 (35 - 15) = 36.
   AnalysisState state;
-  FindTableRange(state, {{10.0, 1, 0, 0, 0, 0, 0}, {20.0, 2, 0, 0, 0, 0, 0}, {30.0, 3, 0, 0, 0, 0, 0}},
-                 -5.0);
+  FindTableRange(
+      state, {{10.0, 1, 0, 0, 0, 0, 0}, {20.0, 2, 0, 0, 0, 0, 0}, {30.0, 3, 0, 0, 0, 0, 0}}, -5.0);
   EXPECT_DOUBLE_EQ(state.TableMin, 15.0);
   EXPECT_DOUBLE_EQ(state.TableMax, 36.0);
 }
@@ -433,10 +424,10 @@ TEST(ParseFitSummary, ReadsTheLinesOfEachCodeGroup) {
 
 TEST(ParseFitSummary, RefusesMissingLinesAndBadCounts) {
   std::string error;
-  EXPECT_FALSE(ParseFitSummary(textio::SplitLines(testing::FitSummaryText(12, 57, 0.0, {1.5})),
-                               error));
-  EXPECT_FALSE(ParseFitSummary(textio::SplitLines(testing::FitSummaryText(0, 57, 0.0, {1, 2})),
-                               error));
+  EXPECT_FALSE(
+      ParseFitSummary(textio::SplitLines(testing::FitSummaryText(12, 57, 0.0, {1.5})), error));
+  EXPECT_FALSE(
+      ParseFitSummary(textio::SplitLines(testing::FitSummaryText(0, 57, 0.0, {1, 2})), error));
   EXPECT_FALSE(ParseFitSummary(textio::SplitLines(testing::FitSummaryText(2501, 9, 0.0)), error));
   EXPECT_FALSE(ParseFitSummary({"  12", "abc"}, error));
 }

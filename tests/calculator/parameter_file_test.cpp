@@ -73,10 +73,10 @@ INSTANTIATE_TEST_SUITE_P(
         GroupCase{58, {"58", kA, kB, " 4.25000000000000E+0000", kS}},
         GroupCase{59, {"59", kA, kB, " 2.50500000000000E+0002", kS}},
         // Two pieces: seven lines.
-        GroupCase{9,
-                  {"9", " 1.10000000000000E-0001", "-1.25000000000000E+0000",
-                   " 2.20000000000000E-0001", "-2.50000000000000E+0000",
-                   " 3.30000000000000E+0001", kS}},
+        GroupCase{
+            9,
+            {"9", " 1.10000000000000E-0001", "-1.25000000000000E+0000", " 2.20000000000000E-0001",
+             "-2.50000000000000E+0000", " 3.30000000000000E+0001", kS}},
         // Normal family: mean and sigma; 25 adds E (five lines).
         GroupCase{22, {"22", " 1.22000000000000E+0002", " 3.20000000000000E+0001", kS}},
         GroupCase{25,
@@ -84,8 +84,7 @@ INSTANTIATE_TEST_SUITE_P(
                    " 7.50000000000000E-0001", kS}},
         // Student: A, B, average and standard deviation (six lines).
         GroupCase{62, {"62", kA, kB, " 4.55000000000000E+0001", " 1.27500000000000E+0001", kS}},
-        GroupCase{63,
-                  {"63", kA, kB, " 4.55000000000000E+0001", " 1.27500000000000E+0001", kS}}));
+        GroupCase{63, {"63", kA, kB, " 4.55000000000000E+0001", " 1.27500000000000E+0001", kS}}));
 
 TEST(ParseParameterFile, ReadsBackWhatWasWritten) {
   for (int code : {2, 4, 9, 18, 22, 25, 57, 58, 59, 60, 62, 63}) {

@@ -11,9 +11,9 @@
 namespace quilmor::testing {
 
 struct BodyRow {
-  double x;       // ranked X-value as printed
+  double x;  // ranked X-value as printed
   int serial;
-  double rank;    // percentages
+  double rank;  // percentages
   double calc;
   double stdev;
   double lower;

@@ -81,13 +81,11 @@ TEST_F(SaveRunTest, WritesTheInputRunsAndLoadsTheReport) {
                                                    " Calculating .....", " Progress 75% ....",
                                                    " Filing results .."}));
   EXPECT_EQ(ui.pauses, (std::vector<int>{500, 500, 500, 500, 500}));
-  EXPECT_EQ(ui.messages,
-            std::vector<std::string>{"The input is saved in " + inp +
-                                     "   Calculations were done and the output is saved in  " +
-                                     out});
+  EXPECT_EQ(ui.messages, std::vector<std::string>{
+                             "The input is saved in " + inp +
+                             "   Calculations were done and the output is saved in  " + out});
   // The empty cell is left out of the input file.
-  EXPECT_NE(testing::ReadBytes(user / "run.inp").find(" Number of data: 3\r\n"),
-            std::string::npos);
+  EXPECT_NE(testing::ReadBytes(user / "run.inp").find(" Number of data: 3\r\n"), std::string::npos);
   EXPECT_TRUE(std::filesystem::exists(user / "run.aux"));
   EXPECT_EQ(dm.AuxCode, 4);
   EXPECT_EQ(dm.ReportLines.front(), " RESULTS OF Quilmor PROGRAM");

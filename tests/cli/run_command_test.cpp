@@ -72,8 +72,7 @@ TEST_F(RunCommandTest, RunsAValueFileIntoReportAndParameterFile) {
   // CR LF line ends in every file written.
   EXPECT_NE(ReadBytes(folder / "air.out").find("PROGRAM\r\n"), std::string::npos);
   EXPECT_NE(r.err.find("The input is saved in " + Path("air.inp") +
-                       "   Calculations were done and the output is saved in  " +
-                       Path("air.out")),
+                       "   Calculations were done and the output is saved in  " + Path("air.out")),
             std::string::npos);
 }
 
@@ -126,8 +125,9 @@ TEST_F(RunCommandTest, MoreThan2500ValuesAreCutAndTold) {
   WriteBytes(folder / "many.txt", Values(2501, 10.0, 0.5));
   const CliResult r = Cli({"run", Path("many.txt"), "--pref", "4"});
   ASSERT_EQ(r.code, kExitOk) << r.err;
-  const auto first = r.err.find(" The program uses the first 2500 data above the given "
-                                "threshold only");
+  const auto first = r.err.find(
+      " The program uses the first 2500 data above the given "
+      "threshold only");
   const auto after =
       r.err.find("The analysis was limited to the first 2500 data greater than the threshold");
   ASSERT_NE(first, std::string::npos);
@@ -162,14 +162,18 @@ TEST_P(RunUsageTest, RefusesWithTheInputPagesMessage) {
 INSTANTIATE_TEST_SUITE_P(
     Options, RunUsageTest,
     ::testing::Values(
-        UsageCase{"TooManyClasses", {"--intervals", "21"},
+        UsageCase{"TooManyClasses",
+                  {"--intervals", "21"},
                   "Do not use more than 20 classes and not less than 2"},
-        UsageCase{"TooFewClasses", {"--intervals", "1"},
+        UsageCase{"TooFewClasses",
+                  {"--intervals", "1"},
                   "Do not use more than 20 classes and not less than 2"},
-        UsageCase{"ClassesNotInteger", {"--intervals", "5.5"},
+        UsageCase{"ClassesNotInteger",
+                  {"--intervals", "5.5"},
                   "The number of classes is not a valid integer"},
         UsageCase{"NotAPreference", {"--pref", "7"}, "is not one of 1 (best fitting of all)"},
-        UsageCase{"BreakpointWithPreference", {"--pref", "4", "--breakpoint"},
+        UsageCase{"BreakpointWithPreference",
+                  {"--pref", "4", "--breakpoint"},
                   "a breakpoint can only be allowed with best fitting of all"},
         UsageCase{"ThresholdNotReal", {"--threshold", "ten"}, "The threshold is not a valid real"}),
     [](const ::testing::TestParamInfo<UsageCase>& row) { return row.param.name; });
