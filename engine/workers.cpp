@@ -4,13 +4,16 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <system_error>
 #include <thread>
 
 namespace quilmor::engine {
 namespace {
 
-// Runs work(worker) on `count` workers, the calling thread being worker 0,
-// and rethrows the first exception once all have returned.
+// Runs work(worker) on up to `count` workers, the calling thread being worker
+// 0, and rethrows the first exception once all have returned. The work is
+// handed out dynamically, so when the system refuses a thread the workers
+// that did start do it all.
 void RunOnWorkers(int count,
                   const std::function<void(int worker, std::atomic<bool>& failed)>& work) {
   std::atomic<bool> failed{false};
@@ -27,7 +30,13 @@ void RunOnWorkers(int count,
   };
   std::vector<std::thread> threads;
   threads.reserve(count > 0 ? count - 1 : 0);
-  for (int worker = 1; worker < count; ++worker) threads.emplace_back(guarded, worker);
+  for (int worker = 1; worker < count; ++worker) {
+    try {
+      threads.emplace_back(guarded, worker);
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
   guarded(0);
   for (std::thread& thread : threads) thread.join();
   if (error) std::rethrow_exception(error);
