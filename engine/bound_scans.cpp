@@ -34,6 +34,7 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
                        int code) {
   state.Code = code;
   const int n = data.n;
+  if (n < 2) return Candidate{code, kNoFitSSE};  // no range to step along
   const double* y = data.Y(Transform::Frechet).data();
   const double smallest = data.x[0];
   const double largest = data.x[n - 1];

@@ -102,6 +102,13 @@ std::vector<Candidate> FitTwoPieceCodes(AnalysisState& state, const FitData& dat
   constexpr int kCodes = 12;
   constexpr int kTrials = kBreakSteps - 1;
   state.NrOfTrials = kBreakSteps;
+  std::vector<Candidate> candidates;
+  if (data.n < 2) {  // nothing to split
+    for (int code = kFirstCode; code < kFirstCode + kCodes; ++code) {
+      candidates.push_back(Candidate{code, kNoFitSSE});
+    }
+    return candidates;
+  }
   const std::vector<double> grid = BreakGrid(data.x[0], data.x[data.n - 1]);
 
   std::vector<PieceTrial> trials(kCodes * kTrials);
@@ -109,7 +116,6 @@ std::vector<Candidate> FitTwoPieceCodes(AnalysisState& state, const FitData& dat
     trials[index] = TwoPieceTrial(kFirstCode + index / kTrials, data, grid[index % kTrials + 1]);
   });
 
-  std::vector<Candidate> candidates;
   for (int c = 0; c < kCodes; ++c) {
     const int code = kFirstCode + c;
     state.Code = code;

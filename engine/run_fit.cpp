@@ -4,7 +4,7 @@ namespace quilmor::engine {
 
 std::optional<std::string> RunFit(AnalysisState& state, const FitRequest& request,
                                   UserInteraction& ui) {
-  state.PrefCode = request.preference.substr(0, 4);
+  state.PrefCode = request.preference.substr(0, kPrefCodeLength);
   if (auto message = PrepareData(state, request.inputFile, request.scratchDir, ui)) {
     state.StopFlag = true;
     return message;

@@ -2,6 +2,7 @@
 // and fit the catalogue (or the preferred function).
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -10,6 +11,9 @@
 #include "textio/interaction.hpp"
 
 namespace quilmor::engine {
+
+// PrefCode keeps this many characters of the preference.
+inline constexpr std::size_t kPrefCodeLength = 4;
 
 // How a fit may run. The results never depend on it.
 struct FitOptions {

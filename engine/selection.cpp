@@ -1,6 +1,6 @@
 #include "engine/selection.hpp"
 
-#include <cmath>
+#include <optional>
 #include <string>
 
 #include "engine/bound_scans.hpp"
@@ -60,7 +60,6 @@ namespace {
 constexpr const char* kBestOfAllPreference = "1";
 // A best-of-all run on more than this many values says that it is still busy.
 constexpr int kBusyNoticeAbove = 200;
-constexpr std::size_t kPrefCodeLength = 4;
 
 // The code a preference text names, or 0 when it names none.
 int PreferredCode(const std::string& prefCode) {
