@@ -281,6 +281,24 @@ TEST_F(BestOfAll, NoNoticeWhenItIsNoLongerPending) {
   EXPECT_TRUE(ui.progress.empty());
 }
 
+TEST_F(BestOfAll, HugeValuesLeaveOnlyTheFitsThatCanBeComputed) {
+  // X² of 1e120 is 1e240, whose square overflows: the square-normal has no
+  // σ and keeps out of the comparison; the fit still ends with a usable code.
+  std::vector<double> values;
+  for (int i = 1; i <= 30; ++i) values.push_back(1e120 * (1.0 + i * i / 100.0));
+  Fit(values);
+  EXPECT_FALSE(state.StopFlag);
+  EXPECT_EQ(state.Candidates[2].code, 23);
+  EXPECT_EQ(state.Candidates[2].sse, 1'000'000.0);
+  const Candidate* chosen = nullptr;
+  for (const Candidate& c : state.Candidates) {
+    if (c.code == state.Code) chosen = &c;
+  }
+  ASSERT_NE(chosen, nullptr);
+  EXPECT_TRUE(std::isfinite(chosen->sse));
+  EXPECT_LT(chosen->sse, 1.0);
+}
+
 // --- Preferences ------------------------------------------------------------------
 
 TEST(Preference, NamedFunctionIsFittedEvenWhenAnotherFitsBetter) {
