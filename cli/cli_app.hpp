@@ -44,6 +44,7 @@ struct CommandContext {
 };
 
 // Each subcommand registers itself on the application (one file each).
+void AddFitCommand(CLI::App& app, CommandContext& context);   // fit_command.cpp
 void AddRunCommand(CLI::App& app, CommandContext& context);   // run_command.cpp
 void AddCalcCommand(CLI::App& app, CommandContext& context);  // calc_command.cpp
 
