@@ -49,6 +49,7 @@ QFont ArialFont(int points) {
   QFont font(QStringLiteral("Arial"));
   font.setPixelSize((points * 96 + 36) / 72);
   font.setStyleStrategy(QFont::NoAntialias);
+  font.setHintingPreference(QFont::PreferFullHinting);
   return font;
 }
 
@@ -392,9 +393,14 @@ void EnsureGuiApplication() {
   static int argc = 1;
   static char name[] = "quilmor";
   static char* argv[] = {name, nullptr};
+  // Starting a platform without a desktop session makes Qt note missing
+  // session settings (XDG_RUNTIME_DIR); that note is not for our users.
+  const QtMessageHandler previous = qInstallMessageHandler(
+      [](QtMsgType, const QMessageLogContext&, const QString&) {});
   // Deliberately never destroyed: fonts and images may be used until exit.
   static QGuiApplication* application = new QGuiApplication(argc, argv);
   (void)application;
+  qInstallMessageHandler(previous);
 }
 
 }  // namespace quilmor::graphs
