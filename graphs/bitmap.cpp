@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
+#include <system_error>
 
 #include "textio/text_file.hpp"
 
@@ -95,10 +95,16 @@ bool SaveGraphImage(const QImage& image, const std::string& path, std::string* e
 }
 
 std::optional<QImage> LoadGraphImage(const std::string& path) {
+  // Only regular files are read: a folder or a device is no picture.
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
+  if (ec || size > static_cast<std::uintmax_t>(INT_MAX)) return std::nullopt;
+  std::string bytes(static_cast<std::size_t>(size), '\0');
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad() || bytes.size() > static_cast<std::size_t>(INT_MAX)) return std::nullopt;
+  if (!in || !in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()))) {
+    return std::nullopt;
+  }
   QImage image;
   if (!image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()),
                           static_cast<int>(bytes.size()))) {

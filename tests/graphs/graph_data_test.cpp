@@ -50,6 +50,7 @@ struct SampleCase {
   std::vector<double> first;  // SeriesA..E of the first row (E left out for type 2)
   std::vector<double> last;
 };
+void PrintTo(const SampleCase& c, std::ostream* os) { *os << c.name; }
 
 class SampleReport : public GraphDataTest, public ::testing::WithParamInterface<SampleCase> {};
 
@@ -123,6 +124,7 @@ struct CodeCase {
   std::string codeLine;
   int code;
 };
+void PrintTo(const CodeCase& c, std::ostream* os) { *os << c.name; }
 
 class CodeLine : public GraphDataTest, public ::testing::WithParamInterface<CodeCase> {};
 

@@ -64,6 +64,7 @@ struct BoundsCase {
   double minimum, maximum;
   int lower, upper, divisions, decimals;
 };
+void PrintTo(const BoundsCase& c, std::ostream* os) { *os << c.name; }
 
 class Bounds : public ::testing::TestWithParam<BoundsCase> {};
 
