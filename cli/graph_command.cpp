@@ -58,8 +58,8 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
   engine::AnalysisState state;  // the name comes from the code in the report
   graphs::GraphState graph;
   QImage image = graphs::NewGraphImage();
-  const graphs::GraphReadResult read = graphs::DrawGraph(
-      dm, state, graph, kGraphTypes.at(options.type), !options.blackWhite, image);
+  const graphs::GraphReadResult read =
+      graphs::DrawGraph(dm, state, graph, kGraphTypes.at(options.type), !options.blackWhite, image);
   if (!read.ok()) {
     context.err << "quilmor-cli graph: no graph was written\n";
     return kExitUsage;

@@ -209,8 +209,7 @@ void DrawIntervals(Canvas& canvas, const report::TDMQuilmor& dm, const GraphStat
   // The open class above the last limit: three quarters of a class wide, at
   // most up to the end of the axis.
   const double range = static_cast<double>(graph.XMax) - graph.XMin;
-  const double width =
-      std::min(a(n - 1) - graph.XMin + 0.75 * (a(n - 1) - a(n - 2)), range);
+  const double width = std::min(a(n - 1) - graph.XMin + 0.75 * (a(n - 1) - a(n - 2)), range);
   const int left = PixelX(graph, a(n - 1));
   const int right = range == 0.0 ? kPlotLeft : kPlotLeft + Near(graph.PlotWidth * width / range);
   double h = d[n - 1];
@@ -231,8 +230,8 @@ void DrawConfidenceBelt(Canvas& canvas, const report::TDMQuilmor& dm, const Grap
   DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesD, 1, n - 1, all);
 }
 
-void DrawCalcAgainstObserved(Canvas& canvas, const report::TDMQuilmor& dm,
-                             const GraphState& graph, int n) {
+void DrawCalcAgainstObserved(Canvas& canvas, const report::TDMQuilmor& dm, const GraphState& graph,
+                             int n) {
   DrawObservedPoints(canvas, dm, graph, n);
   if (n < 1) return;
   canvas.SetPen(canvas.inks().Ink(kWhite), LineStyle::Dashed);
@@ -254,8 +253,7 @@ void DrawAxes(Canvas& canvas, const GraphState& graph) {
     const double fraction = static_cast<double>(a) / yDivisions;
     const int ty = Near(fraction * graph.PlotHeight + plotTop);
     canvas.Line(kPlotLeft, ty, kPlotLeft - 4, ty);
-    const double value =
-        graph.YMax - fraction * (static_cast<double>(graph.YMax) - graph.YMin);
+    const double value = graph.YMax - fraction * (static_cast<double>(graph.YMax) - graph.YMin);
     const std::string label = textio::FormatF(value, graph.YDecimals + 2, graph.YDecimals);
     canvas.Text(kPlotLeft - canvas.TextWidth(label) - 6, ty - Near(canvas.TextHeight() / 2.0),
                 label);
@@ -395,8 +393,8 @@ void EnsureGuiApplication() {
   static char* argv[] = {name, nullptr};
   // Starting a platform without a desktop session makes Qt note missing
   // session settings (XDG_RUNTIME_DIR); that note is not for our users.
-  const QtMessageHandler previous = qInstallMessageHandler(
-      [](QtMsgType, const QMessageLogContext&, const QString&) {});
+  const QtMessageHandler previous =
+      qInstallMessageHandler([](QtMsgType, const QMessageLogContext&, const QString&) {});
   // Deliberately never destroyed: fonts and images may be used until exit.
   static QGuiApplication* application = new QGuiApplication(argc, argv);
   (void)application;

@@ -116,8 +116,7 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType) {
   }
   const auto heading = FindMarker(lines, kHeadingLines, layout->marker);
   if (!heading) {
-    return {GraphReadOutcome::TableMissing, "The table that begins with " +
-                                                Quoted(layout->marker) +
+    return {GraphReadOutcome::TableMissing, "The table that begins with " + Quoted(layout->marker) +
                                                 " was not found in the file " +
                                                 Quoted(dm.FileName)};
   }
@@ -149,11 +148,11 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType) {
     }
     if (!complete) {
       if (end) {
-        result = {GraphReadOutcome::BadNumber,
-                  "Line " + std::to_string(firstRow + rowsRead + 1) + " of the file " +
-                      Quoted(dm.FileName) + " does not hold the " +
-                      std::to_string(layout->numbersPerRow) +
-                      " numbers of a table row: " + Quoted(line)};
+        result = {GraphReadOutcome::BadNumber, "Line " + std::to_string(firstRow + rowsRead + 1) +
+                                                   " of the file " + Quoted(dm.FileName) +
+                                                   " does not hold the " +
+                                                   std::to_string(layout->numbersPerRow) +
+                                                   " numbers of a table row: " + Quoted(line)};
       }
       break;
     }

@@ -17,7 +17,8 @@ using quilmor::testing::ReadBytes;
 using quilmor::testing::TempFolder;
 using quilmor::testing::WriteBytes;
 
-const std::string kSampleReport = std::string(QUILMOR_SOURCE_DIR) + "/tests/data/graphs/rainfall.out";
+const std::string kSampleReport =
+    std::string(QUILMOR_SOURCE_DIR) + "/tests/data/graphs/rainfall.out";
 
 struct CliRun {
   int code;
@@ -136,22 +137,24 @@ TEST_P(GraphUsage, ExitsWithTwo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GraphUsage,
-    ::testing::Values(
-        UsageCase{"UnknownType", {"{sample}", "--type", "pie", "--output", "{dir}/g.bmp"},
-                  "--type"},
-        UsageCase{"NoType", {"{sample}", "--output", "{dir}/g.bmp"}, "--type"},
-        UsageCase{"NoOutput", {"{sample}", "--type", "qq"}, "--output"},
-        UsageCase{"NoReport", {"--type", "qq", "--output", "{dir}/g.bmp"}, "REPORT"},
-        UsageCase{"JpegOutput", {"{sample}", "--type", "qq", "--output", "{dir}/g.jpg"},
-                  "must end in \".bmp\" or \".png\""},
-        UsageCase{"NotAReport", {"{dir}/run.inp", "--type", "qq", "--output", "{dir}/g.bmp"},
-                  "is not a results report"},
-        UsageCase{"ReportIsAFolder",
-                  {"{dir}/folder.out", "--type", "qq", "--output", "{dir}/g.bmp"},
-                  "could not be opened"},
-        UsageCase{"OutputFolderMissing",
-                  {"{sample}", "--type", "qq", "--output", "{dir}/no/g.bmp"},
-                  "could not be written"}),
+    ::testing::Values(UsageCase{"UnknownType",
+                                {"{sample}", "--type", "pie", "--output", "{dir}/g.bmp"},
+                                "--type"},
+                      UsageCase{"NoType", {"{sample}", "--output", "{dir}/g.bmp"}, "--type"},
+                      UsageCase{"NoOutput", {"{sample}", "--type", "qq"}, "--output"},
+                      UsageCase{"NoReport", {"--type", "qq", "--output", "{dir}/g.bmp"}, "REPORT"},
+                      UsageCase{"JpegOutput",
+                                {"{sample}", "--type", "qq", "--output", "{dir}/g.jpg"},
+                                "must end in \".bmp\" or \".png\""},
+                      UsageCase{"NotAReport",
+                                {"{dir}/run.inp", "--type", "qq", "--output", "{dir}/g.bmp"},
+                                "is not a results report"},
+                      UsageCase{"ReportIsAFolder",
+                                {"{dir}/folder.out", "--type", "qq", "--output", "{dir}/g.bmp"},
+                                "could not be opened"},
+                      UsageCase{"OutputFolderMissing",
+                                {"{sample}", "--type", "qq", "--output", "{dir}/no/g.bmp"},
+                                "could not be written"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

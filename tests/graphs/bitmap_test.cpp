@@ -29,9 +29,9 @@ std::uint16_t U16(const std::string& bytes, std::size_t at) {
 // A graph-sized image with a few marked pixels.
 QImage MarkedImage() {
   QImage image = NewGraphImage();
-  image.setPixel(0, 0, qRgb(1, 2, 3));          // top left
-  image.setPixel(0, 494, qRgb(10, 20, 30));     // bottom left
-  image.setPixel(622, 494, qRgb(40, 50, 60));   // bottom right
+  image.setPixel(0, 0, qRgb(1, 2, 3));         // top left
+  image.setPixel(0, 494, qRgb(10, 20, 30));    // bottom left
+  image.setPixel(622, 494, qRgb(40, 50, 60));  // bottom right
   image.setPixel(311, 200, qRgb(0, 0, 255));
   return image;
 }
@@ -45,12 +45,12 @@ TEST(Bitmap, HeaderOfAGraph) {
   EXPECT_EQ(U32(bmp, 10), 54u);     // offset of the pixels
   EXPECT_EQ(U32(bmp, 14), 40u);     // BITMAPINFOHEADER
   EXPECT_EQ(U32(bmp, 18), 623u);
-  EXPECT_EQ(U32(bmp, 22), 495u);    // positive: bottom-up
+  EXPECT_EQ(U32(bmp, 22), 495u);  // positive: bottom-up
   EXPECT_EQ(U16(bmp, 26), 1u);
   EXPECT_EQ(U16(bmp, 28), 24u);
-  EXPECT_EQ(U32(bmp, 30), 0u);      // no compression
+  EXPECT_EQ(U32(bmp, 30), 0u);  // no compression
   EXPECT_EQ(U32(bmp, 34), 1872u * 495u);
-  EXPECT_EQ(U32(bmp, 38), 3780u);   // 96 dots per inch
+  EXPECT_EQ(U32(bmp, 38), 3780u);  // 96 dots per inch
   EXPECT_EQ(U32(bmp, 42), 3780u);
 }
 

@@ -21,7 +21,8 @@ using quilmor::testing::ScriptedInteraction;
 using quilmor::testing::TempFolder;
 using quilmor::testing::WriteBytes;
 
-const std::string kSampleReport = std::string(QUILMOR_SOURCE_DIR) + "/tests/data/graphs/rainfall.out";
+const std::string kSampleReport =
+    std::string(QUILMOR_SOURCE_DIR) + "/tests/data/graphs/rainfall.out";
 
 constexpr QRgb kSilver = 0xC0C0C0;
 constexpr QRgb kBlue = 0x0000FF;
@@ -122,9 +123,9 @@ TEST_P(ModeTest, FrameBackgroundAndPalette) {
     EXPECT_EQ(At(image, x, y), background) << x << "," << y;
   }
   // Every pixel has one of the colours of the mode.
-  const std::set<QRgb> palette = colour ? std::set<QRgb>{kSilver, kBlue, kWhite, kBlack, kCyan,
-                                                         kYellow}
-                                        : std::set<QRgb>{kSilver, kWhite, kBlack};
+  const std::set<QRgb> palette =
+      colour ? std::set<QRgb>{kSilver, kBlue, kWhite, kBlack, kCyan, kYellow}
+             : std::set<QRgb>{kSilver, kWhite, kBlack};
   int strays = 0;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) strays += palette.count(At(image, x, y)) == 0;
@@ -212,8 +213,7 @@ TEST_F(DrawTest, ObservedPointsAtTheirPixels) {
   // X 20..80: K = 80, S = 10: 20 .. 80, px = 70, 320, 570.
   // Y: 0..120, py(25) = 420 - Near(77.08) = 343, py(50) = 266, py(75) = 420 - Near(231.25) = 189.
   // The curves lie far below the image.
-  SetSeries({20, 50, 80}, {25, 50, 75}, {-200, -200, -200}, {-200, -200, -200},
-            {-200, -200, -200});
+  SetSeries({20, 50, 80}, {25, 50, 75}, {-200, -200, -200}, {-200, -200, -200}, {-200, -200, -200});
   for (bool colour : {true, false}) {
     Paint(1, colour);
     ASSERT_EQ(graph.XMin, 20);
@@ -279,13 +279,14 @@ TEST_P(Thinning, EveryKthPointBelowTheTop) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, Thinning,
-    ::testing::Values(ThinningCase{"All99", 99, 0, 1}, ThinningCase{"Half100", 100, 0, 2},
-                      ThinningCase{"Third250", 250, 0, 3}, ThinningCase{"Ninth899", 899, 0, 9},
-                      ThinningCase{"Tenth1000", 1000, 0, 10},
-                      ThinningCase{"CountBelowTopOnly", 120, 11, 2}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, Thinning,
+                         ::testing::Values(ThinningCase{"All99", 99, 0, 1},
+                                           ThinningCase{"Half100", 100, 0, 2},
+                                           ThinningCase{"Third250", 250, 0, 3},
+                                           ThinningCase{"Ninth899", 899, 0, 9},
+                                           ThinningCase{"Tenth1000", 1000, 0, 10},
+                                           ThinningCase{"CountBelowTopOnly", 120, 11, 2}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 // ---- Interval graph --------------------------------------------------------------
 
@@ -293,8 +294,8 @@ TEST_F(DrawTest, IntervalGraphMarksAndBars) {
   // Five classes from 25, 30, 40, 50, 60; the last raised to 65 for the axis:
   // K = 65, S = 10: 20 .. 70, px = 70 + 10*(x - 20). Y: m = 80: 0 .. 100,
   // py(80) = 124, py(5) = 420 - Near(18.5) = 402, py(3.75) = 420 - Near(13.875) = 406.
-  SetSeries({25, 30, 40, 50, 60}, {30, 40, 50, 60, 70}, {80, 80, 80, 80, 80},
-            {5, 5, 0.1, 5, 8}, {0, 0, 0, 0, 0});
+  SetSeries({25, 30, 40, 50, 60}, {30, 40, 50, 60, 70}, {80, 80, 80, 80, 80}, {5, 5, 0.1, 5, 8},
+            {0, 0, 0, 0, 0});
   Paint(2);
   ASSERT_EQ(graph.XMin, 20);
   ASSERT_EQ(graph.XMax, 70);
@@ -328,8 +329,7 @@ TEST_F(DrawTest, IntervalGraphMarksAndBars) {
 TEST_F(DrawTest, ConfidenceBeltLeavesOutTheFirstSegment) {
   // Y: D max 105 * 1.1 = 115.5, E min 15: K = 115.5, S = 25: 0 .. 125.
   // X 10 .. 40: S = 5: 10 .. 40, px = 70 + 500*(x - 10)/30.
-  SetSeries({10, 20, 30, 40}, {1, 2, 3, 4}, {100, 20, 30, 40}, {105, 25, 35, 45},
-            {95, 15, 25, 35});
+  SetSeries({10, 20, 30, 40}, {1, 2, 3, 4}, {100, 20, 30, 40}, {105, 25, 35, 45}, {95, 15, 25, 35});
   Paint(3);
   ASSERT_EQ(graph.YMax, 125);
   ASSERT_EQ(graph.XMin, 10);
@@ -345,8 +345,7 @@ TEST_F(DrawTest, ReturnPeriodCurvesStopAboveTheLargestValue) {
   // nothing dropped, DataMaxY = 12: K = 12, S = 4: 0 .. 16. X 10 .. 40.
   // The last calculated (50) and upper (60) ends lie above 12: not drawn.
   // The lower limit ends at 30, above the plot: drawn and cut at the top.
-  SetSeries({10, 20, 30, 40}, {1, 2, 3, 10}, {1, 2, 3, 50}, {1.5, 2.5, 12, 60},
-            {0.5, 1, 2, 30});
+  SetSeries({10, 20, 30, 40}, {1, 2, 3, 10}, {1, 2, 3, 50}, {1.5, 2.5, 12, 60}, {0.5, 1, 2, 30});
   Paint(4);
   ASSERT_FALSE(graph.LastRowDropped);
   ASSERT_EQ(graph.YMax, 16);
@@ -363,8 +362,7 @@ TEST_F(DrawTest, ReturnPeriodsWithoutTheLastRow) {
   // Calculated (3) and upper (4) before the last row stay below the observed
   // 31: the last row is dropped, X runs 10 .. 30 and the last segment of
   // every curve is left out (it would show right of the plot).
-  SetSeries({10, 20, 30, 40}, {1, 2, 3, 31}, {1, 2, 3, 34}, {1.5, 2.5, 4, 38},
-            {0.5, 1, 2, 8});
+  SetSeries({10, 20, 30, 40}, {1, 2, 3, 31}, {1, 2, 3, 34}, {1.5, 2.5, 4, 38}, {0.5, 1, 2, 8});
   Paint(4);
   ASSERT_TRUE(graph.LastRowDropped);
   ASSERT_EQ(graph.XMax, 30);
@@ -381,8 +379,8 @@ TEST_F(DrawTest, LineOfEqualityIsDashed) {
   int gaps = 0;
   for (int x = 125; x <= 515; ++x) {
     const double y = 420 + (x - 120) * (91.0 - 420.0) / 400.0;
-    const int white = Count(image, x, static_cast<int>(y) - 1, x + 1, static_cast<int>(y) + 2,
-                            kWhite);
+    const int white =
+        Count(image, x, static_cast<int>(y) - 1, x + 1, static_cast<int>(y) + 2, kWhite);
     covered += white > 0;
     gaps += white == 0;
   }

@@ -19,7 +19,8 @@ using quilmor::testing::ScriptedInteraction;
 using quilmor::testing::TempFolder;
 using quilmor::testing::WriteBytes;
 
-const std::string kSampleReport = std::string(QUILMOR_SOURCE_DIR) + "/tests/data/graphs/rainfall.out";
+const std::string kSampleReport =
+    std::string(QUILMOR_SOURCE_DIR) + "/tests/data/graphs/rainfall.out";
 
 class GraphDataTest : public ::testing::Test {
  protected:
@@ -75,15 +76,19 @@ INSTANTIATE_TEST_SUITE_P(
     Types, SampleReport,
     ::testing::Values(
         // "    28.3      1         3.2       5.2      4.05       4.5      18.2"
-        SampleCase{"Cumulative", 1, 30, {28.3, 3.2, 5.2, 18.2, 4.5}, {120.4, 96.8, 97.1, 97.4, 86.9}},
+        SampleCase{
+            "Cumulative", 1, 30, {28.3, 3.2, 5.2, 18.2, 4.5}, {120.4, 96.8, 97.1, 97.4, 86.9}},
         SampleCase{"CalcObs", 5, 30, {28.3, 3.2, 5.2, 18.2, 4.5}, {120.4, 96.8, 97.1, 97.4, 86.9}},
         // "      19        28       0.0       5.2": K = 5 classes give 7 rows
         SampleCase{"Interval", 2, 7, {19, 28, 0.0, 5.2}, {120, 148, 0.0, 2.9}},
         // "    28.3       1         25.3           11.3           32.0"
-        SampleCase{"XConfidence", 3, 30, {28.3, 1, 25.3, 32.0, 11.3},
-                   {120.4, 24, 118.4, 188.1, 98.3}},
+        SampleCase{
+            "XConfidence", 3, 30, {28.3, 1, 25.3, 32.0, 11.3}, {120.4, 24, 118.4, 188.1, 98.3}},
         // "    28.3      1         1.03       1.05       1.00       1.22"
-        SampleCase{"ReturnPeriods", 4, 30, {28.3, 1.03, 1.05, 1.22, 1.00},
+        SampleCase{"ReturnPeriods",
+                   4,
+                   30,
+                   {28.3, 1.03, 1.05, 1.22, 1.00},
                    {120.4, 31.0, 34.3, 38.3, 7.7}}),
     [](const auto& row) { return std::string(row.param.name); });
 
@@ -136,13 +141,14 @@ TEST_P(CodeLine, GivesTheCodeOrZero) {
   EXPECT_EQ(dm.FittedCode, GetParam().code);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Rows, CodeLine,
-    ::testing::Values(CodeCase{"Weibull", " 57", 57}, CodeCase{"GeneralizedGumbel", " 51", 51},
-                      CodeCase{"OneDigit", "  4", 4}, CodeCase{"Text", "abc", 0},
-                      CodeCase{"Empty", "", 0}, CodeCase{"FifthCharacterIgnored", "  21x", 21},
-                      CodeCase{"TextWithinFour", " 5x7", 0}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Rows, CodeLine,
+                         ::testing::Values(CodeCase{"Weibull", " 57", 57},
+                                           CodeCase{"GeneralizedGumbel", " 51", 51},
+                                           CodeCase{"OneDigit", "  4", 4},
+                                           CodeCase{"Text", "abc", 0}, CodeCase{"Empty", "", 0},
+                                           CodeCase{"FifthCharacterIgnored", "  21x", 21},
+                                           CodeCase{"TextWithinFour", " 5x7", 0}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(GraphDataTest, CodeIsZeroWhenTheReportEndsBeforeIt) {
   dm.FittedCode = 4;
@@ -214,8 +220,8 @@ TEST_F(GraphDataTest, ReportWithoutMarkersStopsAtTheEnd) {
     const GraphReadResult result = ReadText(text, type);
     EXPECT_EQ(result.outcome, GraphReadOutcome::TableMissing) << type;
     EXPECT_EQ(result.message, "The table that begins with \"" + TableMarker(type) +
-                                  "\" was not found in the file \"" +
-                                  (folder / "r.out").string() + "\"");
+                                  "\" was not found in the file \"" + (folder / "r.out").string() +
+                                  "\"");
     EXPECT_EQ(dm.NrOfData, 0);
     EXPECT_EQ(dm.Title1, "t1");
   }

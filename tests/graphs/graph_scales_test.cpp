@@ -16,8 +16,8 @@ namespace {
 
 TEST(Near, HalvesGoToTheEvenNeighbour) {
   const std::vector<std::pair<double, int>> cases = {
-      {0.5, 0},  {1.5, 2},   {2.5, 2},   {3.5, 4},  {-0.5, 0}, {-1.5, -2}, {-2.5, -2},
-      {0.7, 1},  {9.2, 9},   {0.49, 0},  {0.51, 1}, {-0.51, -1}, {99.5, 100}, {0.0, 0}};
+      {0.5, 0}, {1.5, 2}, {2.5, 2},  {3.5, 4},  {-0.5, 0},   {-1.5, -2},  {-2.5, -2},
+      {0.7, 1}, {9.2, 9}, {0.49, 0}, {0.51, 1}, {-0.51, -1}, {99.5, 100}, {0.0, 0}};
   for (const auto& [x, expected] : cases) EXPECT_EQ(Near(x), expected) << x;
 }
 
@@ -129,7 +129,7 @@ INSTANTIATE_TEST_SUITE_P(
                       FactorCase{0.0, 0.05, 1},  // not all positive
                       FactorCase{-0.05, -0.02, 100}, FactorCase{-0.005, -0.001, 1000},
                       FactorCase{-0.5, -0.2, 10}, FactorCase{-0.01, -0.001, 1},
-                      FactorCase{-0.5, 0.2, 1},    // mostly negative, but not all
+                      FactorCase{-0.5, 0.2, 1},      // mostly negative, but not all
                       FactorCase{-0.02, 0.05, 1}));  // mostly positive, not all positive
 
 // ---- ComputeGraphScales --------------------------------------------------------
@@ -249,8 +249,7 @@ TEST_F(Scales, IntervalTopIsAtMostHundred) {
 
 TEST_F(Scales, ConfidenceBeltWidensTheTopAndScalesY) {
   // Upper limits up to 0.05: 0.055 after * 1.1; lower down to 0.01.
-  SetSeries({10, 20, 30}, {1, 2, 3}, {0.02, 0.03, 0.04}, {0.03, 0.04, 0.05},
-            {0.01, 0.02, 0.03});
+  SetSeries({10, 20, 30}, {1, 2, 3}, {0.02, 0.03, 0.04}, {0.03, 0.04, 0.05}, {0.01, 0.02, 0.03});
   Compute(3);
   EXPECT_EQ(g.YFactor, 100);
   EXPECT_DOUBLE_EQ(g.DataMinY, 1.0);

@@ -46,28 +46,30 @@ inline std::string Serial(int serial) {
 
 inline std::string ReportText(const ReportSpec& spec) {
   using textio::FormatF;
-  std::vector<std::string> lines = {" RESULTS OF Quilmor PROGRAM",
-                                    " Cumulative frequency analysis",
-                                    "",
-                                    " " + spec.title1,
-                                    " " + spec.title2,
-                                    " Name of input file used: run.inp",
-                                    " Number of data used: 30",
-                                    "",
-                                    "The cumulative frequency function is double exponential (Gumbel):",
-                                    "",
-                                    "     Freq = exp[-exp{-(A*X+B)}]",
-                                    "     A    = 0.05000",
-                                    "     B    =  -2.500",
-                                    "   Mode   = 50.000",
-                                    " The standard error of X is optimized as    4.73",
-                                    "",
-                                    " Average X:     61     Median X:     58     St.Dev. X:   22.7",
-                                    "",
-                                    ""};
+  std::vector<std::string> lines = {
+      " RESULTS OF Quilmor PROGRAM",
+      " Cumulative frequency analysis",
+      "",
+      " " + spec.title1,
+      " " + spec.title2,
+      " Name of input file used: run.inp",
+      " Number of data used: 30",
+      "",
+      "The cumulative frequency function is double exponential (Gumbel):",
+      "",
+      "     Freq = exp[-exp{-(A*X+B)}]",
+      "     A    = 0.05000",
+      "     B    =  -2.500",
+      "   Mode   = 50.000",
+      " The standard error of X is optimized as    4.73",
+      "",
+      " Average X:     61     Median X:     58     St.Dev. X:   22.7",
+      "",
+      ""};
   const std::string dash38 = " " + std::string(38, '-');
-  lines.insert(lines.end(), {" Interval analysis", dash38, "   Class limits of X    Class frequency",
-                             "    Lower    Upper      Obs. (%)  Calc.", dash38});
+  lines.insert(lines.end(),
+               {" Interval analysis", dash38, "   Class limits of X    Class frequency",
+                "    Lower    Upper      Obs. (%)  Calc.", dash38});
   for (const IntRow& r : spec.intervals) {
     lines.push_back(FormatF(r.lower, 8, 1) + FormatF(r.upper, 10, 1) + FormatF(r.observed, 10, 1) +
                     FormatF(r.calculated, 10, 1));
@@ -102,11 +104,11 @@ inline std::string ReportText(const ReportSpec& spec) {
                              " observed return periods :      0.41"});
 
   const std::string dash58 = " " + std::string(58, '-');
-  lines.insert(lines.end(), {"", "", " Confidence limits of calculated X-values", dash58,
-                             "   Observed            Calculated      90% confidence limit  ",
-                             "   X-value   Serial    X-Value         of calulated X-Value  ",
-                             "   Ranked     No.                      Lower        Upper    ",
-                             dash58});
+  lines.insert(lines.end(),
+               {"", "", " Confidence limits of calculated X-values", dash58,
+                "   Observed            Calculated      90% confidence limit  ",
+                "   X-value   Serial    X-Value         of calulated X-Value  ",
+                "   Ranked     No.                      Lower        Upper    ", dash58});
   for (const ConRow& r : spec.xconf) {
     lines.push_back(FormatF(r.x, 8, 2) + textio::FormatI(r.serial, 8) + FormatF(r.calc, 13, 2) +
                     FormatF(r.lower, 15, 2) + FormatF(r.upper, 15, 2));
