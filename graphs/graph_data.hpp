@@ -15,7 +15,7 @@ namespace quilmor::graphs {
 
 enum class GraphReadOutcome {
   Ok,
-  OpenFailed,         // the open-failure message was shown; the fields are unchanged
+  OpenFailed,         // the open-failure message was shown; all fields but FileName unchanged
   TableMissing,       // no heading of the table: no rows
   TableUnterminated,  // no closing " ---" line: the rows up to the end of the file
   BadNumber,          // a row does not hold its numbers: the rows before it
@@ -35,7 +35,8 @@ std::string TableMarker(int GraphType);
 // "The file "<name>"could not be opened. It may be damaged, ..." as one line.
 std::string GraphOpenFailedMessage(const std::string& reportName);
 
-// ReadGraphData: dm.FileName gets the extension ".out"; from that report the
+// ReadGraphData: dm.FileName gets the extension ".out" (also when the report
+// then cannot be opened, so that the message names it); from that report the
 // titles (lines 4 and 5 without their first character), the distribution code
 // (the line after the one after " data values :"; 0 when not an integer) and
 // the rows of the table of GraphType go into Title1, Title2, FittedCode,
