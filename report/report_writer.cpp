@@ -22,6 +22,17 @@ namespace {
 // The values in use were stored as value - Shift + 0.0001.
 constexpr double kShiftOffset = 0.0001;
 
+void AppendRankPrefix(std::string& line, double x, int serial, int decimalsX) {
+  line += FormatF(x, 8, decimalsX);
+  line += kRowGap;
+  line += textio::FormatI(serial);
+  if (serial < 10) {
+    line += "  ";
+  } else if (serial < 100) {
+    line += " ";
+  }
+}
+
 std::string Join(std::string_view a, std::string_view b) {
   std::string text;
   text.reserve(a.size() + b.size());
@@ -242,9 +253,11 @@ class ReportBuilder {
     m_out.Line(kFrequencyHeader2);
     m_out.Line(kFrequencyRule);
     const std::vector<ConfidenceRow> rows = ConfidenceRows(m_state);
+    std::string line;
     for (int i = 1; i <= n; ++i) {
       const ConfidenceRow& row = rows[static_cast<std::size_t>(i - 1)];
-      std::string line = RankPrefix(m_state.Values[i], m_state.Serials[i], m_dx);
+      line.clear();
+      AppendRankPrefix(line, m_state.Values[i], m_state.Serials[i], m_dx);
       line += FormatF(row.rank, 10, m_dx);
       line += FormatF(row.calc, 10, m_dx);
       line += FormatF(row.stdDev, 10, 2);
@@ -271,9 +284,11 @@ class ReportBuilder {
     m_out.Line(kReturnHeader2);
     m_out.Line(kReturnRule);
     const std::vector<ReturnPeriodRow> rows = ReturnPeriodRows(m_state);
+    std::string line;
     for (int i = 1; i <= n; ++i) {
       const ReturnPeriodRow& row = rows[static_cast<std::size_t>(i - 1)];
-      std::string line = RankPrefix(m_state.Values[i], m_state.Serials[i], m_dx);
+      line.clear();
+      AppendRankPrefix(line, m_state.Values[i], m_state.Serials[i], m_dx);
       line += FormatF(row.observed, 11, row.decimals);
       line += FormatF(row.calculated, 11, row.decimals);
       line += FormatF(row.lower, 11, row.decimals);
@@ -335,14 +350,8 @@ int DecimalsX(double largestValue) {
 }
 
 std::string RankPrefix(double x, int serial, int decimalsX) {
-  std::string text = FormatF(x, 8, decimalsX);
-  text += kRowGap;
-  text += textio::FormatI(serial);
-  if (serial < 10) {
-    text += "  ";
-  } else if (serial < 100) {
-    text += " ";
-  }
+  std::string text;
+  AppendRankPrefix(text, x, serial, decimalsX);
   return text;
 }
 
