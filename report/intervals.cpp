@@ -45,6 +45,7 @@ std::string NrOfIntervalsMessage(std::string_view text) {
 
 void AnalyseIntervals(AnalysisState& state, int nrOfClasses) {
   assert(nrOfClasses >= kMinClasses && nrOfClasses <= kMaxClasses);
+  assert(state.N >= 1 && state.N <= engine::kMaxValues);
   const int k = nrOfClasses;
   const int n = state.N;
   auto& limit = state.ClassLimit;

@@ -1,5 +1,6 @@
 #include "report/report_writer.hpp"
 
+#include <cassert>
 #include <cmath>
 #include <string_view>
 #include <vector>
@@ -53,6 +54,8 @@ class ReportBuilder {
       m_out.Line(kNotFound);
       return m_out.Text();
     }
+    // A fitted function implies a prepared series (the run stops without one).
+    assert(m_state.N >= 1 && m_state.N <= engine::kMaxValues);
     if (texts->reportName) m_state.DistributionName = texts->reportName;
     if (texts->description1) m_out.Line(texts->description1);
     if (texts->description2) m_out.Line(texts->description2);
