@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/catalogue.hpp"
+#include "engine/line_fit.hpp"
 #include "engine/scratch_files.hpp"
 #include "report/intervals.hpp"
 #include "report/post_fit.hpp"
@@ -190,20 +191,16 @@ class ReportBuilder {
     m_out.Line(PieceParameters(t.labelAg, m_state.SlopeHigh, t.labelBg, m_state.InterceptHigh));
   }
 
-  // Mean and sample standard deviation of the ranked values, summed in rank
-  // order exactly as the line fit sums its abscissae.
+  // MeanX and StdDevX of the ranked values by the line fit (its other
+  // by-products change too); the fitted line and the run's outcome stay.
   void RecomputeMoments() {
-    const int n = m_state.N;
-    double sx = 0.0;
-    double sxx = 0.0;
-    for (int i = 1; i <= n; ++i) {
-      sx += m_state.Values[i];
-      sxx += m_state.Values[i] * m_state.Values[i];
-    }
-    const double spread = sxx - sx * sx / n;
-    if (spread <= 0.0) return;
-    m_state.MeanX = sx / n;
-    m_state.StdDevX = std::sqrt(spread / (n - 1));
+    const double slope = m_state.Slope;
+    const double intercept = m_state.Intercept;
+    const bool stopped = m_state.StopFlag;
+    engine::FitLine(m_state);
+    m_state.Slope = slope;
+    m_state.Intercept = intercept;
+    m_state.StopFlag = stopped;
   }
 
   void SummaryStatistics() {
