@@ -39,8 +39,8 @@ std::optional<int> ParseNrOfIntervals(std::string_view text) {
 }
 
 std::string NrOfIntervalsMessage(std::string_view text) {
-  return "The number of intervals must be a whole number from 2 to 23, not \"" +
-         std::string(text) + "\".";
+  return "The number of intervals must be a whole number from 2 to 23, not \"" + std::string(text) +
+         "\".";
 }
 
 void AnalyseIntervals(AnalysisState& state, int nrOfClasses) {
@@ -94,9 +94,7 @@ std::vector<IntervalRow> IntervalRows(const AnalysisState& state) {
   // Limits and frequencies, 1-based like the state's arrays.
   double limit[engine::kClassArraySize] = {};
   for (int j = 1; j <= k + 1; ++j) limit[j] = state.ClassLimit[j] + state.Shift - kShiftOffset;
-  auto limitedFreq = [&](int j) {
-    return state.LimitFreq[j] > 1.0 ? 1.0 : state.LimitFreq[j];
-  };
+  auto limitedFreq = [&](int j) { return state.LimitFreq[j] > 1.0 ? 1.0 : state.LimitFreq[j]; };
 
   // Below the first class: half a class width wide.
   double carried = 0.0;

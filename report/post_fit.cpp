@@ -32,11 +32,10 @@ constexpr double kFirstLowerFreq = 0.001;
 // The average difference of return periods takes Fc as at most 0.99999.
 constexpr double kSummaryFreqCap = 0.99999;
 
+// Codes of the generalised forms, whose exponent E is kept in ExpE.
 bool HasExponent(int code) {
-  switch (code) {
-    case 1: case 2: case 3: case 25: case 51: case 52: case 55: case 60: return true;
-    default: return false;
-  }
+  return code == 1 || code == 2 || code == 3 || code == 25 || code == 51 || code == 52 ||
+         code == 55 || code == 60;
 }
 
 bool IndexableCode(int code) { return code >= 0 && code < engine::kCodeArraySize; }

@@ -36,7 +36,8 @@ inline constexpr std::string_view kAboveBoundWarning =
 inline constexpr std::string_view kSlopeLabel = "     A    =";
 inline constexpr std::string_view kInterceptLabel = "     B    =";
 inline constexpr std::string_view kModeLabel = "   Mode   =";
-inline constexpr std::string_view kGumbelStdErrorLabel = " The standard error of X is optimized as ";
+inline constexpr std::string_view kGumbelStdErrorLabel =
+    " The standard error of X is optimized as ";
 
 // --- Summary statistics --------------------------------------------------------
 inline constexpr std::string_view kAverageLabel = " Average X:";
@@ -132,8 +133,8 @@ const TwoPieceTexts* FindTwoPieceTexts(int code);
 struct NormalFamilyTexts {
   int code;
   const char* title;
-  bool hasShiftForm;        // false for code 21: one form only
-  const char* stdErrorShift;  // with the shift: label of se
+  bool hasShiftForm;           // false for code 21: one form only
+  const char* stdErrorShift;   // with the shift: label of se
   const char* optimisedShift;  // label of sd
   int sdWidthShift;            // width of sd (8 for code 25)
   const char* averageShift;    // label of the mean (nullptr: no mean line)

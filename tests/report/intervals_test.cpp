@@ -160,8 +160,8 @@ TEST_F(IntervalsTest, BoundBelowALimitUsesTheLimitFloorWithoutWarning) {
   EXPECT_EQ(state.LimitFreq[1], std::exp(-std::exp(-1.8 * std::log(0.001))));
   EXPECT_FALSE(state.BelowBoundWarning);
   // A positive quantity: at 4, (4 - 2)/exp(10/9) raised to -1.8.
-  EXPECT_NEAR(state.LimitFreq[2],
-              std::exp(-std::exp(-1.8 * std::log(2.0 / std::exp(2.0 / 1.8)))), 1e-12);
+  EXPECT_NEAR(state.LimitFreq[2], std::exp(-std::exp(-1.8 * std::log(2.0 / std::exp(2.0 / 1.8)))),
+              1e-12);
 }
 
 TEST_F(IntervalsTest, ShiftedDataPrintLimitsInTheDataScale) {

@@ -48,88 +48,142 @@ INSTANTIATE_TEST_SUITE_P(
     Codes, CalcFreqTest,
     ::testing::Values(
         // Gumbel exp(-exp(-(B + A X))), X = 1: exp(-exp(0.9)) = 0.0854689
-        FreqCase{"Gumbel", [](AnalysisState& s) { s.Code = 4; s.Slope = 0.9; s.Intercept = -1.8; },
+        FreqCase{"Gumbel",
+                 [](AnalysisState& s) {
+                   s.Code = 4;
+                   s.Slope = 0.9;
+                   s.Intercept = -1.8;
+                 },
                  1, 0.0854689},
         // Weibull 1 - exp(-(X/K)^A), K = exp(-B/A) = exp(4/3), X = 2: 0.318041
-        FreqCase{"Weibull", [](AnalysisState& s) { s.Code = 57; s.Slope = 1.5; s.Intercept = -2.0; },
+        FreqCase{"Weibull",
+                 [](AnalysisState& s) {
+                   s.Code = 57;
+                   s.Slope = 1.5;
+                   s.Intercept = -2.0;
+                 },
                  2, 0.318041},
         // Pareto 1 - (C/(X + C))^A with C held as the intercept: X = 2, C = 2,
         // A = 1: 1 - 2/4 = 0.5
-        FreqCase{"Pareto", [](AnalysisState& s) { s.Code = 56; s.Slope = 1.0; s.Intercept = 2.0; },
+        FreqCase{"Pareto",
+                 [](AnalysisState& s) {
+                   s.Code = 56;
+                   s.Slope = 1.0;
+                   s.Intercept = 2.0;
+                 },
                  2, 0.5},
         // Frechet exp(-q^A), q = (X - C)/exp(-B/A): X = 3, C = 1.5, A = -1.8,
         // B = 2: q = 1.5/exp(1.1111) = 0.49355, q^-1.8 = 3.5614, Fc = 0.0283981
         FreqCase{"Frechet",
                  [](AnalysisState& s) {
-                   s.Code = 58; s.Slope = -1.8; s.Intercept = 2.0; s.LowerBoundC = 1.5;
+                   s.Code = 58;
+                   s.Slope = -1.8;
+                   s.Intercept = 2.0;
+                   s.LowerBoundC = 1.5;
                  },
                  3, 0.0283981},
         // Student 1 d.f. at one standard deviation above the mean:
         // 0.5 + arctan(1)/pi = 0.75
         FreqCase{"Student1",
-                 [](AnalysisState& s) { s.Code = 62; s.MeanX = 2.0; s.StdDevX = 2.0; }, 4, 0.75},
+                 [](AnalysisState& s) {
+                   s.Code = 62;
+                   s.MeanX = 2.0;
+                   s.StdDevX = 2.0;
+                 },
+                 4, 0.75},
         // Student 2 d.f.: 0.5 (1 + 1/sqrt(3)) = 0.788675
         FreqCase{"Student2",
-                 [](AnalysisState& s) { s.Code = 63; s.MeanX = 2.0; s.StdDevX = 2.0; }, 4,
-                 0.788675},
+                 [](AnalysisState& s) {
+                   s.Code = 63;
+                   s.MeanX = 2.0;
+                   s.StdDevX = 2.0;
+                 },
+                 4, 0.788675},
         // Two pieces by rank: ranks 1..3 lower line, 4..6 upper (twice Gumbel).
         // Rank 3 lower: exp(-exp(-(0 + 1*3 - 3))) = exp(-1) = 0.367879
         FreqCase{"LowerPieceUpToTheBreakIndex",
                  [](AnalysisState& s) {
-                   s.Code = 9; s.BreakIndex = 3; s.SlopeLow = 1.0; s.InterceptLow = -3.0;
-                   s.SlopeHigh = 2.0; s.InterceptHigh = -8.0;
+                   s.Code = 9;
+                   s.BreakIndex = 3;
+                   s.SlopeLow = 1.0;
+                   s.InterceptLow = -3.0;
+                   s.SlopeHigh = 2.0;
+                   s.InterceptHigh = -8.0;
                  },
                  3, 0.367879},
         // Rank 4 upper: exp(-exp(-(2*4 - 8))) = exp(-1) again; with the lower
         // line it would be exp(-exp(-1)) = 0.692201
         FreqCase{"UpperPieceAfterIt",
                  [](AnalysisState& s) {
-                   s.Code = 9; s.BreakIndex = 3; s.SlopeLow = 1.0; s.InterceptLow = -3.0;
-                   s.SlopeHigh = 2.0; s.InterceptHigh = -8.0;
+                   s.Code = 9;
+                   s.BreakIndex = 3;
+                   s.SlopeLow = 1.0;
+                   s.InterceptLow = -3.0;
+                   s.SlopeHigh = 2.0;
+                   s.InterceptHigh = -8.0;
                  },
                  4, 0.367879},
         // Code 2 turning down: exp(-0.5 - 0.1 X): 0.548812, then below it, so
         // half-way to 1: 0.774406, then 0.887203.
         FreqCase{"ExponentialHalfWayRule",
                  [](AnalysisState& s) {
-                   s.Code = 2; s.ExpE[2] = 1.0; s.Slope = -0.1; s.Intercept = -0.5;
+                   s.Code = 2;
+                   s.ExpE[2] = 1.0;
+                   s.Slope = -0.1;
+                   s.Intercept = -0.5;
                  },
                  3, 0.887203},
         // Code 2 above 1: exp(0.5 + 0.1) = 1.82 -> 0.999
         FreqCase{"ExponentialAboveOne",
                  [](AnalysisState& s) {
-                   s.Code = 2; s.ExpE[2] = 1.0; s.Slope = 0.1; s.Intercept = 0.5;
+                   s.Code = 2;
+                   s.ExpE[2] = 1.0;
+                   s.Slope = 0.1;
+                   s.Intercept = 0.5;
                  },
                  1, 0.999},
         // A decreasing logistic never lets a later rank fall below rank 1:
         // 1/(1 + exp(-2 + 1)) = 0.731059 for every rank.
         FreqCase{"NeverDecreasing",
-                 [](AnalysisState& s) { s.Code = 53; s.Slope = 1.0; s.Intercept = -2.0; }, 6,
-                 0.731059},
+                 [](AnalysisState& s) {
+                   s.Code = 53;
+                   s.Slope = 1.0;
+                   s.Intercept = -2.0;
+                 },
+                 6, 0.731059},
         // A negative frequency (A X^E + B = 0.1 - 0.5) becomes 0.001.
         FreqCase{"NegativeBecomesLowest",
                  [](AnalysisState& s) {
-                   s.Code = 1; s.ExpE[1] = 1.0; s.Slope = 0.1; s.Intercept = -0.5;
+                   s.Code = 1;
+                   s.ExpE[1] = 1.0;
+                   s.Slope = 0.1;
+                   s.Intercept = -0.5;
                  },
                  1, 0.001},
         // Normal: mean 3.5 recomputed, sigma 1; X = 2: z = -1.5, Hastings
         // without reflection 0.0593047.
         FreqCase{"NormalAroundTheRecomputedMean",
                  [](AnalysisState& s) {
-                   s.Code = 21; s.NormMean[21] = 99.0; s.NormSigma[21] = 1.0;
+                   s.Code = 21;
+                   s.NormMean[21] = 99.0;
+                   s.NormSigma[21] = 1.0;
                  },
                  2, 0.0593047},
         // X = 1: z = -2.5 lies below about -1.904, where 1 - phi P < 0: 0.
         FreqCase{"NormalFarBelowTheMeanIsZero",
                  [](AnalysisState& s) {
-                   s.Code = 21; s.NormMean[21] = 99.0; s.NormSigma[21] = 1.0;
+                   s.Code = 21;
+                   s.NormMean[21] = 99.0;
+                   s.NormSigma[21] = 1.0;
                  },
                  1, 0.0},
         // Log-normal: mean of ln X over 1..6 = ln(720)/6 = 1.096542; X = 3,
         // sigma 0.6: z = 0.002298, Fc = 0.501378.
         FreqCase{"LogNormal",
                  [](AnalysisState& s) {
-                   s.Code = 22; s.NormMean[22] = 99.0; s.NormSigma[22] = 0.6;
+                   s.Code = 22;
+                   s.NormMean[22] = 99.0;
+                   s.NormSigma[22] = 0.6;
                  },
                  3, 0.501378}),
     [](const ::testing::TestParamInfo<FreqCase>& p) { return std::string(p.param.name); });
@@ -374,8 +428,7 @@ TEST_P(ReturnPeriodDecimalsTest, ByFrequencyAndUpperLimit) {
 
 INSTANTIATE_TEST_SUITE_P(Boundaries, ReturnPeriodDecimalsTest,
                          ::testing::Values(DecimalsCase{0.4999, 0.9999, 2},
-                                           DecimalsCase{0.5, 0.7, 1},
-                                           DecimalsCase{0.98, 0.9899, 1},
+                                           DecimalsCase{0.5, 0.7, 1}, DecimalsCase{0.98, 0.9899, 1},
                                            DecimalsCase{0.98, 0.99, 0},
                                            DecimalsCase{0.99, 0.995, 0}));
 

@@ -88,15 +88,14 @@ INSTANTIATE_TEST_SUITE_P(
         DecimalCase{"D", DecimalsD, 0.5, 3}, DecimalCase{"D", DecimalsD, 0.9999, 3},
         DecimalCase{"D", DecimalsD, 1.0, 2}, DecimalCase{"D", DecimalsD, 9.99, 2},
         DecimalCase{"D", DecimalsD, 10.0, 1}, DecimalCase{"D", DecimalsD, 100.0, 0},
-        DecimalCase{"D", DecimalsD, 2500.0, 0},
-        DecimalCase{"DA", DecimalsA, -50.0, 6}, DecimalCase{"DA", DecimalsA, 0.005, 6},
-        DecimalCase{"DA", DecimalsA, 0.0099, 6}, DecimalCase{"DA", DecimalsA, 0.01, 5},
-        DecimalCase{"DA", DecimalsA, 0.05, 5}, DecimalCase{"DA", DecimalsA, 0.1, 4},
-        DecimalCase{"DA", DecimalsA, 1.0, 3}, DecimalCase{"DA", DecimalsA, 10.0, 2},
-        DecimalCase{"DA", DecimalsA, 99.9, 2}, DecimalCase{"DA", DecimalsA, 100.0, 1},
-        DecimalCase{"DB", DecimalsB, -300.0, 3}, DecimalCase{"DB", DecimalsB, 0.99, 3},
-        DecimalCase{"DB", DecimalsB, 1.0, 2}, DecimalCase{"DB", DecimalsB, 10.0, 1},
-        DecimalCase{"DB", DecimalsB, 100.0, 0},
+        DecimalCase{"D", DecimalsD, 2500.0, 0}, DecimalCase{"DA", DecimalsA, -50.0, 6},
+        DecimalCase{"DA", DecimalsA, 0.005, 6}, DecimalCase{"DA", DecimalsA, 0.0099, 6},
+        DecimalCase{"DA", DecimalsA, 0.01, 5}, DecimalCase{"DA", DecimalsA, 0.05, 5},
+        DecimalCase{"DA", DecimalsA, 0.1, 4}, DecimalCase{"DA", DecimalsA, 1.0, 3},
+        DecimalCase{"DA", DecimalsA, 10.0, 2}, DecimalCase{"DA", DecimalsA, 99.9, 2},
+        DecimalCase{"DA", DecimalsA, 100.0, 1}, DecimalCase{"DB", DecimalsB, -300.0, 3},
+        DecimalCase{"DB", DecimalsB, 0.99, 3}, DecimalCase{"DB", DecimalsB, 1.0, 2},
+        DecimalCase{"DB", DecimalsB, 10.0, 1}, DecimalCase{"DB", DecimalsB, 100.0, 0},
         DecimalCase{"DP", DecimalsP, -2.0, 4}, DecimalCase{"DP", DecimalsP, 0.0999, 4},
         DecimalCase{"DP", DecimalsP, 0.1, 3}, DecimalCase{"DP", DecimalsP, 1.0, 2},
         DecimalCase{"DP", DecimalsP, 10.0, 1}, DecimalCase{"DP", DecimalsP, 100.0, 0},
@@ -134,8 +133,12 @@ TEST_P(PreferenceLineTest, NotesTheBreakPointOrThePreference) {
   state.BreakPointAllowed = c.allowed;
   state.BreakPointFound = c.found;
   const Strings lines = Lines(Body());
-  Strings expected = {" RESULTS OF Quilmor PROGRAM", " Cumulative frequency analysis", "",
-                      " Title one", " Title two", " Name of input file used: series.inp",
+  Strings expected = {" RESULTS OF Quilmor PROGRAM",
+                      " Cumulative frequency analysis",
+                      "",
+                      " Title one",
+                      " Title two",
+                      " Name of input file used: series.inp",
                       " Number of data used: 6"};
   if (c.note) expected.push_back(c.note);
   expected.push_back("");
@@ -145,12 +148,12 @@ TEST_P(PreferenceLineTest, NotesTheBreakPointOrThePreference) {
 
 INSTANTIATE_TEST_SUITE_P(
     Flags, PreferenceLineTest,
-    ::testing::Values(PreferenceCase{"1", true, false, " Breakpoint allowed but not found"},
-                      PreferenceCase{"1", false, true, " Breakpoint found but not allowed"},
-                      PreferenceCase{"1", true, true, nullptr},
-                      PreferenceCase{"1", false, false, nullptr},
-                      PreferenceCase{"53", true, false, " Frequency distribution preferred by user."},
-                      PreferenceCase{"53", false, true, " Frequency distribution preferred by user."}));
+    ::testing::Values(
+        PreferenceCase{"1", true, false, " Breakpoint allowed but not found"},
+        PreferenceCase{"1", false, true, " Breakpoint found but not allowed"},
+        PreferenceCase{"1", true, true, nullptr}, PreferenceCase{"1", false, false, nullptr},
+        PreferenceCase{"53", true, false, " Frequency distribution preferred by user."},
+        PreferenceCase{"53", false, true, " Frequency distribution preferred by user."}));
 
 TEST_F(ReportWriterTest, CodeZeroEndsAfterTheHeadingAndKeepsTheName) {
   FillRanked(state, kShiftedSix);
@@ -187,7 +190,7 @@ TEST_F(ReportWriterTest, CodeOutsideTheCatalogueIsReportedAsNotFound) {
 TEST_F(ReportWriterTest, WeibullWithoutShift) {
   FillRanked(state, kOneToSix);
   state.Code = 57;
-  state.Slope = 1.5;      // DA 3
+  state.Slope = 1.5;       // DA 3
   state.Intercept = -2.0;  // DB 3
   EXPECT_EQ(FunctionPart(), (Strings{" Cumulative frequency function of the Weibull type :", "",
                                      "     Freq = 1-exp{-(X/C)^A)}", "     C    = exp(-B/A)",
@@ -211,26 +214,26 @@ TEST_F(ReportWriterTest, TinySlopeIsPrintedInScientificForm) {
   FillRanked(state, kOneToSix);
   state.Code = 51;
   state.ExpE[51] = 1.75;
-  state.Slope = 0.005;  // DA 6: the "%10.3e" pattern
+  state.Slope = 0.005;      // DA 6: the "%10.3e" pattern
   state.Intercept = 12.34;  // DB 1
-  EXPECT_EQ(FunctionPart(), (Strings{" Cumulative frequency function of the generalized Gumbel type :",
-                                     "", "     Freq = exp[-exp{-(A*X^E+B)}]",
-                                     "     The exponent E =  1.750", "     A    = 5.00E-003",
-                                     "     B    =    12.3", ""}));
+  EXPECT_EQ(FunctionPart(),
+            (Strings{" Cumulative frequency function of the generalized Gumbel type :", "",
+                     "     Freq = exp[-exp{-(A*X^E+B)}]", "     The exponent E =  1.750",
+                     "     A    = 5.00E-003", "     B    =    12.3", ""}));
 }
 
 TEST_F(ReportWriterTest, GeneralizedExponentialWithShiftHasTwoDescriptionLines) {
   FillRanked(state, kShiftedSix);
   state.Code = 3;
   state.ExpE[3] = 1.25;
-  state.Slope = 0.4;       // DA 4
-  state.Intercept = 150;   // DB 0
-  EXPECT_EQ(FunctionPart(), (Strings{" The generalized cumulative frequency function is ",
-                                     " a-symptotic exponential (Poisson-type):", "",
-                                     " An additional term C is used : C =    1.00",
-                                     "     Freq = 1-exp[-{A*(X+C)^E+B}]",
-                                     "     The exponent E =  1.250", "     A    =  0.4000",
-                                     "     B    =     150", ""}));
+  state.Slope = 0.4;      // DA 4
+  state.Intercept = 150;  // DB 0
+  EXPECT_EQ(
+      FunctionPart(),
+      (Strings{" The generalized cumulative frequency function is ",
+               " a-symptotic exponential (Poisson-type):", "",
+               " An additional term C is used : C =    1.00", "     Freq = 1-exp[-{A*(X+C)^E+B}]",
+               "     The exponent E =  1.250", "     A    =  0.4000", "     B    =     150", ""}));
 }
 
 TEST_F(ReportWriterTest, GumbelPrintsModeAndStandardError) {
@@ -239,11 +242,11 @@ TEST_F(ReportWriterTest, GumbelPrintsModeAndStandardError) {
   state.Slope = 1.6;
   state.Intercept = -4.0;  // mode -B/A = 2.5, DB 3
   state.FitStdDev = 1.28 / 1.6;
-  EXPECT_EQ(FunctionPart(),
-            (Strings{"The cumulative frequency function is double exponential (Gumbel):", "",
-                     "     Freq = exp[-exp{-(A*X+B)}]", "     A    =   1.600",
-                     "     B    =  -4.000", "   Mode   =  2.500",
-                     " The standard error of X is optimized as    0.80", ""}));
+  EXPECT_EQ(
+      FunctionPart(),
+      (Strings{"The cumulative frequency function is double exponential (Gumbel):", "",
+               "     Freq = exp[-exp{-(A*X+B)}]", "     A    =   1.600", "     B    =  -4.000",
+               "   Mode   =  2.500", " The standard error of X is optimized as    0.80", ""}));
 }
 
 TEST_F(ReportWriterTest, MirroredGumbelWithShiftHasNoMode) {
@@ -253,8 +256,8 @@ TEST_F(ReportWriterTest, MirroredGumbelWithShiftHasNoMode) {
   state.Intercept = -4.0;
   EXPECT_EQ(FunctionPart(), (Strings{" Gumbel mirrored cumulative frequency function :", "",
                                      " An additional term C is used : C =    1.00",
-                                     "     Freq = 1-exp[-exp{-(A*(X+C)+B)}]",
-                                     "     A    =   1.600", "     B    =  -4.000", ""}));
+                                     "     Freq = 1-exp[-exp{-(A*(X+C)+B)}]", "     A    =   1.600",
+                                     "     B    =  -4.000", ""}));
 }
 
 TEST_F(ReportWriterTest, GeneralizedLogisticDescriptionIsOneLine) {
@@ -302,10 +305,10 @@ TEST_F(ReportWriterTest, ParetoWithShift) {
   state.Code = 56;
   state.Slope = 2.2;
   state.Intercept = 150;  // the scale C, printed as B
-  EXPECT_EQ(FunctionPart(), (Strings{" Cumulative frequency function of the Pareto type :", "",
-                                     " An additional term C is used : C =    1.00",
-                                     "     Freq = 1-{B/(X+C+B)}^A", "     A    =   2.200",
-                                     "     B    =     150", ""}));
+  EXPECT_EQ(FunctionPart(),
+            (Strings{" Cumulative frequency function of the Pareto type :", "",
+                     " An additional term C is used : C =    1.00", "     Freq = 1-{B/(X+C+B)}^A",
+                     "     A    =   2.200", "     B    =     150", ""}));
   EXPECT_EQ(state.DistributionName, "Pareto distribution");
 }
 
@@ -318,8 +321,8 @@ TEST_F(ReportWriterTest, GeneralizedWeibullPrintsItsScale) {
   EXPECT_EQ(FunctionPart(),
             (Strings{" Cumulative frequency function of the generalized Weibull type :", "",
                      "     Freq = 1-exp{-(X^E/C)^A)}", "     The exponent E =  1.300",
-                     "     C    = exp(-B/A) =   7.39", "     A    =   1.200",
-                     "     B    =  -2.400", ""}));
+                     "     C    = exp(-B/A) =   7.39", "     A    =   1.200", "     B    =  -2.400",
+                     ""}));
 }
 
 TEST_F(ReportWriterTest, FrechetBelowItsLowerBoundWarns) {
@@ -415,59 +418,87 @@ TEST_P(NormalFamilyLinesTest, PrintsTheFittedSpreadAndMean) {
 INSTANTIATE_TEST_SUITE_P(
     Codes, NormalFamilyLinesTest,
     ::testing::Values(
-        NormalCase{"Normal", 21, false, 0.0,
+        NormalCase{"Normal",
+                   21,
+                   false,
+                   0.0,
                    {" The cumulative frequency function is normal.",
                     " The numerical method of Hastings is applied.",
                     " The standard error of X:  1.2000 is optimized as :  1.3000", "", ""}},
-        NormalCase{"NormalShifted", 21, true, 0.0,
+        NormalCase{"NormalShifted",
+                   21,
+                   true,
+                   0.0,
                    {" The cumulative frequency function is normal.",
                     " The numerical method of Hastings is applied.",
                     " The standard error of X:  1.2000 is optimized as :  1.3000", "", ""}},
-        NormalCase{"LogNormal", 22, false, 0.0,
+        NormalCase{"LogNormal",
+                   22,
+                   false,
+                   0.0,
                    {" The cumulative frequency function is log-normal.",
                     " The numerical method of Hastings is applied.",
                     " The standard error of Ln(X) :  1.2000 is optimized as :  1.3000",
                     " The average value of Ln(X) equals Ln(mode) :   2.500", "", ""}},
-        NormalCase{"LogNormalShifted", 22, true, 0.0,
+        NormalCase{"LogNormalShifted",
+                   22,
+                   true,
+                   0.0,
                    {" The cumulative frequency function is log-normal.",
                     " The numerical method of Hastings is applied.",
                     " An additional term C is used : C =    1.00",
                     " The standard error of Ln(X+C) :  1.2000 is optimized as :  1.3000",
                     " The average value of Ln(X+C) equals Ln(mode+C) :   2.500", "", ""}},
-        NormalCase{"SquareNormal", 23, false, 0.0,
+        NormalCase{"SquareNormal",
+                   23,
+                   false,
+                   0.0,
                    {" The cumulative frequency function is square-normal.",
                     " The numerical method of Hastings is applied.",
                     " The standard error of Xsq :  1.2000 is optimized as : 1.3000",
                     " The average value of Xsq equals :  2.500", "", ""}},
-        NormalCase{"SquareNormalShifted", 23, true, 0.0,
+        NormalCase{"SquareNormalShifted",
+                   23,
+                   true,
+                   0.0,
                    {" The cumulative frequency function is square-normal.",
                     " The numerical method of Hastings is applied.",
                     " An additional term C is used : C =    1.00",
                     " The standard error of (X+C)sq :  1.2000 is optimized as :  1.3000",
                     " The average value of (X+C)sq equals (mode+C)sq :   2.500", "", ""}},
-        NormalCase{"RootNormal", 24, false, 0.0,
+        NormalCase{"RootNormal",
+                   24,
+                   false,
+                   0.0,
                    {" The cumulative frequency function is root-normal.",
                     " The numerical method of Hastings is applied.",
                     " The standard error of sqrt(X) :  1.2000 is optimized as : 1.3000",
                     " The average value of sqrt(X) equals :  2.500", "", ""}},
-        NormalCase{"RootNormalShifted", 24, true, 0.0,
+        NormalCase{"RootNormalShifted",
+                   24,
+                   true,
+                   0.0,
                    {" The cumulative frequency function is root-normal.",
                     " The numerical method of Hastings is applied.",
                     " An additional term C is used : C =    1.00",
                     " The standard error of sqrt(X+C) :  1.2000 is optimized as :  1.3000",
                     " The average value of sqrt(X+C)sq equals sqrt(mode+C):  2.500", "", ""}},
-        NormalCase{"GeneralizedNormal", 25, false, 0.75,
+        NormalCase{"GeneralizedNormal",
+                   25,
+                   false,
+                   0.75,
                    {" The frequency function is generalized normal.",
                     " The X-data were temporarily transformed into X^E",
-                    " The exponent E is :    0.75",
-                    " The numerical method of Hastings is applied.",
+                    " The exponent E is :    0.75", " The numerical method of Hastings is applied.",
                     " The standard error of X^E :  1.2000 is optimized as :  1.3000",
                     " The average value of X^E equals :   2.500", "", ""}},
-        NormalCase{"GeneralizedNormalShifted", 25, true, 0.75,
+        NormalCase{"GeneralizedNormalShifted",
+                   25,
+                   true,
+                   0.75,
                    {" The frequency function is generalized normal.",
                     " The X-data were temporarily transformed into X^E",
-                    " The exponent E is :    0.75",
-                    " The numerical method of Hastings is applied.",
+                    " The exponent E is :    0.75", " The numerical method of Hastings is applied.",
                     " An additional term C is used : C =    1.00",
                     " The standard error of (X+C)^E :  1.2000 is optimized as :   1.3000",
                     " The average value of (X+C)^E equals (mode+C)^E :   2.500", "", ""}}),
@@ -492,18 +523,18 @@ TEST_F(ReportWriterTest, TwoPieceWithShiftUsesTheYForms) {
   state.Code = 10;
   state.BreakValue = 3.0001;  // fitting scale, D = 2
   state.BreakIndex = 3;
-  state.SlopeLow = 0.85;      // DP 3
-  state.InterceptLow = -1.2;  // DP 4
-  state.SlopeHigh = -1.5;     // DP 4
+  state.SlopeLow = 0.85;       // DP 3
+  state.InterceptLow = -1.2;   // DP 4
+  state.SlopeHigh = -1.5;      // DP 4
   state.InterceptHigh = 5.25;  // DP 2
-  EXPECT_EQ(FunctionPart(), (Strings{" The cumulative frequency function is broken into :",
-                                     "     Gumbel mirrored (<P) + Logistic (>P) :",
-                                     " Breakpoint : P =   3.00", "",
-                                     " The variable X is replaced by Y=X+C, with C =    1.00",
-                                     "     X < P :  Freq = 1-exp[-exp{-(As*Y+Bs)}]",
-                                     "              As =    0.850       Bs = -1.2000",
-                                     "     X > P :  Freq = 1/{1+exp(Ag*Y+Bg)}",
-                                     "              Ag =  -1.5000       Bg =    5.25", ""}));
+  EXPECT_EQ(FunctionPart(),
+            (Strings{" The cumulative frequency function is broken into :",
+                     "     Gumbel mirrored (<P) + Logistic (>P) :", " Breakpoint : P =   3.00", "",
+                     " The variable X is replaced by Y=X+C, with C =    1.00",
+                     "     X < P :  Freq = 1-exp[-exp{-(As*Y+Bs)}]",
+                     "              As =    0.850       Bs = -1.2000",
+                     "     X > P :  Freq = 1/{1+exp(Ag*Y+Bg)}",
+                     "              Ag =  -1.5000       Bg =    5.25", ""}));
   EXPECT_EQ(state.DistributionName, "Gumbel mirrored + logistic distribution");
 }
 
@@ -516,12 +547,12 @@ TEST_F(ReportWriterTest, TwiceGumbelPlainBeginsWithAnEmptyLine) {
   state.InterceptLow = -2.0;
   state.SlopeHigh = 0.7;
   state.InterceptHigh = -1.0;
-  EXPECT_EQ(FunctionPart(), (Strings{" The cumulative frequency function is twice Gumbel :",
-                                     " Breakpoint : P =   3.50", "",
-                                     " X < P :  Freq = exp[-exp{-(As*X+Bs)}]",
-                                     "          As =     1.10        Bs = -2.0000",
-                                     " X > P :  Freq = exp[-exp{-(Ag*X+Bg)}]",
-                                     "          Ag =    0.700        Bg = -1.0000", ""}));
+  EXPECT_EQ(FunctionPart(),
+            (Strings{" The cumulative frequency function is twice Gumbel :",
+                     " Breakpoint : P =   3.50", "", " X < P :  Freq = exp[-exp{-(As*X+Bs)}]",
+                     "          As =     1.10        Bs = -2.0000",
+                     " X > P :  Freq = exp[-exp{-(Ag*X+Bg)}]",
+                     "          Ag =    0.700        Bg = -1.0000", ""}));
 }
 
 TEST_F(ReportWriterTest, LogisticPlusExponentialShiftedNamesTheAdditionalTerm) {
@@ -533,14 +564,14 @@ TEST_F(ReportWriterTest, LogisticPlusExponentialShiftedNamesTheAdditionalTerm) {
   state.InterceptLow = 3.0;
   state.SlopeHigh = 0.5;
   state.InterceptHigh = 12.0;
-  EXPECT_EQ(FunctionPart(), (Strings{" The cumulative frequency function is broken into :",
-                                     "     Logistic (<P) + Poisson (>P) :",
-                                     " Breakpoint : P =   4.00",
-                                     " An additional term C is used : C =    1.00",
-                                     "     X < P :  Freq = 1/[1+exp{Ag*(X+C)+Bg}]",
-                                     "              As =  -1.0000       Bs =    3.00",
-                                     "     X > P :  Freq = 1-exp[-{Ag*(X+C)+Bg}]",
-                                     "              Ag =    0.500       Bg =    12.0", ""}));
+  EXPECT_EQ(FunctionPart(),
+            (Strings{" The cumulative frequency function is broken into :",
+                     "     Logistic (<P) + Poisson (>P) :", " Breakpoint : P =   4.00",
+                     " An additional term C is used : C =    1.00",
+                     "     X < P :  Freq = 1/[1+exp{Ag*(X+C)+Bg}]",
+                     "              As =  -1.0000       Bs =    3.00",
+                     "     X > P :  Freq = 1-exp[-{Ag*(X+C)+Bg}]",
+                     "              Ag =    0.500       Bg =    12.0", ""}));
 }
 
 TEST_F(ReportWriterTest, TwiceMirroredGumbelLabels) {
@@ -601,7 +632,8 @@ TEST_F(ReportWriterTest, LargeValuesArePrintedWithoutDecimals) {
   state.Intercept = 2.0;
   const Strings lines = Lines(Body());
   std::size_t row = 0;
-  while (row < lines.size() && lines[row] != " Observed and calculated cumulative frequencies") ++row;
+  while (row < lines.size() && lines[row] != " Observed and calculated cumulative frequencies")
+    ++row;
   ASSERT_LT(row + 5, lines.size());
   // Rank 1: R = 100/7 = 14.29 -> "14", C = R (frequencies set to the
   // plotting positions), Sd = 100 sqrt(f(1-f)/6) = 14.29, L = 14.29 -
@@ -625,9 +657,8 @@ TEST_F(ReportWriterTest, LargeValuesArePrintedWithoutDecimals) {
 //   2.8333, 5.0002; counts 3, 3, 2 of 8 = 37.5, 37.5, 25.0 %.
 //   Mean 13.1/8 = 1.6375 -> 1.64, median rank 4 = 1.10.
 TEST_F(ReportWriterTest, WholeBodyOfAShiftedGumbelFit) {
-  const std::string golden =
-      quilmor::testing::ReadBytes(std::filesystem::path(QUILMOR_SOURCE_DIR) /
-                                  "tests/report/data/gumbel_shifted_body.txt");
+  const std::string golden = quilmor::testing::ReadBytes(
+      std::filesystem::path(QUILMOR_SOURCE_DIR) / "tests/report/data/gumbel_shifted_body.txt");
   ASSERT_FALSE(golden.empty());
   std::string expected;
   for (char c : golden) {

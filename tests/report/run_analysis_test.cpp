@@ -30,14 +30,13 @@ class RunAnalysisTest : public ::testing::Test {
   quilmor::testing::ScriptedInteraction ui;
   TDMQuilmor dm{ui};
   AnalysisState state;
-  quilmor::testing::TempFolder folder;      // the user's folder
-  quilmor::testing::TempFolder scratch;     // the run's scratch folder
+  quilmor::testing::TempFolder folder;   // the user's folder
+  quilmor::testing::TempFolder scratch;  // the run's scratch folder
 
   void WriteInput(const std::vector<double>& values, double threshold = -1000.0) {
     const std::filesystem::path input = folder / "series.inp";
-    quilmor::testing::WriteBytes(
-        input, textio::RenderInputFile("Run test", "twelve values", input.string(), threshold,
-                                       values));
+    quilmor::testing::WriteBytes(input, textio::RenderInputFile("Run test", "twelve values",
+                                                                input.string(), threshold, values));
     dm.FileName = input.string();
   }
 
@@ -81,7 +80,8 @@ TEST_F(RunAnalysisTest, PreferredWeibullReport) {
 
   // Mean 60.5/12 = 5.0417 (less 0.0001), median at rank 6 = 4.70, sample
   // st.dev 1.9644; D = 2 (largest value 8.9).
-  const std::size_t summary = Find(lines, " Average X:   5.04     Median X:   4.70     St.Dev. X:  1.964");
+  const std::size_t summary =
+      Find(lines, " Average X:   5.04     Median X:   4.70     St.Dev. X:  1.964");
   ASSERT_LT(summary, lines.size());
 
   // Five classes of width (8.9 - 2.2)/5 = 1.34: 3, 3, 3, 2, 1 values.
@@ -121,13 +121,15 @@ TEST_F(RunAnalysisTest, PreferredWeibullReport) {
     const double fc = 1.0 - std::exp(-std::pow(sorted[i - 1] / k, a));
     EXPECT_NEAR(row[3], 100.0 * fc, 0.0006) << i;
   }
-  EXPECT_EQ(lines[table + 17], " ------------------------------------------------------------------");
+  EXPECT_EQ(lines[table + 17],
+            " ------------------------------------------------------------------");
 
   // The return-period table closes the body.
   EXPECT_EQ(lines[lines.size() - 2], " Average of absolute differences between calculated and");
   EXPECT_EQ(lines.back().substr(0, 26), " observed return periods :");
-  EXPECT_EQ(lines.size(), Find(lines, " Return period = 1/(1-Cum.Frq), time units as used for the data ") +
-                              5 + 12 + 3);
+  EXPECT_EQ(
+      lines.size(),
+      Find(lines, " Return period = 1/(1-Cum.Frq), time units as used for the data ") + 5 + 12 + 3);
 
   // The fit summary: N, code, shift, A, B.
   const auto summaryFile = textio::ReadTextLines(scratch / engine::kFitSummaryFile);
