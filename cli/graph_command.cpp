@@ -76,7 +76,7 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
 
 }  // namespace
 
-void RegisterGraphCommand(CLI::App& app, CommandContext& context) {
+void AddGraphCommand(CLI::App& app, CommandContext& context) {
   auto options = std::make_shared<GraphOptions>();
   CLI::App* command =
       app.add_subcommand("graph", "Draw one graph of a results report into a bitmap file");
