@@ -114,6 +114,12 @@ TEST_P(RealReport, EveryTableIsReadAndDrawn) {
         << error;
   }
   EXPECT_TRUE(ui.messages.empty());
+  // The report body ends with the return periods; the section of calculated
+  // X-values and the code line follow only after the assembly step.
+  dm.FileName = report;
+  EXPECT_EQ(ReadGraphData(dm, 3).outcome, GraphReadOutcome::TableMissing);
+  EXPECT_EQ(dm.NrOfData, 0);
+  EXPECT_EQ(dm.FittedCode, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
