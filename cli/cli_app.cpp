@@ -25,6 +25,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   AddFitCommand(app, context);
   AddRunCommand(app, context);
   AddCalcCommand(app, context);
+  AddGraphCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
