@@ -219,6 +219,49 @@ TEST_F(RunCommandTest, CsvColumnWithEmptyCells) {
   EXPECT_NE(input.find(" Number of data: 7\r\n"), std::string::npos);
 }
 
+// Every preference on a series with negative values (so with a shift): a
+// report without "NaN" or "INF", and the calculator, fed the calculated
+// frequency printed for rank 8, gives the calculated X-value the report
+// prints for that rank.
+class PreferenceSweepTest : public RunCommandTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(PreferenceSweepTest, ReportAndCalculatorAgree) {
+  const std::string pref = std::to_string(GetParam());
+  WriteBytes(folder / "neg.txt", "-47\n-45\n-43\n-32\n-7\n35\n41\n48\n50\n80\n180\n437\n");
+  const CliResult run = Cli({"run", Path("neg.txt"), "--pref", pref, "--threshold", "-1000"});
+  ASSERT_EQ(run.code, kExitOk) << run.err;
+  const std::string text = ReadBytes(folder / "neg.out");
+  EXPECT_EQ(text.find("NaN"), std::string::npos);
+  EXPECT_EQ(text.find("INF"), std::string::npos);
+  const auto report = textio::ReadTextLines(folder / "neg.out");
+  ASSERT_TRUE(report);
+  std::size_t table = 0, section = 0;
+  for (std::size_t i = 5; i < report->size(); ++i) {
+    if (!table && (*report)[i].rfind(" Obs", 0) == 0) table = i;
+    if ((*report)[i].rfind(" Con", 0) == 0) section = i;
+  }
+  ASSERT_TRUE(table && section);
+  // Rank 8 (X = 48): the fourth number of its row is the calculated percent.
+  std::istringstream row((*report)[table + 12]);
+  double x, serial, rank, calc;
+  row >> x >> serial >> rank >> calc;
+  std::istringstream sectionRow((*report)[section + 13]);
+  double observed, serial2, calcX;
+  sectionRow >> observed >> serial2 >> calcX;
+  ASSERT_EQ(observed, 48.0);
+  std::ostringstream frequency;
+  frequency << calc / 100.0;
+  const CliResult value = Cli({"calc", Path("neg.aux"), "--freq", frequency.str()});
+  ASSERT_EQ(value.code, kExitOk) << value.err;
+  const std::string xLine = value.out.substr(value.out.find("X-value:     ") + 13);
+  // The section prints one decimal for values below 500.
+  EXPECT_NEAR(std::stod(xLine), calcX, 0.05 + 1e-9) << value.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPreference, PreferenceSweepTest,
+                         ::testing::Values(3, 4, 5, 21, 22, 23, 24, 25, 51, 52, 53, 54, 55, 56, 57,
+                                           58, 59, 60, 62));
+
 // --- calc ---------------------------------------------------------------------
 
 class CalcCommandTest : public RunCommandTest {
