@@ -1,6 +1,7 @@
 #include "engine/break_point.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/catalogue.hpp"
 #include "engine/frequency_forms.hpp"
@@ -133,7 +134,11 @@ std::vector<Candidate> FitTwoPieceCodes(AnalysisState& state, const FitData& dat
       state.MeanX = trial.meanXHigh;
       state.Slope = trial.slopeHigh;
       state.Intercept = trial.interceptHigh;
-      if (trial.sse < candidate.sse) {
+      // A trial whose lines overflowed has no fit, whatever its SSE.
+      const bool finite = std::isfinite(trial.sse) && std::isfinite(trial.slopeLow) &&
+                          std::isfinite(trial.interceptLow) && std::isfinite(trial.slopeHigh) &&
+                          std::isfinite(trial.interceptHigh);
+      if (finite && trial.sse < candidate.sse) {
         candidate.sse = trial.sse;
         candidate.slopeLow = trial.slopeLow;
         candidate.interceptLow = trial.interceptLow;

@@ -33,8 +33,9 @@ struct PieceTrial {
 PieceTrial TwoPieceTrial(int code, const FitData& data, double breakValue);
 
 // Fits codes 7..18 in that order; each candidate is its trial with the
-// smallest SSE (the lower break on a tie), or SSE 1,000,000 when no trial had
-// three values on each side. Leaves NrOfTrials, TrialBreak and NBelow of the
+// smallest SSE (the lower break on a tie) among those whose SSE and lines are
+// finite, or SSE 1,000,000 when no trial had three values on each side (or a
+// finite fit). Leaves NrOfTrials, TrialBreak and NBelow of the
 // last trial and the by-products of the last fitted pair of lines in the state.
 std::vector<Candidate> FitTwoPieceCodes(AnalysisState& state, const FitData& data,
                                         const Workers& workers);

@@ -1,5 +1,6 @@
 #include "engine/selection.hpp"
 
+#include <cmath>
 #include <optional>
 #include <string>
 
@@ -21,16 +22,29 @@ namespace quilmor::engine {
 
 bool HasLine(int code) { return (code >= 2 && code <= 5) || (code >= 51 && code <= 60); }
 
+bool IsUsableCandidate(const Candidate& c) {
+  if (!(c.sse < kNoFitSSE) || !std::isfinite(c.sse)) return false;
+  if (!std::isfinite(c.slope) || !std::isfinite(c.intercept)) return false;
+  if (!IsTwoPieceCode(c.code)) return true;
+  return std::isfinite(c.slopeLow) && std::isfinite(c.interceptLow) && std::isfinite(c.slopeHigh) &&
+         std::isfinite(c.interceptHigh) && std::isfinite(c.breakValue);
+}
+
 Selection SelectBestFit(const std::vector<Candidate>& candidates, int n, bool breakPointAllowed) {
   Selection selection;
-  if (candidates.empty()) return selection;
-  // Best single function; on equal SSE the earlier candidate stays.
-  double best = candidates[0].sse;
-  selection.bestSingleCode = candidates[0].code;
-  if (HasLine(candidates[0].code)) selection.lineIndex = 0;
-  std::size_t i = 1;
-  for (; i < candidates.size() && !IsTwoPieceCode(candidates[i].code); ++i) {
-    if (candidates[i].sse < best) {
+  // The single functions come first; the first usable one is the starting best.
+  std::size_t singles = 0;
+  while (singles < candidates.size() && !IsTwoPieceCode(candidates[singles].code)) ++singles;
+  std::size_t i = 0;
+  while (i < singles && !IsUsableCandidate(candidates[i])) ++i;
+  if (i == singles) return selection;  // no single function has a fit
+  double best = candidates[i].sse;
+  selection.singleIndex = static_cast<int>(i);
+  selection.bestSingleCode = candidates[i].code;
+  if (HasLine(candidates[i].code)) selection.lineIndex = static_cast<int>(i);
+  // On equal SSE the earlier candidate stays.
+  for (++i; i < singles; ++i) {
+    if (IsUsableCandidate(candidates[i]) && candidates[i].sse < best) {
       best = candidates[i].sse;
       selection.singleIndex = static_cast<int>(i);
       selection.bestSingleCode = candidates[i].code;
@@ -43,7 +57,7 @@ Selection SelectBestFit(const std::vector<Candidate>& candidates, int n, bool br
   int code = selection.bestSingleCode;
   for (; i < candidates.size(); ++i) {
     const Candidate& c = candidates[i];
-    if (c.sse < best && c.sse < limit && c.nBelow > kMinValuesBesideBreak &&
+    if (IsUsableCandidate(c) && c.sse < best && c.sse < limit && c.nBelow > kMinValuesBesideBreak &&
         c.nBelow < n - kMinValuesBesideBreak) {
       best = c.sse;
       code = c.code;
@@ -73,23 +87,43 @@ double ComparedSSE(const AnalysisState& state, const Candidate& candidate) {
   return IsNearLinear(state.ExpE[candidate.code]) ? kNearLinearSSE : candidate.sse;
 }
 
+// The parameters a preferred fit leaves in the state, as finite numbers.
+bool PreferredFitIsFinite(const AnalysisState& state, int code) {
+  const auto c = static_cast<std::size_t>(code);
+  if (IsNormalFamilyCode(code)) {
+    return std::isfinite(state.NormMean[c]) && std::isfinite(state.NormSigma[c]) &&
+           std::isfinite(state.NormSSE[c]) && (code != 25 || std::isfinite(state.ExpE[25]));
+  }
+  if (code == 62 || code == 63) return std::isfinite(state.MeanX) && std::isfinite(state.StdDevX);
+  if (IsExponentCode(code) && !std::isfinite(state.ExpE[c])) return false;
+  if (code == 58 && !std::isfinite(state.LowerBoundC)) return false;
+  if (code == 59 && !std::isfinite(state.UpperBoundC)) return false;
+  return true;
+}
+
 void FitPreferred(AnalysisState& state, const FitData& data, const Workers& workers, int code,
                   UserInteraction& ui) {
+  Candidate fit;
   if (IsExponentCode(code)) {
-    FitExponentCode(state, data, ScanExponents(data, workers, {code}), code);
+    fit = FitExponentCode(state, data, ScanExponents(data, workers, {code}), code);
   } else if (IsLineCode(code)) {
-    FitLineCode(state, data, code);
+    fit = FitLineCode(state, data, code);
   } else if (code == 56) {
-    FitPareto(state, data, workers);
+    fit = FitPareto(state, data, workers);
   } else if (code == 58 || code == 59) {
-    FitBoundCode(state, data, workers, code);
+    fit = FitBoundCode(state, data, workers, code);
   } else if (code == 62) {
-    FitStudent(state, data);
+    const StudentFit student = FitStudent(state, data);
+    fit = state.Code == 63 ? student.twoDf : student.oneDf;
   } else if (IsNormalFamilyCode(code)) {
     state.Code = code;
     // Transformed values without spread have no σ: the run cannot go on.
     if (!FitNormalFamily(state, data, workers, ui)) state.StopFlag = true;
+    fit = Candidate{code, state.NormSSE[static_cast<std::size_t>(code)]};
   }
+  // A fit that overflowed (an SSE or a parameter that is not a finite
+  // number) has nothing to report: the run cannot go on.
+  if (!IsUsableCandidate(fit) || !PreferredFitIsFinite(state, code)) state.StopFlag = true;
 }
 
 void FitBestOfAll(AnalysisState& state, const FitData& data, const Workers& workers,
@@ -139,6 +173,11 @@ void FitBestOfAll(AnalysisState& state, const FitData& data, const Workers& work
   candidates.insert(candidates.end(), pieces.begin(), pieces.end());
 
   const Selection selection = SelectBestFit(candidates, state.N, state.BreakPointAllowed);
+  if (selection.code == 0) {
+    // No candidate has a fit (every one overflowed): the run cannot go on.
+    state.StopFlag = true;
+    return;
+  }
   state.Code = 21;
   state.FitStdDev = state.NormSigma[21];
   state.StdDevX = state.NormStdDev[21];

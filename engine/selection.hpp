@@ -34,8 +34,16 @@ struct Selection {
 };
 
 // `candidates` in the order of the selection: the single functions (the
-// first is the starting best) followed by the two-piece codes 7..18.
+// first usable one is the starting best) followed by the two-piece codes
+// 7..18. When no single function is usable, the result is code 0: no fit.
 Selection SelectBestFit(const std::vector<Candidate>& candidates, int n, bool breakPointAllowed);
+
+// A candidate can be chosen only when its fit exists: its SSE is below
+// kNoFitSSE (no usable trial) and it and the parameters of its line or
+// pieces are finite numbers. Overflow, the logarithm of 0 or a division by 0
+// on the way (values near 1e308 or 1e-300) leave a candidate that is not;
+// it loses to every other.
+bool IsUsableCandidate(const Candidate& candidate);
 
 // Codes whose fit is a line (Slope, Intercept) that the selection copies.
 bool HasLine(int code);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <string>
 #include <vector>
 
@@ -141,6 +142,79 @@ TEST(SelectBestFit, TwoPieceIndexNamesTheTakenCandidate) {
   ASSERT_GE(selection.twoPieceIndex, 0);
   EXPECT_EQ(list[selection.twoPieceIndex].code, 15);
   EXPECT_EQ(selection.code, 3);
+}
+
+// --- Candidates without a fit never win ----------------------------------------
+
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+constexpr double kInf = std::numeric_limits<double>::infinity();
+
+// One field of one candidate spoilt, every other candidate as Candidates()
+// makes them (SSE 1; the best single is then 21, the first).
+struct SpoiltRow {
+  const char* name;
+  int code;
+  double Candidate::*field;
+  double value;
+  std::vector<std::pair<int, double>> singles;
+  std::vector<PieceSpec> pieces;
+  int bestSingle;
+  int code2;  // the result with the break point allowed
+};
+
+void PrintTo(const SpoiltRow& row, std::ostream* os) { *os << row.name; }
+
+class UnusableCandidate : public ::testing::TestWithParam<SpoiltRow> {};
+
+TEST_P(UnusableCandidate, LosesToEveryOther) {
+  const SpoiltRow& row = GetParam();
+  std::vector<Candidate> list = Candidates(row.singles, row.pieces);
+  for (Candidate& c : list) {
+    if (c.code == row.code) c.*row.field = row.value;
+  }
+  const Selection selection = SelectBestFit(list, 40, true);
+  EXPECT_EQ(selection.bestSingleCode, row.bestSingle);
+  EXPECT_EQ(selection.code, row.code2);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, UnusableCandidate,
+    ::testing::Values(
+        // The first candidate is the starting best only when it has a fit.
+        SpoiltRow{"NaNFirstIsPassedOver", 21, &Candidate::sse, kNaN, {}, {}, 22, 22},
+        SpoiltRow{"NoFitFirstIsPassedOver", 21, &Candidate::sse, 1'000'000.0, {}, {}, 22, 22},
+        // Pareto with Slope = -inf at values near 1e-100: its SSE would win.
+        SpoiltRow{"InfiniteSlopeLoses", 56, &Candidate::slope, -kInf, {{56, 0.1}}, {}, 21, 21},
+        SpoiltRow{"NaNInterceptLoses", 4, &Candidate::intercept, kNaN, {{4, 0.1}}, {}, 21, 21},
+        SpoiltRow{"InfiniteSSELoses", 3, &Candidate::sse, kInf, {}, {}, 21, 21},
+        SpoiltRow{"NegativeInfiniteSSELoses", 3, &Candidate::sse, -kInf, {}, {}, 21, 21},
+        SpoiltRow{"PieceWithNaNBreakNotTaken",
+                  8,
+                  &Candidate::breakValue,
+                  kNaN,
+                  {{3, 0.5}},
+                  {{8, 0.35, 20}},
+                  3,
+                  3},
+        SpoiltRow{"PieceWithInfiniteSlopeNotTaken",
+                  9,
+                  &Candidate::slopeHigh,
+                  kInf,
+                  {{3, 0.5}},
+                  {{9, 0.35, 20}},
+                  3,
+                  3}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST(SelectBestFit, NoUsableSingleFunctionIsNoFit) {
+  std::vector<Candidate> list = Candidates({}, {{8, 0.35, 20}});
+  for (Candidate& c : list) {
+    if (!IsTwoPieceCode(c.code)) c.sse = kNaN;
+  }
+  const Selection selection = SelectBestFit(list, 40, true);
+  EXPECT_EQ(selection.code, 0);
+  EXPECT_EQ(selection.bestSingleCode, 0);
+  EXPECT_EQ(selection.twoPieceIndex, -1);
 }
 
 // --- Whole fits --------------------------------------------------------------
@@ -358,6 +432,55 @@ TEST(Preference, NoSpreadStopsBeforeAnyFit) {
   EXPECT_TRUE(state.StopFlag);
   EXPECT_EQ(state.Code, 5);
   EXPECT_TRUE(state.Candidates.empty());
+}
+
+// Values near 1e-100: the Pareto abscissae ln(C/(X + C)) are all 0, so its
+// line through the first point has Slope = -inf (0/0 and x/0 on the way).
+// Whatever the preference, the run either stops or ends with finite
+// parameters.
+std::vector<double> TinyValues() {
+  return {3e-100, 5e-100, 7e-100, 18e-100, 43e-100, 85e-100, 91e-100, 98e-100, 1e-98, 1.3e-98};
+}
+
+bool FitIsFinite(const AnalysisState& s) {
+  const auto c = static_cast<std::size_t>(s.Code);
+  bool finite = std::isfinite(s.Slope) && std::isfinite(s.Intercept);
+  if (IsNormalFamilyCode(s.Code)) {
+    finite = std::isfinite(s.NormMean[c]) && std::isfinite(s.NormSigma[c]);
+  }
+  if (s.Code == 62 || s.Code == 63) finite = std::isfinite(s.MeanX) && std::isfinite(s.StdDevX);
+  if (s.Code == 58) finite = finite && std::isfinite(s.LowerBoundC);
+  if (s.Code == 59) finite = finite && std::isfinite(s.UpperBoundC);
+  return finite && std::isfinite(s.ExpE[c]);
+}
+
+class TinyValuesFit : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(TinyValuesFit, StopsOrLeavesFiniteParameters) {
+  AnalysisState state = PreparedState(TinyValues());
+  ScriptedInteraction ui;
+  FitDistributions(state, GetParam(), ui);
+  if (!state.StopFlag) EXPECT_TRUE(FitIsFinite(state)) << "code " << state.Code;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryPreference, TinyValuesFit,
+                         ::testing::Values("1", "3", "4", "5", "21", "22", "23", "24", "25", "51",
+                                           "52", "53", "54", "55", "56", "57", "58", "59", "60",
+                                           "62"));
+
+TEST(Preference, ParetoWithAnInfiniteSlopeStops) {
+  AnalysisState state = PreparedState(TinyValues());
+  ScriptedInteraction ui;
+  FitDistributions(state, "56", ui);
+  EXPECT_TRUE(std::isinf(state.Slope));  // what the fit gives
+  EXPECT_TRUE(state.StopFlag);           // and so the run stops
+}
+
+TEST_F(BestOfAll, ParetoWithAnInfiniteSlopeIsNotChosen) {
+  Fit(TinyValues());
+  ASSERT_FALSE(state.StopFlag);
+  EXPECT_NE(state.Code, 56);
+  EXPECT_TRUE(FitIsFinite(state)) << "code " << state.Code;
 }
 
 // --- The cores never show in a result ---------------------------------------------
