@@ -73,9 +73,12 @@ std::string XConfidenceText(AnalysisState& state, const std::vector<FrequencyRow
     sum = sum + x;
     if (state.Values[1] >= 0.0 && state.LowerX[k] < 0.0) state.LowerX[k] = 0.0;
     if (!(state.UpperX[k] > state.CalcX[k])) state.UpperX[k] = 1.01 * state.CalcX[k];
-    out.Line(textio::FormatF(x, 8, d) + textio::FormatI(rows[k - 1].RowSerial, 8) +
-             textio::FormatF(state.CalcX[k], 13, d) + textio::FormatF(state.LowerX[k], 15, d) +
-             textio::FormatF(state.UpperX[k], 15, d));
+    std::string row = textio::FormatF(x, 8, d);
+    textio::AppendField(row, textio::FormatI(rows[k - 1].RowSerial, 8));
+    textio::AppendField(row, textio::FormatF(state.CalcX[k], 13, d));
+    textio::AppendField(row, textio::FormatF(state.LowerX[k], 15, d));
+    textio::AppendField(row, textio::FormatF(state.UpperX[k], 15, d));
+    out.Line(row);
   }
   out.Line(kDashLine);
   const double mean = sum / n;

@@ -230,9 +230,9 @@ class ReportBuilder {
     m_out.Line(kIntervalRule);
     for (const IntervalRow& row : IntervalRows(m_state)) {
       std::string line = FormatF(row.lower, 8, m_d);
-      line += FormatF(row.upper, 10, m_d);
-      line += FormatF(row.observed, 10, 1);
-      line += FormatF(row.calculated, 10, 1);
+      textio::AppendField(line, FormatF(row.upper, 10, m_d));
+      textio::AppendField(line, FormatF(row.observed, 10, 1));
+      textio::AppendField(line, FormatF(row.calculated, 10, 1));
       m_out.Line(line);
     }
     // The table took the frequencies at the limits as at most 1.
@@ -258,11 +258,11 @@ class ReportBuilder {
       const ConfidenceRow& row = rows[static_cast<std::size_t>(i - 1)];
       line.clear();
       AppendRankPrefix(line, m_state.Values[i], m_state.Serials[i], m_dx);
-      line += FormatF(row.rank, 10, m_dx);
-      line += FormatF(row.calc, 10, m_dx);
-      line += FormatF(row.stdDev, 10, 2);
-      line += FormatF(row.lower, 10, 1);
-      line += FormatF(row.upper, 10, 1);
+      textio::AppendField(line, FormatF(row.rank, 10, m_dx));
+      textio::AppendField(line, FormatF(row.calc, 10, m_dx));
+      textio::AppendField(line, FormatF(row.stdDev, 10, 2));
+      textio::AppendField(line, FormatF(row.lower, 10, 1));
+      textio::AppendField(line, FormatF(row.upper, 10, 1));
       m_out.Line(line);
     }
     m_out.Line(kFrequencyRule);
@@ -289,10 +289,10 @@ class ReportBuilder {
       const ReturnPeriodRow& row = rows[static_cast<std::size_t>(i - 1)];
       line.clear();
       AppendRankPrefix(line, m_state.Values[i], m_state.Serials[i], m_dx);
-      line += FormatF(row.observed, 11, row.decimals);
-      line += FormatF(row.calculated, 11, row.decimals);
-      line += FormatF(row.lower, 11, row.decimals);
-      line += FormatF(row.upper, 11, row.decimals);
+      textio::AppendField(line, FormatF(row.observed, 11, row.decimals));
+      textio::AppendField(line, FormatF(row.calculated, 11, row.decimals));
+      textio::AppendField(line, FormatF(row.lower, 11, row.decimals));
+      textio::AppendField(line, FormatF(row.upper, 11, row.decimals));
       m_out.Line(line);
     }
     m_out.Line(kReturnRule);

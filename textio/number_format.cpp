@@ -90,9 +90,7 @@ std::string FormatF(double value, int width, int decimals) {
   return PadLeft(std::move(text), width);
 }
 
-std::string FormatI(long long value, int width) {
-  return PadLeft(std::to_string(value), width);
-}
+std::string FormatI(long long value, int width) { return PadLeft(std::to_string(value), width); }
 
 std::string FormatE(double value, int width) {
   if (!std::isfinite(value)) return PadLeft(" " + NonFinite(value), width);
@@ -151,6 +149,13 @@ std::string FormatGeneral(double value) {
     text = mantissa + "E" + (exponent < 0 ? "-" : "") + std::to_string(std::abs(exponent));
   }
   return text;
+}
+
+void AppendField(std::string& row, std::string_view field) {
+  if (!row.empty() && row.back() != ' ' && !field.empty() && field.front() != ' ') {
+    row.push_back(' ');
+  }
+  row.append(field);
 }
 
 }  // namespace quilmor::textio

@@ -14,6 +14,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace quilmor::textio {
 
@@ -37,5 +38,11 @@ std::string FormatE3(double value);
 // Shortest general form with at most 15 significant digits, no trailing zeros
 // ("0", "2.5", "1E-5" style as the windows show numbers).
 std::string FormatGeneral(double value);
+
+// Appends one right-aligned field to a table row. A number that has outgrown
+// its field (no blank left on its left) is set off from the text before it
+// by one blank, so that numbers never run into each other: "0" followed by
+// F(15.0) of 2.2E+23 reads "0 215395866587996203515904", not as one number.
+void AppendField(std::string& row, std::string_view field);
 
 }  // namespace quilmor::textio
