@@ -148,8 +148,6 @@ std::optional<std::string> FinishReport(report::TDMQuilmor& dm, AnalysisState& s
     state.Slope = summary->A;
     state.Intercept = summary->B;
   }
-  if (auto failed = WriteParameterFile(dm, state)) return failed;
-
   // The report: every line of the body, then every line of the section.
   textio::TextWriter report;
   for (const std::string& line : *bodyLines) report.Line(line);
@@ -158,11 +156,16 @@ std::optional<std::string> FinishReport(report::TDMQuilmor& dm, AnalysisState& s
     if (!sectionLines) return std::string("\"Values.tmp\" could not be read");
     for (const std::string& line : *sectionLines) report.Line(line);
   }
+  // The parameter file and the report replace the earlier pair together: a
+  // failure leaves both as they were, never a new parameter file beside an
+  // old report.
   const std::string reportName = textio::ChangeFileExt(dm.FileName, ".out");
-  if (!textio::WriteFileAtomic(reportName, report.Text(), &error)) {
-    return "The report \"" + reportName + "\" could not be written: " + error;
-  }
+  const std::string parameters = ParameterFileText(state);
+  const bool written = textio::WriteFilesAtomic(
+      {{textio::ChangeFileExt(reportName, ".aux"), parameters}, {reportName, report.Text()}},
+      &error);
   dm.FileName = reportName;
+  if (!written) return "The report and its parameter file could not be written: " + error;
 
   RemoveQuietly(bodyPath);
   RemoveQuietly(valuesPath);

@@ -1,5 +1,7 @@
 #include "textio/text_file.hpp"
 
+#include <unistd.h>
+
 #include <atomic>
 #include <cerrno>
 #include <cstdio>
@@ -8,8 +10,6 @@
 #include <iterator>
 #include <random>
 #include <system_error>
-
-#include <unistd.h>
 
 namespace quilmor::textio {
 
@@ -76,12 +76,16 @@ bool WriteFilePlain(const std::filesystem::path& path, std::string_view content,
   return true;
 }
 
-bool WriteFileAtomic(const std::filesystem::path& path, std::string_view content,
-                     std::string* error) {
+namespace {
+
+// Writes `content` to a new temporary file in the folder of `path` and makes
+// sure it reached the disk. nullopt (nothing left behind) on failure.
+std::optional<std::filesystem::path> WriteTemporary(const std::filesystem::path& path,
+                                                    std::string_view content, std::string* error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
     SetError(error, "a folder of that name exists");
-    return false;
+    return std::nullopt;
   }
   static std::atomic<unsigned> counter{0};
   std::filesystem::path folder = path.parent_path();
@@ -92,20 +96,50 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view content
   std::FILE* file = std::fopen(temp.c_str(), "wb");
   if (!file) {
     SetError(error, std::strerror(errno));
-    return false;
+    return std::nullopt;
   }
-  const bool written = WriteAll(file, content) && std::fflush(file) == 0;
+  const bool written =
+      WriteAll(file, content) && std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
     std::filesystem::remove(temp, ec);
     SetError(error, "write failed");
-    return false;
+    return std::nullopt;
   }
-  std::filesystem::rename(temp, path, ec);
-  if (ec) {
-    SetError(error, ec.message());
-    std::filesystem::remove(temp, ec);
-    return false;
+  return temp;
+}
+
+}  // namespace
+
+bool WriteFileAtomic(const std::filesystem::path& path, std::string_view content,
+                     std::string* error) {
+  return WriteFilesAtomic({{path, content}}, error);
+}
+
+bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error) {
+  std::vector<std::filesystem::path> temps;
+  std::error_code ec;
+  auto removeTemps = [&](std::size_t from) {
+    for (std::size_t i = from; i < temps.size(); ++i) std::filesystem::remove(temps[i], ec);
+  };
+  for (const FileContent& file : files) {
+    std::string reason;
+    const auto temp = WriteTemporary(file.path, file.content, &reason);
+    if (!temp) {
+      removeTemps(0);
+      SetError(error, files.size() > 1 ? "\"" + file.path.string() + "\": " + reason : reason);
+      return false;
+    }
+    temps.push_back(*temp);
+  }
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    std::filesystem::rename(temps[i], files[i].path, ec);
+    if (ec) {
+      const std::string reason = ec.message();
+      removeTemps(i);
+      SetError(error, files.size() > 1 ? "\"" + files[i].path.string() + "\": " + reason : reason);
+      return false;
+    }
   }
   return true;
 }

@@ -37,6 +37,20 @@ class TextWriter {
 bool WriteFileAtomic(const std::filesystem::path& path, std::string_view content,
                      std::string* error = nullptr);
 
+// Writes several files that belong together (a report and its parameter
+// file) so that a failure leaves all the earlier ones: every content goes to
+// a temporary file beside its target first, and only when all of them are
+// complete are they renamed into place, in order. On failure the temporary
+// files are removed and `error` (when given) names the file that could not
+// be written and why; only a rename that fails after an earlier one
+// succeeded (the folder checks make that unlikely) leaves the files before
+// it replaced.
+struct FileContent {
+  std::filesystem::path path;
+  std::string_view content;
+};
+bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error = nullptr);
+
 // Writes the file directly (create or truncate). Used for the scratch files of
 // one run, which nobody else reads.
 bool WriteFilePlain(const std::filesystem::path& path, std::string_view content,

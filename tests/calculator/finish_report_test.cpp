@@ -197,6 +197,47 @@ TEST_F(FinishReportTest, ADamagedBodyLeavesEarlierFilesWhole) {
   EXPECT_FALSE(state.NameIsCurrent);
 }
 
+// The parameter file and the report go together: when either cannot be
+// written, neither of the earlier pair is replaced.
+class FinishReportBlocked : public FinishReportTest,
+                            public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(FinishReportBlocked, LeavesTheEarlierPairWhole) {
+  const std::string blocked = GetParam();
+  for (const char* name : {"run.out", "run.aux"}) {
+    if (name == blocked) {
+      std::filesystem::create_directory(user / name);
+    } else {
+      testing::WriteBytes(user / name, std::string("earlier ") + name);
+    }
+  }
+  const auto error = FinishReport(dm, state, scratch.Path());
+  ASSERT_TRUE(error);
+  EXPECT_EQ(*error, "The report and its parameter file could not be written: \"" +
+                        (user / blocked).string() + "\": a folder of that name exists");
+  for (const char* name : {"run.out", "run.aux"}) {
+    if (name == blocked) {
+      EXPECT_TRUE(std::filesystem::is_directory(user / name));
+    } else {
+      EXPECT_EQ(testing::ReadBytes(user / name), std::string("earlier ") + name);
+    }
+  }
+  // Nothing of the failed write is left beside them.
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(user.Path())) {
+    ++entries;
+  }
+  EXPECT_EQ(entries, 2);
+  EXPECT_EQ(dm.FileName, (user / "run.out").string());
+  EXPECT_FALSE(state.NameIsCurrent);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, FinishReportBlocked, ::testing::Values("run.out", "run.aux"),
+                         [](const auto& row) {
+                           return std::string(row.param) == "run.out" ? "ReportIsAFolder"
+                                                                      : "ParameterFileIsAFolder";
+                         });
+
 TEST_F(FinishReportTest, AMissingSummaryIsReported) {
   std::filesystem::remove(scratch / engine::kFitSummaryFile);
   const auto error = FinishReport(dm, state, scratch.Path());

@@ -1,12 +1,12 @@
 #include "textio/text_file.hpp"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 
-#include <unistd.h>
-
 #include "temp_folder.hpp"
+#include "unprivileged.hpp"
 
 namespace quilmor::textio {
 namespace {
@@ -51,20 +51,26 @@ TEST(WriteFileAtomic, ReplacesContentAndLeavesNoTemporaryFile) {
 }
 
 TEST(WriteFileAtomic, FailureKeepsThePreviousFile) {
+  // A read-only folder, written to by an unprivileged user (a child process
+  // that gives up root when the test runs as root).
   TempFolder folder;
   const auto sub = folder / "sub";
   std::filesystem::create_directory(sub);
   const auto path = sub / "run.inp";
   WriteBytes(path, "previous");
-  std::filesystem::permissions(sub, std::filesystem::perms::owner_read |
-                                        std::filesystem::perms::owner_exec);
-  std::string error;
-  const bool written = WriteFileAtomic(path, "replacement", &error);
+  testing::OpenForReading(folder.Path());
+  testing::MakeReadOnly(sub);
+  const auto child = testing::RunUnprivileged([&](std::string& error) {
+    return WriteFileAtomic(path, "replacement", &error) ? 1 : 0;
+  });
   std::filesystem::permissions(sub, std::filesystem::perms::owner_all);
-  if (::geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
-  EXPECT_FALSE(written);
-  EXPECT_FALSE(error.empty());
+  if (!child) GTEST_SKIP() << "no unprivileged child process could be made";
+  EXPECT_EQ(child->status, 0);  // not written
+  EXPECT_EQ(child->output, "Permission denied");
   EXPECT_EQ(ReadBytes(path), "previous");
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(sub)) ++entries;
+  EXPECT_EQ(entries, 1);
 }
 
 TEST(WriteFileAtomic, RefusesAFolderOfTheSameName) {
@@ -73,6 +79,44 @@ TEST(WriteFileAtomic, RefusesAFolderOfTheSameName) {
   std::string error;
   EXPECT_FALSE(WriteFileAtomic(folder / "run.out", "x", &error));
   EXPECT_TRUE(std::filesystem::is_directory(folder / "run.out"));
+}
+
+int EntriesIn(const std::filesystem::path& folder) {
+  int entries = 0;
+  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(folder)) ++entries;
+  return entries;
+}
+
+TEST(WriteFilesAtomic, ReplacesEveryFile) {
+  TempFolder folder;
+  WriteBytes(folder / "run.aux", "old parameters");
+  WriteBytes(folder / "run.out", "old report");
+  std::string error;
+  ASSERT_TRUE(
+      WriteFilesAtomic({{folder / "run.aux", "4\r\n"}, {folder / "run.out", "report\r\n"}}, &error))
+      << error;
+  EXPECT_EQ(ReadBytes(folder / "run.aux"), "4\r\n");
+  EXPECT_EQ(ReadBytes(folder / "run.out"), "report\r\n");
+  EXPECT_EQ(EntriesIn(folder.Path()), 2);
+}
+
+TEST(WriteFilesAtomic, OneThatCannotBeWrittenLeavesAllTheEarlierOnes) {
+  TempFolder folder;
+  WriteBytes(folder / "run.aux", "old parameters");
+  std::filesystem::create_directory(folder / "run.out");
+  std::string error;
+  EXPECT_FALSE(
+      WriteFilesAtomic({{folder / "run.aux", "4"}, {folder / "run.out", "report"}}, &error));
+  EXPECT_EQ(error, "\"" + (folder / "run.out").string() + "\": a folder of that name exists");
+  EXPECT_EQ(ReadBytes(folder / "run.aux"), "old parameters");
+  EXPECT_EQ(EntriesIn(folder.Path()), 2);  // no temporary file left
+}
+
+TEST(WriteFilesAtomic, AMissingFolderIsAFailureWithItsReason) {
+  TempFolder folder;
+  std::string error;
+  EXPECT_FALSE(WriteFileAtomic(folder / "no such folder" / "run.inp", "x", &error));
+  EXPECT_EQ(error, "No such file or directory");
 }
 
 TEST(ChangeFileExt, ReplacesOrAddsTheExtension) {
