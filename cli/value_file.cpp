@@ -77,7 +77,8 @@ ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
         separator == ',' ? textio::ParseReal(text) : textio::StringToFloat(text, '.');
     if (!value) {
       if (i == 0) continue;  // a header line
-      result.error = "line " + std::to_string(i + 1) + ": \"" + text + "\" is not a number";
+      result.error =
+          "line " + std::to_string(i + 1) + ": \"" + textio::Excerpt(text) + "\" is not a number";
       return result;
     }
     result.rows.push_back({value});

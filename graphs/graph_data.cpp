@@ -152,7 +152,8 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType) {
                                                    " of the file " + Quoted(dm.FileName) +
                                                    " does not hold the " +
                                                    std::to_string(layout->numbersPerRow) +
-                                                   " numbers of a table row: " + Quoted(line)};
+                                                   " numbers of a table row: " +
+                                                   Quoted(textio::Excerpt(line, 80))};
       }
       break;
     }

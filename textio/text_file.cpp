@@ -144,6 +144,16 @@ bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error)
   return true;
 }
 
+std::string Excerpt(std::string_view text, std::size_t limit) {
+  std::string shown;
+  for (std::size_t i = 0; i < text.size() && i < limit; ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    shown.push_back(c < 0x20 || c == 0x7F ? '?' : text[i]);
+  }
+  if (text.size() > limit) shown += "...";
+  return shown;
+}
+
 std::string ChangeFileExt(const std::string& path, std::string_view extension) {
   std::filesystem::path p(path);
   p.replace_extension(std::string(extension));

@@ -56,6 +56,11 @@ bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error 
 bool WriteFilePlain(const std::filesystem::path& path, std::string_view content,
                     std::string* error = nullptr);
 
+// A piece of a text read from an outside file, fit to be quoted in a
+// message: at most `limit` characters followed by "..." when there were
+// more, every control character (NUL, tab, escape, ...) shown as "?".
+std::string Excerpt(std::string_view text, std::size_t limit = 40);
+
 // `path` with its extension replaced ("run.inp" -> "run.out"); a name without
 // an extension gets one.
 std::string ChangeFileExt(const std::string& path, std::string_view extension);

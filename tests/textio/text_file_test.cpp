@@ -119,6 +119,15 @@ TEST(WriteFilesAtomic, AMissingFolderIsAFailureWithItsReason) {
   EXPECT_EQ(error, "No such file or directory");
 }
 
+TEST(Excerpt, ShortensLongTextsAndShowsControlCharacters) {
+  EXPECT_EQ(Excerpt("1.5.5"), "1.5.5");
+  EXPECT_EQ(Excerpt(std::string(40, '7')), std::string(40, '7'));
+  EXPECT_EQ(Excerpt(std::string(1'000'000, '1')), std::string(40, '1') + "...");
+  EXPECT_EQ(Excerpt(std::string("a\0b\tc\x1b\x7f", 7)), "a?b?c??");
+  EXPECT_EQ(Excerpt("Niederschlag \xe4", 40), "Niederschlag \xe4");  // 8-bit text stays
+  EXPECT_EQ(Excerpt("abcdef", 3), "abc...");
+}
+
 TEST(ChangeFileExt, ReplacesOrAddsTheExtension) {
   EXPECT_EQ(ChangeFileExt("/data/run.inp", ".out"), "/data/run.out");
   EXPECT_EQ(ChangeFileExt("/data/run", ".aux"), "/data/run.aux");
