@@ -214,6 +214,9 @@ class TMainForm : public TBaseForm {
   void InputOpenActionExecute();
   void InputSaveActionExecute();
   bool AskInputFileName();
+  // Writes the input file, runs the analysis with its progress lines and
+  // pauses, and loads the report. True when a usable report was loaded.
+  bool RunAndReport();
   void HideGraphControls();
 
   // --- Handlers: Output page ------------------------------------------------

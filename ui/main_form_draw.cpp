@@ -4,5 +4,5 @@
 namespace quilmor::ui {
 void TMainForm::DrawGraph() {}
 void TMainForm::SaveGraph(bool) {}
-void TMainForm::InputSaveActionExecute() {}
+bool TMainForm::RunAndReport() { return false; }
 }  // namespace quilmor::ui

@@ -598,6 +598,61 @@ void TMainForm::InputOpenActionExecute() {
 
 // --- Save-Run -----------------------------------------------------------------------
 
+void TMainForm::InputSaveActionExecute() {
+  if (!m_dm) return;
+  report::TDMQuilmor& dm = *m_dm;
+  // 1.-2. The file name.
+  if (!AskInputFileName() || SaveCancelled) {
+    Message("The input data were not saved");
+    return;
+  }
+  // 3. Titles and threshold.
+  dm.Title1 = Title1Edit->text().toLatin1().toStdString();
+  dm.Title2 = Title2Edit->text().toLatin1().toStdString();
+  const std::optional<double> threshold = StringToFloat(ThresholdEdit->text());
+  if (!threshold) {
+    Message("The threshold is not a valid real");
+    return;
+  }
+  dm.InputThreshold = *threshold;
+  // 4. The values of the grid; an empty cell leaves its row out.
+  const int rows = std::max(dm.NrOfData, 0);
+  ResizeRowArrays(rows);
+  std::vector<double> values(static_cast<std::size_t>(rows), 0.0);
+  std::vector<bool> skipped(static_cast<std::size_t>(rows), false);
+  for (int i = 1; i <= rows; ++i) {
+    const auto r = static_cast<std::size_t>(i - 1);
+    const QString text = StringGrid1->CellText(1, i - 1);
+    if (text.isEmpty()) {
+      skipped[r] = true;
+      continue;
+    }
+    const std::optional<double> value = StringToFloat(text);
+    if (!value) {
+      Message("Not all data values in the inputfile are real");
+      return;
+    }
+    values[r] = *value;
+  }
+  for (int i = 1; i <= rows; ++i) {
+    const auto r = static_cast<std::size_t>(i - 1);
+    dm.RowSerials[r] = i;
+    if (!skipped[r]) dm.RowValues[r] = values[r];
+    // A cell filled again after an earlier Save-Run counts again.
+    dm.Skipped[r] = skipped[r];
+  }
+  // 5.-13. Write, run, load the report.
+  if (!RunAndReport()) return;
+  // 14. The report on the Output page.
+  ShowReportLines();
+  OutputMemo->show();
+  OutputShown = true;
+  ViewGraphButton->show();
+  CalcButton->show();
+  GraphImage->hide();
+  ShowPage(OutputTabSheet);
+}
+
 bool TMainForm::AskInputFileName() {
   SaveCancelled = false;
   const std::optional<std::string> chosen = m_ui.ChooseSaveFile(InputSaveDialog());

@@ -44,16 +44,18 @@ struct UiRig {
     auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
     QVERIFY2(editor != nullptr, "the cell editor did not open");
     editor->selectAll();
+    QTest::keyClick(editor, Qt::Key_Backspace);
     QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
   }
 
-  // Leaves an edit field by moving the focus elsewhere with Tab.
+  // Types into an edit field and leaves it by clicking the first title
+  // (which has no checks of its own).
   void TypeAndLeave(QLineEdit* edit, const QString& text) {
     edit->setFocus(Qt::MouseFocusReason);
     edit->selectAll();
     QTest::keyClicks(edit, text);
-    QTest::keyClick(edit, Qt::Key_Tab);
+    Main().Title1Edit->setFocus(Qt::MouseFocusReason);
   }
 
   std::vector<QString> ValueColumn() const {
