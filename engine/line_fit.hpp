@@ -1,5 +1,9 @@
 // Straight-line fits on the ranked values (abscissae Values[1..N]) and their
 // plotting positions (ordinates PlotFreq[1..N]), and the goodness criterion.
+//
+// Each fit has two forms: one on the state's arrays, as the fitting steps of
+// the method name them, and one on plain arrays (index 0 = rank 1) that the
+// scans call with transformed pairs of their own.
 #pragma once
 
 #include "engine/analysis_state.hpp"
@@ -7,7 +11,7 @@
 namespace quilmor::engine {
 
 // Least-squares slope over ranks 1..N; sets MeanY, MeanX, Sxx, StdDevX and
-// Slope, or StopFlag (and nothing else) when the abscissae have no spread.
+// Slope, or StopFlag (and only Sxx besides) when the abscissae have no spread.
 void FitLine(AnalysisState& state);
 
 // Least-squares line over ranks 1..NBelow (slope 0.001 without spread).
@@ -18,5 +22,40 @@ void FitUpperPiece(AnalysisState& state);
 
 // Slope of the line through point 1 and the centroid of all points.
 void FitThroughFirstPoint(AnalysisState& state);
+
+// --- The same fits on plain arrays --------------------------------------
+
+// By-products of one regression.
+struct LineStats {
+  double meanY = 0.0;
+  double meanX = 0.0;
+  double sxx = 0.0;
+  double slope = 0.0;
+  double intercept = 0.0;  // set by the piece fits only; FitLine leaves it to the caller
+  double stdDevX = 0.0;
+  bool noSpread = false;  // least squares only: no line (the other fields but sxx unset)
+};
+
+// Least squares of y on x over n points:
+//   Sxx = Σx² − (Σx)²/n,  S = (Σxy − Σy·Σx/n) / Sxx,  StdDevX = √(Sxx/(n − 1)).
+// No spread: Sxx ≤ 0, every x exactly equal (rounding can leave Sxx a little
+// above 0 then), or sums that overflowed.
+LineStats LeastSquaresLine(const double* x, const double* y, int n);
+
+// Lower piece over n points: least squares, slope 0.001 when Sxx = 0.
+LineStats LowerPieceLine(const double* x, const double* y, int n);
+
+// Upper piece: the line through the anchor (the last point of the lower
+// piece) and the centroid of points [first, first + m).
+LineStats UpperPieceLine(const double* x, const double* y, int first, int m, double anchorX,
+                         double anchorY);
+
+// Slope through point 0 and the centroid of n points (Pareto).
+LineStats FirstPointLine(const double* x, const double* y, int n);
+
+// What FitLine leaves in the state for a least-squares line computed on other
+// arrays: StopFlag and Sxx always; the means, slope and StdDevX only when
+// there is a line (otherwise they keep their previous values).
+void StoreLeastSquares(AnalysisState& state, const LineStats& line);
 
 }  // namespace quilmor::engine

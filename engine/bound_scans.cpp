@@ -1,0 +1,75 @@
+#include "engine/bound_scans.hpp"
+
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "engine/frequency_forms.hpp"
+#include "engine/line_fit.hpp"
+#include "engine/scan_choice.hpp"
+
+namespace quilmor::engine {
+
+double BoundTrial(int code, double smallest, double largest, int j) {
+  const double step = kBoundStepFraction * (largest - smallest);
+  return code == 58 ? smallest - step * j : largest + step * j;
+}
+
+double BoundAbscissae(int code, const FitData& data, double bound, double* xPrime) {
+  if (code == 58) {
+    for (int i = 0; i < data.n; ++i) {
+      if (data.x[i] - bound <= 0.0) bound = data.x[i] - kBoundGap;
+      xPrime[i] = std::log(data.x[i] - bound);
+    }
+  } else {
+    for (int i = 0; i < data.n; ++i) {
+      if (bound - data.x[i] <= 0.0) bound = data.x[i] + kBoundGap;
+      xPrime[i] = std::log(bound - data.x[i]);
+    }
+  }
+  return bound;
+}
+
+Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers& workers,
+                       int code) {
+  state.Code = code;
+  const int n = data.n;
+  if (n < 2) return Candidate{code, kNoFitSSE};  // no range to step along
+  const double* y = data.Y(Transform::Frechet).data();
+  const double smallest = data.x[0];
+  const double largest = data.x[n - 1];
+
+  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(n));
+  std::vector<double> sse;
+  const Workers::ScanOutcome scan = workers.ScanWhileImproving(
+      code == 58 ? kLowerBoundTrials : kUpperBoundTrials, kNoFitSSE,
+      [&](int j, int worker) {
+        double* xPrime = scratch[worker].data();
+        BoundAbscissae(code, data, BoundTrial(code, smallest, largest, j), xPrime);
+        const LineStats line = LeastSquaresLine(xPrime, y, n);
+        if (line.noSpread) return std::numeric_limits<double>::infinity();
+        const double intercept = line.meanY - line.slope * line.meanX;
+        return LineSSE<Transform::Frechet>(xPrime, data.fr.data(), n, intercept, line.slope);
+      },
+      sse);
+  const int best = scan.lastBetter > 0 ? scan.lastBetter : 1;
+
+  // Final fit with the best bound; the guard applies again.
+  std::vector<double> xPrime(n);
+  const double bound =
+      BoundAbscissae(code, data, BoundTrial(code, smallest, largest, best), xPrime.data());
+  StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), y, n));
+  state.Intercept = state.MeanY - state.Slope * state.MeanX;
+  (code == 58 ? state.LowerBoundC : state.UpperBoundC) = bound;
+  state.ScanCounts.push_back({code, scan.trials});
+
+  Candidate candidate;
+  candidate.code = code;
+  candidate.sse =
+      LineSSE<Transform::Frechet>(xPrime.data(), data.fr.data(), n, state.Intercept, state.Slope);
+  candidate.slope = state.Slope;
+  candidate.intercept = state.Intercept;
+  return candidate;
+}
+
+}  // namespace quilmor::engine

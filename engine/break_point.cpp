@@ -1,0 +1,152 @@
+#include "engine/break_point.hpp"
+
+#include <algorithm>
+
+#include "engine/catalogue.hpp"
+#include "engine/frequency_forms.hpp"
+#include "engine/line_fit.hpp"
+#include "engine/scan_choice.hpp"
+
+namespace quilmor::engine {
+
+std::vector<double> BreakGrid(double smallest, double largest) {
+  const double step = (largest - smallest) / kBreakSteps;
+  std::vector<double> grid(kBreakSteps, 0.0);
+  double trialBreak = smallest;
+  for (int j = 1; j < kBreakSteps; ++j) {
+    trialBreak += step;
+    grid[j] = trialBreak;
+  }
+  return grid;
+}
+
+namespace {
+
+template <Transform Low, Transform High>
+PieceTrial Trial(const FitData& data, double breakValue) {
+  PieceTrial trial;
+  const int n = data.n;
+  const double* x = data.x.data();
+  const double* fr = data.fr.data();
+  // Values are ascending: those above the break are the last ranks.
+  const int nAbove =
+      static_cast<int>(data.x.end() - std::upper_bound(data.x.begin(), data.x.end(), breakValue));
+  trial.nBelow = n - nAbove;
+  if (trial.nBelow < kMinValuesPerPiece || nAbove < kMinValuesPerPiece) return trial;
+  trial.used = true;
+  const int nb = trial.nBelow;
+  const double* yLow = data.Y(Low).data();
+  const double* yHigh = data.Y(High).data();
+
+  const LineStats low = LowerPieceLine(x, yLow, nb);
+  double sseLow = 0.0;
+  for (int i = 0; i < nb; ++i) {
+    const double d = fr[i] - PieceFreq<Low>(low.intercept + low.slope * x[i]);
+    sseLow += d * d;
+  }
+  // The anchor keeps its lower-type ordinate.
+  const LineStats high = UpperPieceLine(x, yHigh, nb, nAbove, x[nb - 1], yLow[nb - 1]);
+  double sseHigh = 0.0;
+  for (int i = nb; i < n; ++i) {
+    const double d = fr[i] - PieceFreq<High>(high.intercept + high.slope * x[i]);
+    sseHigh += d * d;
+  }
+  trial.sse = sseLow + sseHigh;
+  trial.slopeLow = low.slope;
+  trial.interceptLow = low.intercept;
+  trial.slopeHigh = high.slope;
+  trial.interceptHigh = high.intercept;
+  trial.sxxLow = low.sxx;
+  trial.meanYHigh = high.meanY;
+  trial.meanXHigh = high.meanX;
+  return trial;
+}
+
+}  // namespace
+
+PieceTrial TwoPieceTrial(int code, const FitData& data, double breakValue) {
+  using T = Transform;
+  switch (code) {
+    case 7:
+      return Trial<T::MirroredGumbel, T::MirroredGumbel>(data, breakValue);
+    case 8:
+      return Trial<T::Logistic, T::Logistic>(data, breakValue);
+    case 9:
+      return Trial<T::Gumbel, T::Gumbel>(data, breakValue);
+    case 10:
+      return Trial<T::MirroredGumbel, T::Logistic>(data, breakValue);
+    case 11:
+      return Trial<T::MirroredGumbel, T::Gumbel>(data, breakValue);
+    case 12:
+      return Trial<T::Gumbel, T::Logistic>(data, breakValue);
+    case 13:
+      return Trial<T::Gumbel, T::MirroredGumbel>(data, breakValue);
+    case 14:
+      return Trial<T::Logistic, T::MirroredGumbel>(data, breakValue);
+    case 15:
+      return Trial<T::Logistic, T::Gumbel>(data, breakValue);
+    case 16:
+      return Trial<T::Gumbel, T::Exponential>(data, breakValue);
+    case 17:
+      return Trial<T::MirroredGumbel, T::Exponential>(data, breakValue);
+    case 18:
+      return Trial<T::Logistic, T::Exponential>(data, breakValue);
+    default:
+      return PieceTrial{};
+  }
+}
+
+std::vector<Candidate> FitTwoPieceCodes(AnalysisState& state, const FitData& data,
+                                        const Workers& workers) {
+  constexpr int kFirstCode = 7;
+  constexpr int kCodes = 12;
+  constexpr int kTrials = kBreakSteps - 1;
+  state.NrOfTrials = kBreakSteps;
+  std::vector<Candidate> candidates;
+  if (data.n < 2) {  // nothing to split
+    for (int code = kFirstCode; code < kFirstCode + kCodes; ++code) {
+      candidates.push_back(Candidate{code, kNoFitSSE});
+    }
+    return candidates;
+  }
+  const std::vector<double> grid = BreakGrid(data.x[0], data.x[data.n - 1]);
+
+  std::vector<PieceTrial> trials(kCodes * kTrials);
+  workers.ForEach(kCodes * kTrials, [&](int index, int) {
+    trials[index] = TwoPieceTrial(kFirstCode + index / kTrials, data, grid[index % kTrials + 1]);
+  });
+
+  for (int c = 0; c < kCodes; ++c) {
+    const int code = kFirstCode + c;
+    state.Code = code;
+    Candidate candidate;
+    candidate.code = code;
+    candidate.sse = kNoFitSSE;
+    for (int j = 1; j <= kTrials; ++j) {
+      const PieceTrial& trial = trials[c * kTrials + j - 1];
+      state.TrialBreak = grid[j];
+      state.NBelow = trial.nBelow;
+      if (!trial.used) continue;
+      // What the last pair of piece fits leaves behind.
+      state.Sxx = trial.sxxLow;
+      state.MeanY = trial.meanYHigh;
+      state.MeanX = trial.meanXHigh;
+      state.Slope = trial.slopeHigh;
+      state.Intercept = trial.interceptHigh;
+      if (trial.sse < candidate.sse) {
+        candidate.sse = trial.sse;
+        candidate.slopeLow = trial.slopeLow;
+        candidate.interceptLow = trial.interceptLow;
+        candidate.slopeHigh = trial.slopeHigh;
+        candidate.interceptHigh = trial.interceptHigh;
+        candidate.breakValue = grid[j];
+        candidate.nBelow = trial.nBelow;
+      }
+    }
+    state.ScanCounts.push_back({code, kTrials});
+    candidates.push_back(candidate);
+  }
+  return candidates;
+}
+
+}  // namespace quilmor::engine

@@ -1,0 +1,167 @@
+#include "engine/normal_family.hpp"
+
+#include <cmath>
+#include <vector>
+
+#include "engine/catalogue.hpp"
+#include "engine/exponent_scan.hpp"
+#include "engine/scan_choice.hpp"
+
+namespace quilmor::engine {
+
+double SigmaTrial(int k, double s) { return (k + 99) * s / 200.0; }
+
+double NormalSSE(const double* xPrime, const double* fr, int n, double mean, double sigma) {
+  double sse = 0.0;
+  for (int i = 0; i < n; ++i) {
+    const double d = fr[i] - HastingsFreq((xPrime[i] - mean) / sigma);
+    sse += d * d;
+  }
+  return sse;
+}
+
+SigmaSearchResult SigmaSearch(const double* xPrime, const double* fr, int n,
+                              const Workers* workers) {
+  SigmaSearchResult result;
+  double sum = 0.0;
+  double sumOfSquares = 0.0;
+  bool allEqual = true;
+  for (int i = 0; i < n; ++i) {
+    sum += xPrime[i];
+    sumOfSquares += xPrime[i] * xPrime[i];
+    allEqual = allEqual && xPrime[i] == xPrime[0];
+  }
+  const double nn = n;
+  result.mean = sum / nn;
+  result.sxx = sumOfSquares - sum * sum / nn;
+  result.s = std::sqrt(result.sxx / (nn - 1.0));
+  if (n < 2 || allEqual || !(result.s > 0.0) || !std::isfinite(result.s)) return result;
+
+  std::vector<double> sse(kSigmaTrials + 1, 0.0);
+  auto trial = [&](int k) {
+    sse[k] = NormalSSE(xPrime, fr, n, result.mean, SigmaTrial(k, result.s));
+  };
+  if (workers) {
+    workers->ForEach(kSigmaTrials, [&](int index, int) { trial(index + 1); });
+  } else {
+    for (int k = 1; k <= kSigmaTrials; ++k) trial(k);
+  }
+  // Trial 1 is the first best; a later σ must be strictly better.
+  result.searched = true;
+  result.sigma = SigmaTrial(1, result.s);
+  result.sse = sse[1];
+  for (int k = 2; k <= kSigmaTrials; ++k) {
+    if (sse[k] < result.sse) {
+      result.sse = sse[k];
+      result.sigma = SigmaTrial(k, result.s);
+    }
+  }
+  return result;
+}
+
+namespace {
+
+// Fc_i = HastingsFreq((x′_i − mean)/σ) into CalcFreq[1..N].
+void StoreNormalFreq(AnalysisState& state, const std::vector<double>& xPrime, double mean,
+                     double sigma) {
+  for (int i = 0; i < static_cast<int>(xPrime.size()); ++i) {
+    state.CalcFreq[i + 1] = HastingsFreq((xPrime[i] - mean) / sigma);
+  }
+}
+
+bool FitPlainNormal(AnalysisState& state, const FitData& data, const Workers& workers, int code) {
+  std::vector<double> xPrime(data.n);
+  for (int i = 0; i < data.n; ++i) {
+    const double x = data.x[i];
+    switch (code) {
+      case 21:
+        xPrime[i] = x;
+        break;
+      case 22:
+        xPrime[i] = data.lnX[i];
+        break;
+      case 23:
+        xPrime[i] = x * x;
+        break;
+      default:
+        xPrime[i] = std::sqrt(x);
+        break;  // 24
+    }
+  }
+  const SigmaSearchResult search = SigmaSearch(xPrime.data(), data.fr.data(), data.n, &workers);
+  state.NormMean[code] = search.mean;
+  state.NormStdDev[code] = search.s;
+  state.StdDevX = search.s;
+  state.Sxx = search.sxx;
+  state.ScanCounts.push_back({code, search.searched ? kSigmaTrials : 0});
+  if (!search.searched) return false;
+  state.NormSigma[code] = search.sigma;
+  state.NormSSE[code] = search.sse;
+  // The frequencies of the last trial stay behind as scratch.
+  StoreNormalFreq(state, xPrime, search.mean, SigmaTrial(kSigmaTrials, search.s));
+  return true;
+}
+
+bool FitGeneralNormal(AnalysisState& state, const FitData& data, const Workers& workers,
+                      UserInteraction& ui) {
+  const int n = data.n;
+  const std::vector<double> grid = ExponentGrid();
+  std::vector<SigmaSearchResult> trials(kExponentTrials + 1);
+  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(n));
+  auto runTrials = [&](int first, int last) {
+    workers.ForEach(last - first + 1, [&](int index, int worker) {
+      const int k = first + index;
+      double* xPrime = scratch[worker].data();
+      for (int i = 0; i < n; ++i) xPrime[i] = std::exp(grid[k] * data.lnX[i]);
+      trials[k] = SigmaSearch(xPrime, data.fr.data(), n);
+    });
+  };
+  runTrials(1, kStillBusyTrial);
+  ui.AppendProgress(kStillBusyNotice);
+  runTrials(kStillBusyTrial + 1, kProgressingTrial);
+  ui.AppendProgress(kProgressingNotice);
+  runTrials(kProgressingTrial + 1, kExponentTrials);
+
+  for (int k = 1; k <= kExponentTrials; ++k) {
+    // A trial without spread has no σ and cannot win.
+    state.ScanSSE[k] = trials[k].searched ? trials[k].sse : std::numeric_limits<double>::infinity();
+    state.SigmaBest[k] = trials[k].sigma;
+  }
+  const int best = FirstMinimum(state.ScanSSE, kExponentTrials);
+  state.NormSigma[25] = state.SigmaBest[best];
+  state.ExpE[25] = ReportedExponent(best);
+  state.ScanCounts.push_back({25, kExponentTrials});
+
+  // Final evaluation with the reported exponent.
+  std::vector<double> xPrime(n);
+  double sum = 0.0;
+  double sumOfSquares = 0.0;
+  for (int i = 0; i < n; ++i) {
+    xPrime[i] = std::exp(state.ExpE[25] * data.lnX[i]);
+    sum += xPrime[i];
+    sumOfSquares += xPrime[i] * xPrime[i];
+  }
+  const double nn = n;
+  state.NormMean[25] = sum / nn;
+  state.Sxx = sumOfSquares - sum * sum / nn;
+  state.NormStdDev[25] = std::sqrt(state.Sxx / (nn - 1.0));
+  StoreNormalFreq(state, xPrime, state.NormMean[25], state.NormSigma[25]);
+  return trials[best].searched;
+}
+
+}  // namespace
+
+bool FitNormalFamily(AnalysisState& state, const FitData& data, const Workers& workers,
+                     UserInteraction& ui) {
+  if (state.Code == 25) return FitGeneralNormal(state, data, workers, ui);
+  if (state.Code >= 21 && state.Code <= 24) return FitPlainNormal(state, data, workers, state.Code);
+  return false;
+}
+
+bool FitNormalFamily(AnalysisState& state, UserInteraction& ui) {
+  if (state.N < 1 || state.N >= static_cast<int>(state.Values.size())) return false;
+  const FitData data = FitData::FromState(state);
+  return FitNormalFamily(state, data, Workers(), ui);
+}
+
+}  // namespace quilmor::engine

@@ -1,0 +1,92 @@
+#include "engine/pareto_scan.hpp"
+
+#include <cmath>
+
+#include "engine/line_fit.hpp"
+#include "engine/scan_choice.hpp"
+
+namespace quilmor::engine {
+
+double ParetoStep(double largestValue) {
+  const double v = largestValue;
+  if (v > 0.5 && v < 1.0) return 0.002;
+  if (v > 1.0 && v <= 5.0) return 0.01;
+  if (v > 5.0 && v <= 10.0) return 0.02;
+  if (v > 10.0 && v <= 50.0) return 0.1;
+  if (v > 50.0 && v <= 100.0) return 0.2;
+  if (v > 100.0 && v <= 500.0) return 1.0;
+  if (v > 500.0 && v <= 1000.0) return 2.0;
+  if (v > 1000.0 && v <= 5000.0) return 10.0;
+  if (v > 5000.0) return 20.0;
+  return 0.001;  // 0.5 or less, and exactly 1
+}
+
+std::vector<double> ParetoGrid(double step) {
+  std::vector<double> grid(kParetoTrials + 1, 0.0);
+  double scale = 0.0;
+  for (int k = 1; k <= kParetoTrials; ++k) {
+    scale += step;
+    grid[k] = scale;
+  }
+  return grid;
+}
+
+namespace {
+
+// x′_i = ln(C/(X_i + C)).
+void ParetoAbscissae(const FitData& data, double scale, double* xPrime) {
+  for (int i = 0; i < data.n; ++i) xPrime[i] = std::log(scale / (data.x[i] + scale));
+}
+
+// SSE of Fc = 1 − exp(S·x′).
+double ParetoSSE(const FitData& data, const double* xPrime, double slope) {
+  double sse = 0.0;
+  for (int i = 0; i < data.n; ++i) {
+    const double d = data.fr[i] - (1.0 - std::exp(slope * xPrime[i]));
+    sse += d * d;
+  }
+  return sse;
+}
+
+}  // namespace
+
+Candidate FitPareto(AnalysisState& state, const FitData& data, const Workers& workers) {
+  state.Code = 56;
+  const int n = data.n;
+  const double* y = data.Y(Transform::Pareto).data();
+  double largest = 0.0;
+  for (double value : data.x) {
+    if (value > largest) largest = value;
+  }
+  const std::vector<double> grid = ParetoGrid(ParetoStep(largest));
+
+  std::vector<double> sse(kParetoTrials + 1, 0.0);
+  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(n));
+  workers.ForEach(kParetoTrials, [&](int index, int worker) {
+    const int k = index + 1;
+    double* xPrime = scratch[worker].data();
+    ParetoAbscissae(data, grid[k], xPrime);
+    sse[k] = ParetoSSE(data, xPrime, FirstPointLine(xPrime, y, n).slope);
+  });
+  for (int k = 1; k <= kParetoTrials; ++k) state.ScanSSE[k] = sse[k];
+  const double scale = grid[FirstMinimum(sse, kParetoTrials)];
+
+  // Final fit with the best scale.
+  std::vector<double> xPrime(n);
+  ParetoAbscissae(data, scale, xPrime.data());
+  const LineStats line = FirstPointLine(xPrime.data(), y, n);
+  state.MeanY = line.meanY;
+  state.MeanX = line.meanX;
+  state.Slope = line.slope;
+  state.Intercept = scale;
+  state.ScanCounts.push_back({56, kParetoTrials});
+
+  Candidate candidate;
+  candidate.code = 56;
+  candidate.sse = ParetoSSE(data, xPrime.data(), state.Slope);
+  candidate.slope = state.Slope;
+  candidate.intercept = scale;
+  return candidate;
+}
+
+}  // namespace quilmor::engine

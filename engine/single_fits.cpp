@@ -1,0 +1,72 @@
+#include "engine/single_fits.hpp"
+
+#include <cmath>
+#include <numbers>
+
+#include "engine/exponent_scan.hpp"
+#include "engine/frequency_forms.hpp"
+#include "engine/line_fit.hpp"
+
+namespace quilmor::engine {
+
+bool IsLineCode(int code) {
+  return code == 4 || code == 5 || code == 53 || code == 54 || code == 57;
+}
+
+Transform LineCodeType(int code) {
+  switch (code) {
+    case 4:
+      return Transform::Gumbel;
+    case 5:
+      return Transform::MirroredGumbel;
+    case 53:
+      return Transform::Logistic;
+    case 54:
+      return Transform::Logistic;
+    default:
+      return Transform::Weibull;  // 57
+  }
+}
+
+Candidate FitLineCode(AnalysisState& state, const FitData& data, int code) {
+  state.Code = code;
+  const Transform type = LineCodeType(code);
+  // Abscissa: X, or ln X for the log-logistic and Weibull forms.
+  const std::vector<double>& xPrime = (code == 54 || code == 57) ? data.lnX : data.x;
+  StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), data.Y(type).data(), data.n));
+  state.Intercept = state.MeanY - state.Slope * state.MeanX;
+  if (code == 4 || code == 5) state.FitStdDev = kGumbelStdDevFactor / state.Slope;
+
+  Candidate candidate;
+  candidate.code = code;
+  candidate.sse =
+      LineSSE(type, xPrime.data(), data.fr.data(), data.n, state.Intercept, state.Slope);
+  candidate.slope = state.Slope;
+  candidate.intercept = state.Intercept;
+  return candidate;
+}
+
+StudentFit FitStudent(AnalysisState& state, const FitData& data) {
+  state.Code = 62;
+  FitLine(state);
+  const double m = state.MeanX;
+  const double s = state.StdDevX;
+  double sseOne = 0.0;
+  double sseTwo = 0.0;
+  for (int i = 0; i < data.n; ++i) {
+    const double u = (data.x[i] - m) / s;
+    const double dOne = data.fr[i] - (0.5 + std::atan(u) / std::numbers::pi);
+    sseOne += dOne * dOne;
+    const double dTwo = data.fr[i] - 0.5 * (1.0 + u / std::sqrt(2.0 + u * u));
+    sseTwo += dTwo * dTwo;
+  }
+  if (sseTwo < sseOne) state.Code = 63;
+  StudentFit fit;
+  fit.oneDf.code = 62;
+  fit.oneDf.sse = sseOne;
+  fit.twoDf.code = 63;
+  fit.twoDf.sse = sseTwo;
+  return fit;
+}
+
+}  // namespace quilmor::engine

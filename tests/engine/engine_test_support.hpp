@@ -1,0 +1,38 @@
+// Small helpers shared by the engine tests.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "engine/analysis_state.hpp"
+
+namespace quilmor::engine::testing {
+
+// A state as preparation leaves it: `values` (ascending) at ranks 1..N and
+// plotting positions i/(N+1).
+inline AnalysisState PreparedState(const std::vector<double>& values) {
+  AnalysisState state;
+  state.N = static_cast<int>(values.size());
+  state.NrOfData = state.N;
+  for (int i = 1; i <= state.N; ++i) {
+    state.Values[i] = values[i - 1];
+    state.PlotFreq[i] = static_cast<double>(i) / (state.N + 1);
+  }
+  return state;
+}
+
+// Plotting positions i/(n+1), index 0 = rank 1.
+inline std::vector<double> PlotPositions(int n) {
+  std::vector<double> fr(n);
+  for (int i = 1; i <= n; ++i) fr[i - 1] = static_cast<double>(i) / (n + 1);
+  return fr;
+}
+
+// Bitwise equality of doubles: NaN equals NaN, 0 differs from -0.
+inline bool SameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+#define EXPECT_SAME_BITS(a, b) EXPECT_PRED2(::quilmor::engine::testing::SameBits, a, b)
+
+}  // namespace quilmor::engine::testing
