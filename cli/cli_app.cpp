@@ -22,6 +22,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   CommandContext context{out, err};
   app.add_flag("-v,--verbose", context.verbose, "Show the progress lines of a run");
   // Subcommands, one file each.
+  AddFitCommand(app, context);
+  AddGraphCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

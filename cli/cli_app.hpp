@@ -44,6 +44,8 @@ struct CommandContext {
 };
 
 // Each subcommand registers itself on the application (one file each).
+void AddFitCommand(CLI::App& app, CommandContext& context);
+void AddGraphCommand(CLI::App& app, CommandContext& context);
 
 // Runs the program with these arguments; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

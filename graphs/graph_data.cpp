@@ -1,0 +1,175 @@
+#include "graphs/graph_data.hpp"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "textio/number_parse.hpp"
+#include "textio/text_file.hpp"
+
+namespace quilmor::graphs {
+namespace {
+
+// Lines 1 to 5 are the heading with the two titles; no marker is looked for
+// there, because a title may well begin with "Obs" or "dat".
+constexpr std::size_t kHeadingLines = 5;
+constexpr std::string_view kCodeMarker = " dat";
+constexpr std::string_view kEndMarker = " ---";
+
+// Where each number of a table row goes: the index of the series (0 = A ..
+// 4 = E), or -1 for a number that is read and dropped.
+struct TableLayout {
+  std::string_view marker;
+  std::size_t linesAfterHeading;
+  std::size_t numbersPerRow;
+  std::array<int, 7> target;
+};
+
+std::optional<TableLayout> LayoutOf(int graphType) {
+  switch (graphType) {
+    case 1:
+    case 5:  // X, serial, rank %, calc %, st.dev, lower, upper
+      return TableLayout{" Obs", 4, 7, {0, -1, 1, 2, -1, 4, 3}};
+    case 2:  // lower limit, upper limit, observed %, calculated %
+      return TableLayout{" Int", 4, 4, {0, 1, 2, 3, -1, -1, -1}};
+    case 3:  // observed X, serial, calculated X, lower, upper
+      return TableLayout{" Con", 5, 5, {0, 1, 2, 4, 3, -1, -1}};
+    case 4:  // X, serial, Tr, Tc, lower, upper
+      return TableLayout{" Ret", 4, 6, {0, -1, 1, 2, 4, 3, -1}};
+    default:
+      return std::nullopt;
+  }
+}
+
+// A line matches a marker when its first four characters are the marker.
+bool Matches(const std::string& line, std::string_view marker) { return line.starts_with(marker); }
+
+std::optional<std::size_t> FindMarker(const std::vector<std::string>& lines, std::size_t from,
+                                      std::string_view marker) {
+  for (std::size_t i = from; i < lines.size(); ++i) {
+    if (Matches(lines[i], marker)) return i;
+  }
+  return std::nullopt;
+}
+
+// The title on report line `number` (1-based) without its leading character.
+std::string TitleOnLine(const std::vector<std::string>& lines, std::size_t number) {
+  if (lines.size() < number || lines[number - 1].empty()) return {};
+  return lines[number - 1].substr(1);
+}
+
+// The code written in I(3): the first four characters as an integer, blanks
+// around it allowed; 0 when they hold anything else.
+int CodeFromLine(const std::string& line) {
+  std::string_view field = std::string_view(line).substr(0, 4);
+  while (!field.empty() && field.front() == ' ') field.remove_prefix(1);
+  while (!field.empty() && field.back() == ' ') field.remove_suffix(1);
+  return textio::ParseInt(field).value_or(0);
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+}  // namespace
+
+std::string TableMarker(int GraphType) {
+  const auto layout = LayoutOf(GraphType);
+  return layout ? std::string(layout->marker) : std::string();
+}
+
+std::string GraphOpenFailedMessage(const std::string& reportName) {
+  return "The file \"" + reportName + "\"could not be opened." +
+         " It may be damaged,  not created due to inadequate" +
+         " input data,  in use by another program,  or the" +
+         " programmer should incorporate more time.";
+}
+
+GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType) {
+  dm.FileName = textio::ChangeFileExt(dm.FileName, ".out");
+  const auto read = textio::ReadTextLines(dm.FileName);
+  if (!read) {
+    dm.Ui().ShowMessage(GraphOpenFailedMessage(dm.FileName));
+    return {GraphReadOutcome::OpenFailed, {}};
+  }
+  const std::vector<std::string>& lines = *read;
+
+  // The code stands two lines below " data values :".
+  dm.FittedCode = 0;
+  if (const auto dat = FindMarker(lines, kHeadingLines, kCodeMarker)) {
+    const std::size_t codeLine = *dat + 2;
+    if (codeLine < lines.size()) dm.FittedCode = CodeFromLine(lines[codeLine]);
+  }
+
+  dm.Title1 = TitleOnLine(lines, 4);
+  dm.Title2 = TitleOnLine(lines, 5);
+
+  dm.NrOfData = 0;
+  std::vector<double>* series[5] = {&dm.SeriesA, &dm.SeriesB, &dm.SeriesC, &dm.SeriesD,
+                                    &dm.SeriesE};
+  for (auto* s : series) s->clear();
+
+  const auto layout = LayoutOf(GraphType);
+  if (!layout) {
+    return {GraphReadOutcome::TableMissing,
+            "There is no graph of type " + std::to_string(GraphType)};
+  }
+  const auto heading = FindMarker(lines, kHeadingLines, layout->marker);
+  if (!heading) {
+    return {GraphReadOutcome::TableMissing, "The table that begins with " + Quoted(layout->marker) +
+                                                " was not found in the file " +
+                                                Quoted(dm.FileName)};
+  }
+
+  // Rows run from after the heading's dash and column lines up to " ---".
+  const std::size_t firstRow = *heading + 1 + layout->linesAfterHeading;
+  const auto end = FindMarker(lines, firstRow, kEndMarker);
+  std::size_t rowCount = 0;
+  if (end) {
+    rowCount = *end - firstRow;
+  } else if (firstRow < lines.size()) {
+    rowCount = lines.size() - firstRow;
+  }
+
+  GraphReadResult result;
+  std::size_t rowsRead = 0;
+  for (; rowsRead < rowCount; ++rowsRead) {
+    const std::string& line = lines[firstRow + rowsRead];
+    textio::LineScanner scanner(line);
+    std::array<double, 7> numbers{};
+    bool complete = true;
+    for (std::size_t k = 0; k < layout->numbersPerRow && complete; ++k) {
+      const auto value = scanner.ReadReal();
+      if (value) {
+        numbers[k] = *value;
+      } else {
+        complete = false;
+      }
+    }
+    if (!complete) {
+      if (end) {
+        result = {GraphReadOutcome::BadNumber, "Line " + std::to_string(firstRow + rowsRead + 1) +
+                                                   " of the file " + Quoted(dm.FileName) +
+                                                   " does not hold the " +
+                                                   std::to_string(layout->numbersPerRow) +
+                                                   " numbers of a table row: " + Quoted(line)};
+      }
+      break;
+    }
+    for (auto* s : series) s->push_back(0.0);
+    for (std::size_t k = 0; k < layout->numbersPerRow; ++k) {
+      const int target = layout->target[k];
+      if (target >= 0) series[target]->back() = numbers[k];
+    }
+  }
+  dm.NrOfData = static_cast<int>(rowsRead);
+  if (!end) {
+    result = {GraphReadOutcome::TableUnterminated,
+              "The table that begins with " + Quoted(layout->marker) + " in the file " +
+                  Quoted(dm.FileName) + " has no closing line; " + std::to_string(rowsRead) +
+                  " rows were read"};
+  }
+  return result;
+}
+
+}  // namespace quilmor::graphs

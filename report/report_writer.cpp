@@ -1,0 +1,372 @@
+#include "report/report_writer.hpp"
+
+#include <cassert>
+#include <cmath>
+#include <string_view>
+#include <vector>
+
+#include "engine/catalogue.hpp"
+#include "engine/line_fit.hpp"
+#include "engine/scratch_files.hpp"
+#include "report/intervals.hpp"
+#include "report/post_fit.hpp"
+#include "report/report_texts.hpp"
+#include "textio/number_format.hpp"
+#include "textio/text_file.hpp"
+
+namespace quilmor::report {
+
+using engine::AnalysisState;
+using textio::FormatF;
+
+namespace {
+
+// The values in use were stored as value - Shift + 0.0001.
+constexpr double kShiftOffset = 0.0001;
+
+void AppendRankPrefix(std::string& line, double x, int serial, int decimalsX) {
+  line += FormatF(x, 8, decimalsX);
+  line += kRowGap;
+  line += textio::FormatI(serial);
+  if (serial < 10) {
+    line += "  ";
+  } else if (serial < 100) {
+    line += " ";
+  }
+}
+
+std::string Join(std::string_view a, std::string_view b) {
+  std::string text;
+  text.reserve(a.size() + b.size());
+  text.append(a);
+  text.append(b);
+  return text;
+}
+
+class ReportBuilder {
+ public:
+  ReportBuilder(AnalysisState& state, const TDMQuilmor& dm) : m_state(state), m_dm(dm) {}
+
+  std::string Build() {
+    Heading();
+    const int code = m_state.Code;
+    const CodeTexts* texts = code == 0 ? nullptr : FindCodeTexts(code);
+    if (texts == nullptr) {
+      m_out.Line(kNotFound);
+      return m_out.Text();
+    }
+    // A fitted function implies a prepared series (the run stops without one).
+    assert(m_state.N >= 1 && m_state.N <= engine::kMaxValues);
+    if (texts->reportName) m_state.DistributionName = texts->reportName;
+    if (texts->description1) m_out.Line(texts->description1);
+    if (texts->description2) m_out.Line(texts->description2);
+
+    const int d = DecimalsD(m_state.Values[m_state.N]);
+    if (const NormalFamilyTexts* normal = FindNormalFamilyTexts(code)) NormalFamily(*normal, d);
+    if (code > 5 && code < 20) {
+      m_out.Line(Join(kBreakPointLabel, FormatF(m_state.BreakValue, 7, d)));
+    } else {
+      m_out.Line();
+    }
+    if (texts->formulaPlain) Formula(*texts);
+    if (texts->printsParameters) Parameters(*texts, d);
+    if (const TwoPieceTexts* pieces = FindTwoPieceTexts(code)) TwoPiece(*pieces);
+    if (code == 4) m_out.Line(Join(kGumbelStdErrorLabel, FormatF(m_state.FitStdDev, 7, 2)));
+    m_out.Line();
+
+    SummaryStatistics();
+    IntervalTable();
+    FrequencyTable();
+    ReturnPeriodTable();
+    return m_out.Text();
+  }
+
+ private:
+  void Heading() {
+    m_out.Line(kReportTitle);
+    m_out.Line(kReportSubtitle);
+    m_out.Line();
+    m_out.Line(Join(" ", m_state.ReportTitle1));
+    m_out.Line(Join(" ", m_state.ReportTitle2));
+    m_out.Line(Join(kInputFileLabel, textio::ChangeFileExt(m_dm.FileName, ".inp")));
+    m_out.Line(Join(kNrOfDataLabel, textio::FormatI(m_dm.NrOfData)));
+    if (m_dm.Preference == "1") {
+      if (m_state.BreakPointAllowed && !m_state.BreakPointFound) m_out.Line(kBreakNotFound);
+      if (m_state.BreakPointFound && !m_state.BreakPointAllowed) m_out.Line(kBreakNotAllowed);
+    } else {
+      m_out.Line(kPreferredByUser);
+    }
+    m_out.Line();
+  }
+
+  // The additional term C = -Shift, in F(7.2).
+  std::string ShiftLine(std::string_view label) const {
+    return Join(label, FormatF(-m_state.Shift, 7, 2));
+  }
+
+  void NormalFamily(const NormalFamilyTexts& t, int d) {
+    const int code = t.code;
+    const double se = m_state.NormStdDev[code];
+    const double sd = m_state.NormSigma[code];
+    // The mean of the transformed values as fitted: adding the shift to a
+    // mean of logarithms, squares or roots would give no meaningful number.
+    const double mean = m_state.NormMean[code];
+    m_out.Line(t.title);
+    if (code == 25) {
+      m_out.Line(kTransformedDataLine);
+      m_out.Line(Join(kExponentIsLabel, FormatF(m_state.ExpE[25], 7, 2)));
+    }
+    m_out.Line(kHastingsLine);
+    const bool shifted = t.hasShiftForm && m_state.NegativeValues;
+    if (shifted) m_out.Line(ShiftLine(kShiftLabelC));
+    std::string line = Join(shifted ? t.stdErrorShift : t.stdErrorPlain, FormatF(se, 7, d + 2));
+    line += shifted ? t.optimisedShift : t.optimisedPlain;
+    line += FormatF(sd, shifted ? t.sdWidthShift : 7, d + 2);
+    m_out.Line(line);
+    const char* averageLabel = shifted ? t.averageShift : t.averagePlain;
+    if (averageLabel) m_out.Line(Join(averageLabel, FormatF(mean, 7, d + 1)));
+  }
+
+  void Formula(const CodeTexts& t) {
+    if (m_state.NegativeValues) {
+      m_out.Line(ShiftLine(t.shiftLabel));
+      m_out.Line(t.formulaWithShift);
+    } else {
+      m_out.Line(t.formulaPlain);
+    }
+  }
+
+  void Bound(double& bound, bool warning, std::string_view warningText, int d) {
+    bound += m_state.Shift;  // the bound in the scale of the data
+    m_out.Line(Join(kBoundLabel, FormatF(bound, 7, d)));
+    if (warning) m_out.Line(warningText);
+  }
+
+  void Parameters(const CodeTexts& t, int d) {
+    const int code = t.code;
+    const double a = m_state.Slope;
+    const double b = m_state.Intercept;
+    switch (t.extras) {
+      case ParameterExtras::None:
+        break;
+      case ParameterExtras::Exponent:
+        m_out.Line(Join(kExponentLabel, FormatF(m_state.ExpE[code], 6, 3)));
+        break;
+      case ParameterExtras::WeibullScaleText:
+        m_out.Line(kWeibullScaleText);
+        break;
+      case ParameterExtras::LowerBound:
+        Bound(m_state.LowerBoundC, m_state.BelowBoundWarning, kBelowBoundWarning, d);
+        break;
+      case ParameterExtras::UpperBound:
+        Bound(m_state.UpperBoundC, m_state.AboveBoundWarning, kAboveBoundWarning, d);
+        break;
+      case ParameterExtras::ExponentAndScale:
+        m_out.Line(Join(kExponentLabel, FormatF(m_state.ExpE[code], 6, 3)));
+        m_out.Line(Join(kWeibullScaleLabel, FormatF(std::exp(-b / a), 7, 2)));
+        break;
+    }
+    const int da = DecimalsA(a);
+    m_out.Line(Join(kSlopeLabel, da < 6 ? FormatF(a, 8, da) : textio::FormatE3(a)));
+    const int db = DecimalsB(b);
+    m_out.Line(Join(kInterceptLabel, FormatF(b, 8, db)));
+    if (code == 4) m_out.Line(Join(kModeLabel, FormatF(-b / a, 7, db)));
+  }
+
+  std::string PieceParameters(const char* slopeLabel, double slope, const char* interceptLabel,
+                              double intercept) const {
+    std::string line = Join(slopeLabel, FormatF(slope, 8, DecimalsP(slope)));
+    line += interceptLabel;
+    line += FormatF(intercept, 7, DecimalsP(intercept));
+    return line;
+  }
+
+  void TwoPiece(const TwoPieceTexts& t) {
+    const bool shifted = m_state.NegativeValues;
+    if (t.leadingEmptyLine) m_out.Line();
+    if (shifted) m_out.Line(ShiftLine(t.shiftLabel));
+    m_out.Line(shifted ? t.lowerWithShift : t.lowerPlain);
+    m_out.Line(PieceParameters(t.labelAs, m_state.SlopeLow, t.labelBs, m_state.InterceptLow));
+    m_out.Line(shifted ? t.upperWithShift : t.upperPlain);
+    m_out.Line(PieceParameters(t.labelAg, m_state.SlopeHigh, t.labelBg, m_state.InterceptHigh));
+  }
+
+  // MeanX and StdDevX of the ranked values by the line fit (its other
+  // by-products change too); the fitted line and the run's outcome stay.
+  void RecomputeMoments() {
+    const double slope = m_state.Slope;
+    const double intercept = m_state.Intercept;
+    const bool stopped = m_state.StopFlag;
+    engine::FitLine(m_state);
+    m_state.Slope = slope;
+    m_state.Intercept = intercept;
+    m_state.StopFlag = stopped;
+  }
+
+  void SummaryStatistics() {
+    const int n = m_state.N;
+    m_d = DecimalsD(m_state.Values[n]);
+    RecomputeMoments();
+    if (m_state.NegativeValues) {
+      for (int i = 1; i <= n; ++i) m_state.Values[i] += m_state.Shift - kShiftOffset;
+    }
+    m_state.MedianX = m_state.Values[n / 2 >= 1 ? n / 2 : 1];
+    m_state.MeanX += m_state.Shift - kShiftOffset;
+    std::string line = Join(kAverageLabel, FormatF(m_state.MeanX, 7, m_d));
+    line += kMedianLabel;
+    line += FormatF(m_state.MedianX, 7, m_d);
+    line += kStdDevLabel;
+    line += FormatF(m_state.StdDevX, 7, m_d + 1);
+    m_out.Line(line);
+    m_out.Line();
+    m_out.Line();
+  }
+
+  void IntervalTable() {
+    m_out.Line(kIntervalTitle);
+    m_out.Line(kIntervalRule);
+    m_out.Line(kIntervalHeader1);
+    m_out.Line(kIntervalHeader2);
+    m_out.Line(kIntervalRule);
+    for (const IntervalRow& row : IntervalRows(m_state)) {
+      std::string line = FormatF(row.lower, 8, m_d);
+      line += FormatF(row.upper, 10, m_d);
+      line += FormatF(row.observed, 10, 1);
+      line += FormatF(row.calculated, 10, 1);
+      m_out.Line(line);
+    }
+    // The table took the frequencies at the limits as at most 1.
+    for (int j = 1; j <= m_state.NrOfClasses + 1; ++j) {
+      if (m_state.LimitFreq[j] > 1.0) m_state.LimitFreq[j] = 1.0;
+    }
+    m_out.Line(kIntervalRule);
+    m_out.Line();
+    m_out.Line();
+  }
+
+  void FrequencyTable() {
+    const int n = m_state.N;
+    m_dx = DecimalsX(m_state.Values[n]);
+    m_out.Line(kFrequencyTitle);
+    m_out.Line(kFrequencyRule);
+    m_out.Line(kFrequencyHeader1);
+    m_out.Line(kFrequencyHeader2);
+    m_out.Line(kFrequencyRule);
+    const std::vector<ConfidenceRow> rows = ConfidenceRows(m_state);
+    std::string line;
+    for (int i = 1; i <= n; ++i) {
+      const ConfidenceRow& row = rows[static_cast<std::size_t>(i - 1)];
+      line.clear();
+      AppendRankPrefix(line, m_state.Values[i], m_state.Serials[i], m_dx);
+      line += FormatF(row.rank, 10, m_dx);
+      line += FormatF(row.calc, 10, m_dx);
+      line += FormatF(row.stdDev, 10, 2);
+      line += FormatF(row.lower, 10, 1);
+      line += FormatF(row.upper, 10, 1);
+      m_out.Line(line);
+    }
+    m_out.Line(kFrequencyRule);
+    m_goodness = ComputeGoodness(m_state);
+    m_out.Line(kAverageDifference1);
+    m_out.Line(Join(kFrequencyDifferenceLabel, FormatF(m_goodness.frequencyDifference, 10, 2)) +
+               "%");
+    m_out.Line(kEfficiency1);
+    m_out.Line(Join(kEfficiencyLabel, FormatF(m_goodness.efficiency, 11, 4)));
+    m_out.Line();
+    m_out.Line();
+  }
+
+  void ReturnPeriodTable() {
+    const int n = m_state.N;
+    m_out.Line(kReturnTitle);
+    m_out.Line(kReturnRule);
+    m_out.Line(kReturnHeader1);
+    m_out.Line(kReturnHeader2);
+    m_out.Line(kReturnRule);
+    const std::vector<ReturnPeriodRow> rows = ReturnPeriodRows(m_state);
+    std::string line;
+    for (int i = 1; i <= n; ++i) {
+      const ReturnPeriodRow& row = rows[static_cast<std::size_t>(i - 1)];
+      line.clear();
+      AppendRankPrefix(line, m_state.Values[i], m_state.Serials[i], m_dx);
+      line += FormatF(row.observed, 11, row.decimals);
+      line += FormatF(row.calculated, 11, row.decimals);
+      line += FormatF(row.lower, 11, row.decimals);
+      line += FormatF(row.upper, 11, row.decimals);
+      m_out.Line(line);
+    }
+    m_out.Line(kReturnRule);
+    m_out.Line(kAverageDifference1);
+    m_out.Line(Join(kReturnDifferenceLabel, FormatF(m_goodness.returnPeriodDifference, 10, 2)));
+  }
+
+  AnalysisState& m_state;
+  const TDMQuilmor& m_dm;
+  textio::TextWriter m_out;
+  int m_d = 0;   // D as evaluated before the summary statistics
+  int m_dx = 0;  // DX of both per-rank tables
+  GoodnessMeasures m_goodness;
+};
+
+}  // namespace
+
+int DecimalsD(double largestValue) {
+  if (largestValue < 1.0) return 3;
+  if (largestValue < 10.0) return 2;
+  if (largestValue < 100.0) return 1;
+  return 0;
+}
+
+int DecimalsA(double slope) {
+  if (slope < 0.01) return 6;
+  if (slope < 0.1) return 5;
+  if (slope < 1.0) return 4;
+  if (slope < 10.0) return 3;
+  if (slope < 100.0) return 2;
+  return 1;
+}
+
+int DecimalsB(double intercept) {
+  if (intercept < 1.0) return 3;
+  if (intercept < 10.0) return 2;
+  if (intercept < 100.0) return 1;
+  return 0;
+}
+
+int DecimalsP(double parameter) {
+  if (parameter < 0.1) return 4;
+  if (parameter < 1.0) return 3;
+  if (parameter < 10.0) return 2;
+  if (parameter < 100.0) return 1;
+  return 0;
+}
+
+int DecimalsX(double largestValue) {
+  if (largestValue < 1.0) return 4;
+  if (largestValue < 10.0) return 3;
+  if (largestValue < 100.0) return 2;
+  if (largestValue < 500.0) return 1;
+  return 0;
+}
+
+std::string RankPrefix(double x, int serial, int decimalsX) {
+  std::string text;
+  AppendRankPrefix(text, x, serial, decimalsX);
+  return text;
+}
+
+std::string ReportBodyText(AnalysisState& state, const TDMQuilmor& dm) {
+  return ReportBuilder(state, dm).Build();
+}
+
+std::optional<std::string> WriteReport(AnalysisState& state, const TDMQuilmor& dm,
+                                       const std::filesystem::path& scratchDir) {
+  const std::filesystem::path path = scratchDir / engine::kReportBodyFile;
+  std::string error;
+  if (!textio::WriteFilePlain(path, ReportBodyText(state, dm), &error)) {
+    return "The file " + path.string() + " could not be written: " + error;
+  }
+  return std::nullopt;
+}
+
+}  // namespace quilmor::report

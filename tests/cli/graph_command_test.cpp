@@ -1,0 +1,161 @@
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <filesystem>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_app.hpp"
+#include "graphs/bitmap.hpp"
+#include "temp_folder.hpp"
+
+namespace quilmor::cli {
+namespace {
+
+using quilmor::testing::ReadBytes;
+using quilmor::testing::TempFolder;
+using quilmor::testing::WriteBytes;
+
+const std::string kSampleReport =
+    std::string(QUILMOR_SOURCE_DIR) + "/tests/data/graphs/rainfall.out";
+
+struct CliRun {
+  int code;
+  std::string out;
+  std::string err;
+};
+
+CliRun RunGraph(std::vector<std::string> args) {
+  args.insert(args.begin(), {"quilmor-cli", "graph"});
+  std::vector<const char*> argv;
+  for (const auto& a : args) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  const int code = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
+  return {code, out.str(), err.str()};
+}
+
+int CountColour(const QImage& image, QRgb colour) {
+  int count = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) count += (image.pixel(x, y) & 0xFFFFFF) == colour;
+  }
+  return count;
+}
+
+class GraphCommand : public ::testing::Test {
+ protected:
+  TempFolder folder;
+  std::string Path(const std::string& name) { return (folder / name).string(); }
+};
+
+TEST_F(GraphCommand, EveryTypeIsSavedAsABitmap) {
+  for (const char* type : {"cumulative", "qq", "interval", "return", "xconf"}) {
+    const std::string output = Path(std::string(type) + ".bmp");
+    const CliRun run = RunGraph({kSampleReport, "--type", type, "--output", output});
+    EXPECT_EQ(run.code, 0) << type << ": " << run.err;
+    EXPECT_EQ(run.out, "The graph was saved in  " + output + "\n");
+    EXPECT_EQ(run.err, "");
+    EXPECT_EQ(ReadBytes(output).substr(0, 2), "BM");
+    const auto image = graphs::LoadGraphImage(output);
+    ASSERT_TRUE(image.has_value()) << type;
+    EXPECT_EQ(image->size(), QSize(623, 495));
+    EXPECT_GT(CountColour(*image, 0x0000FF), 100000) << type;
+  }
+}
+
+TEST_F(GraphCommand, BlackAndWhiteAndPng) {
+  const std::string output = Path("g.png");
+  const CliRun run = RunGraph({kSampleReport, "--type", "cumulative", "--bw", "--output", output});
+  ASSERT_EQ(run.code, 0) << run.err;
+  EXPECT_EQ(ReadBytes(output).substr(0, 4), "\x89PNG");
+  const auto image = graphs::LoadGraphImage(output);
+  ASSERT_TRUE(image.has_value());
+  EXPECT_EQ(CountColour(*image, 0x0000FF), 0);
+  EXPECT_EQ(CountColour(*image, 0x00FFFF), 0);
+  EXPECT_GT(CountColour(*image, 0xFFFFFF), 100000);
+}
+
+TEST_F(GraphCommand, MissingReportGetsTheOpenFailureMessage) {
+  const std::string report = Path("none.out");
+  const CliRun run = RunGraph({report, "--type", "return", "--output", Path("g.bmp")});
+  EXPECT_EQ(run.code, 2);
+  EXPECT_EQ(run.err, "The file \"" + report +
+                         "\"could not be opened. It may be damaged,  not created due to "
+                         "inadequate input data,  in use by another program,  or the "
+                         "programmer should incorporate more time.\n"
+                         "quilmor-cli graph: no graph was written\n");
+  EXPECT_FALSE(std::filesystem::exists(Path("g.bmp")));
+}
+
+TEST_F(GraphCommand, ReportWithoutTheTableWritesNothing) {
+  WriteBytes(folder / "stopped.out",
+             " RESULTS OF Quilmor PROGRAM\r\n Cumulative frequency analysis\r\n\r\n a\r\n b\r\n"
+             " The frequency distibution cannot be found :\r\n");
+  const CliRun run =
+      RunGraph({Path("stopped.out"), "--type", "interval", "--output", Path("g.bmp")});
+  EXPECT_EQ(run.code, 2);
+  EXPECT_EQ(run.err, "The table that begins with \" Int\" was not found in the file \"" +
+                         Path("stopped.out") + "\"\nquilmor-cli graph: no graph was written\n");
+  EXPECT_FALSE(std::filesystem::exists(Path("g.bmp")));
+}
+
+TEST_F(GraphCommand, UnreadableRowWritesNothing) {
+  std::string text = ReadBytes(kSampleReport);
+  const std::string row = "    28.3      1         3.2       5.2";
+  ASSERT_NE(text.find(row), std::string::npos);
+  text.replace(text.find(row), row.size(), "    28.3      1         3,2       5.2");
+  WriteBytes(folder / "bad.out", text);
+  const CliRun run = RunGraph({Path("bad.out"), "--type", "qq", "--output", Path("g.bmp")});
+  EXPECT_EQ(run.code, 2);
+  EXPECT_NE(run.err.find("Line 40 of the file"), std::string::npos) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(Path("g.bmp")));
+}
+
+struct UsageCase {
+  const char* name;
+  std::vector<std::string> args;  // "{dir}" is replaced by the test folder
+  const char* errPart;
+};
+void PrintTo(const UsageCase& c, std::ostream* os) { *os << c.name; }
+
+class GraphUsage : public GraphCommand, public ::testing::WithParamInterface<UsageCase> {};
+
+TEST_P(GraphUsage, ExitsWithTwo) {
+  std::vector<std::string> args;
+  for (std::string a : GetParam().args) {
+    if (a.rfind("{dir}", 0) == 0) a = folder.Path().string() + a.substr(5);
+    if (a == "{sample}") a = kSampleReport;
+    args.push_back(a);
+  }
+  std::filesystem::create_directory(folder / "folder.out");
+  const CliRun run = RunGraph(args);
+  EXPECT_EQ(run.code, 2);
+  EXPECT_NE(run.err.find(GetParam().errPart), std::string::npos) << run.err;
+  EXPECT_EQ(run.out, "");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, GraphUsage,
+    ::testing::Values(UsageCase{"UnknownType",
+                                {"{sample}", "--type", "pie", "--output", "{dir}/g.bmp"},
+                                "--type"},
+                      UsageCase{"NoType", {"{sample}", "--output", "{dir}/g.bmp"}, "--type"},
+                      UsageCase{"NoOutput", {"{sample}", "--type", "qq"}, "--output"},
+                      UsageCase{"NoReport", {"--type", "qq", "--output", "{dir}/g.bmp"}, "REPORT"},
+                      UsageCase{"JpegOutput",
+                                {"{sample}", "--type", "qq", "--output", "{dir}/g.jpg"},
+                                "must end in \".bmp\" or \".png\""},
+                      UsageCase{"NotAReport",
+                                {"{dir}/run.inp", "--type", "qq", "--output", "{dir}/g.bmp"},
+                                "is not a results report"},
+                      UsageCase{"ReportIsAFolder",
+                                {"{dir}/folder.out", "--type", "qq", "--output", "{dir}/g.bmp"},
+                                "could not be opened"},
+                      UsageCase{"OutputFolderMissing",
+                                {"{sample}", "--type", "qq", "--output", "{dir}/no/g.bmp"},
+                                "could not be written"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+}  // namespace
+}  // namespace quilmor::cli
