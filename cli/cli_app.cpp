@@ -23,6 +23,8 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   app.add_flag("-v,--verbose", context.verbose, "Show the progress lines of a run");
   // Subcommands, one file each.
   AddFitCommand(app, context);
+  AddRunCommand(app, context);
+  AddCalcCommand(app, context);
   AddGraphCommand(app, context);
   try {
     app.parse(argc, argv);

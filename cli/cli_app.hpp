@@ -44,8 +44,10 @@ struct CommandContext {
 };
 
 // Each subcommand registers itself on the application (one file each).
-void AddFitCommand(CLI::App& app, CommandContext& context);
-void AddGraphCommand(CLI::App& app, CommandContext& context);
+void AddFitCommand(CLI::App& app, CommandContext& context);    // fit_command.cpp
+void AddRunCommand(CLI::App& app, CommandContext& context);    // run_command.cpp
+void AddCalcCommand(CLI::App& app, CommandContext& context);   // calc_command.cpp
+void AddGraphCommand(CLI::App& app, CommandContext& context);  // graph_command.cpp
 
 // Runs the program with these arguments; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

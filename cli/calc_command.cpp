@@ -1,0 +1,89 @@
+// `quilmor-cli calc FILE.aux --x VALUE | --freq F | --period T`: the
+// calculator. It reads the parameter file and the input file beside it, as
+// the calculator window does, and prints the fields that window shows.
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "calculator/calculator.hpp"
+#include "cli/cli_app.hpp"
+#include "report/data_module.hpp"
+
+namespace quilmor::cli {
+
+namespace {
+
+struct CalcSettings {
+  std::string file;
+  std::string x;
+  std::string freq;
+  std::string period;
+};
+
+void PrintLine(std::ostream& out, const std::string& label, const std::string& value) {
+  std::string padded = label + ":";
+  padded.resize(std::max<std::size_t>(padded.size() + 1, 13), ' ');
+  out << padded << value << '\n';
+}
+
+template <class Fields>
+bool Refused(const calculator::CalcOutcome<Fields>& outcome, CommandContext& context) {
+  if (!outcome.message.empty()) context.err << outcome.message << '\n';
+  if (outcome.fields) return false;
+  context.exitCode = kExitUsage;
+  return true;
+}
+
+void PrintValueFields(const calculator::ValueFields& f, std::ostream& out) {
+  PrintLine(out, "Cum. Freq.", f.Edit4);
+  PrintLine(out, "Ret. Per.", f.Edit5);
+  PrintLine(out, "X-value", f.Edit6);
+  out << "90% confidence limits of the X-Value\n";
+  PrintLine(out, "  Lower", f.Edit11);
+  PrintLine(out, "  Upper", f.Edit12);
+}
+
+}  // namespace
+
+void AddCalcCommand(CLI::App& app, CommandContext& context) {
+  auto settings = std::make_shared<CalcSettings>();
+  CLI::App* calc = app.add_subcommand(
+      "calc", "Evaluate the fitted function of a report both ways (reads FILE.aux and the .inp)");
+  calc->add_option("file", settings->file, "The parameter file (.aux) of a report")->required();
+  auto* x =
+      calc->add_option("--x", settings->x, "X-value: its cumulative frequency and return period");
+  auto* freq =
+      calc->add_option("--freq", settings->freq, "Cumulative frequency (>0 and <1): its X-value");
+  auto* period = calc->add_option("--period", settings->period, "Return period: its X-value");
+  x->excludes(freq)->excludes(period);
+  freq->excludes(period);
+  calc->callback([settings, x, freq, period, &context]() {
+    if (x->count() + freq->count() + period->count() != 1) {
+      context.err << "quilmor-cli calc: give one of --x, --freq or --period\n";
+      context.exitCode = kExitUsage;
+      return;
+    }
+    StreamInteraction ui(context.err, context.verbose);
+    report::TDMQuilmor dm(ui);
+    dm.FileName = settings->file;
+    if (x->count()) {
+      const auto outcome = calculator::Edit7Click(dm, settings->x);
+      if (Refused(outcome, context)) return;
+      const calculator::FrequencyFields& f = *outcome.fields;
+      PrintLine(context.out, "X-value", settings->x);
+      PrintLine(context.out, "Cum. Freq.", f.Edit2);
+      PrintLine(context.out, "Ret. Per.", f.Edit3);
+      context.out << "90% confidence limits of return period\n";
+      PrintLine(context.out, "  Lower", f.Edit9);
+      PrintLine(context.out, "  Upper", f.Edit10);
+      return;
+    }
+    const auto outcome = freq->count() ? calculator::Edit4Exit(dm, settings->freq)
+                                       : calculator::Edit5Exit(dm, settings->period);
+    if (Refused(outcome, context)) return;
+    PrintValueFields(*outcome.fields, context.out);
+  });
+}
+
+}  // namespace quilmor::cli

@@ -1,0 +1,251 @@
+// `quilmor-cli run INPUT... [options]`: the complete run of Save-Run on each
+// input in turn. An input is an input file (".inp") or a plain file with one
+// value per line (or one column of a CSV file); for the latter the input file
+// is first written beside it. The report (".out") and the parameter file
+// (".aux") are written beside the input file.
+#include <CLI/CLI.hpp>
+#include <algorithm>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "calculator/save_run.hpp"
+#include "cli/cli_app.hpp"
+#include "cli/value_file.hpp"
+#include "engine/analysis_state.hpp"
+#include "engine/catalogue.hpp"
+#include "report/data_module.hpp"
+#include "textio/number_parse.hpp"
+#include "textio/text_file.hpp"
+
+namespace quilmor::cli {
+
+namespace {
+
+// Texts of the Input page.
+constexpr const char* kClassesNotInteger = "The number of classes is not a valid integer";
+constexpr const char* kClassesOutOfRange = "Do not use more than 20 classes and not less than 2";
+constexpr const char* kMinimumData = " The minimum number of data is 6";
+constexpr const char* kFirst2500 =
+    " The program uses the first 2500 data above the given threshold only";
+constexpr const char* kThresholdNotReal = "The threshold is not a valid real";
+constexpr const char* kOverwrite = "The file already exists, overwrite?";
+constexpr const char* kNotSaved = "The input data were not saved";
+constexpr const char* kDistrWarning =
+    "Please be aware that in some cases this distribution may not be suitable. Compare the "
+    "efficiency (correlation) coefficients in the output files below the table.";
+constexpr const char* kGeneralizedNormalNote =
+    "Please note that the normal distribution with exponentially transformed data is the only "
+    "one not included in the group used to determine the \"Best of all\". Therefore, in some "
+    "cases, it may be even better fitting than the \"Best of all\", but it may also be "
+    "unsuitable. Compare the efficiency (correlation) coefficient in the output file below the "
+    "table.";
+
+constexpr int kMinimumValues = 6;
+
+struct RunSettings {
+  std::vector<std::string> inputs;
+  std::string preference = "1";
+  bool breakpoint = false;
+  std::string intervals = "5";
+  std::string threshold;  // empty: 0 for a value file, as stored for an input file
+  std::string title1;
+  std::string title2;
+  bool title1Given = false;
+  bool title2Given = false;
+  int column = 0;
+  bool overwrite = false;
+};
+
+std::string Trimmed(const std::string& text) {
+  const auto first = text.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+// Checks the options as the Input page checks its fields. Returns false after
+// telling what is wrong.
+bool CheckSettings(RunSettings& settings, std::ostream& err) {
+  const auto classes = textio::ParseInt(Trimmed(settings.intervals));
+  if (!classes) {
+    err << kClassesNotInteger << '\n';
+    return false;
+  }
+  if (*classes < 2 || *classes > 20) {
+    err << kClassesOutOfRange << '\n';
+    return false;
+  }
+  settings.intervals = std::to_string(*classes);
+
+  const auto preference = textio::ParseInt(Trimmed(settings.preference));
+  if (!preference || (*preference != 1 && !engine::IsPreferenceCode(*preference))) {
+    err << "quilmor-cli: the distribution preference \"" << settings.preference
+        << "\" is not one of 1 (best fitting of all), 3, 4, 5, 21, 22, 23, 24, 25, 51 to 60, "
+           "62\n";
+    return false;
+  }
+  settings.preference = std::to_string(*preference);
+  if (settings.breakpoint && *preference != 1) {
+    err << "quilmor-cli: a breakpoint can only be allowed with best fitting of all (--pref 1)\n";
+    return false;
+  }
+  if (!settings.threshold.empty() && !textio::StringToFloat(settings.threshold)) {
+    err << kThresholdNotReal << '\n';
+    return false;
+  }
+  if (settings.column < 0) {
+    err << "quilmor-cli: the column number must be 1 or more\n";
+    return false;
+  }
+  return true;
+}
+
+std::string AbsoluteName(const std::string& name) {
+  std::error_code ec;
+  const std::filesystem::path path = std::filesystem::absolute(name, ec);
+  return ec ? name : path.lexically_normal().string();
+}
+
+// Save-Run asks before it overwrites an input file; the command line answers
+// with --overwrite.
+bool MayWrite(const std::string& inputFile, const RunSettings& settings, UserInteraction& ui,
+              std::ostream& err) {
+  std::error_code ec;
+  if (!std::filesystem::exists(inputFile, ec) || settings.overwrite) return true;
+  ui.ConfirmYesNo(kOverwrite);
+  ui.ShowMessage(kNotSaved);
+  err << "quilmor-cli: \"" << inputFile << "\" exists; use --overwrite to replace it\n";
+  return false;
+}
+
+// Takes one input into the data module. Returns the exit status of a
+// refusal, or kExitOk with `writeInput` telling whether Save-Run must write
+// the input file.
+int PrepareInput(const std::string& input, const RunSettings& settings, report::TDMQuilmor& dm,
+                 bool& writeInput, std::ostream& err) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(input, ec)) {
+    err << "quilmor-cli: cannot read \"" << input << "\"\n";
+    return kExitUsage;
+  }
+  const bool changesTitlesOrThreshold =
+      settings.title1Given || settings.title2Given || !settings.threshold.empty();
+  if (IsInputFile(input)) {
+    dm.FileName = AbsoluteName(input);
+    if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return kExitUsage;
+    writeInput = changesTitlesOrThreshold;
+    if (writeInput && !MayWrite(dm.FileName, settings, dm.Ui(), err)) return kExitUsage;
+  } else {
+    const ValueFile file = ReadValueFile(input, settings.column);
+    if (!file.error.empty()) {
+      err << "quilmor-cli: " << file.error << '\n';
+      return kExitUsage;
+    }
+    dm.FileName = textio::ChangeFileExt(AbsoluteName(input), ".inp");
+    if (!MayWrite(dm.FileName, settings, dm.Ui(), err)) return kExitUsage;
+    const std::size_t rows = file.rows.size();
+    dm.Title1.clear();
+    dm.Title2.clear();
+    dm.InputThreshold = 0.0;
+    dm.NrOfData = static_cast<int>(rows);
+    dm.RowSerials.resize(rows);
+    dm.RowValues.assign(rows, 0.0);
+    dm.Skipped.assign(rows, false);
+    for (std::size_t i = 0; i < rows; ++i) {
+      dm.RowSerials[i] = static_cast<int>(i + 1);
+      if (file.rows[i].value) {
+        dm.RowValues[i] = *file.rows[i].value;
+      } else {
+        dm.Skipped[i] = true;
+      }
+    }
+    writeInput = true;
+  }
+  if (settings.title1Given) dm.Title1 = settings.title1;
+  if (settings.title2Given) dm.Title2 = settings.title2;
+  if (!settings.threshold.empty()) dm.InputThreshold = *textio::StringToFloat(settings.threshold);
+
+  const auto values = std::count(dm.Skipped.begin(), dm.Skipped.end(), false);
+  if (values < kMinimumValues) {
+    err << kMinimumData << '\n';
+    return kExitUsage;
+  }
+  if (values > engine::kMaxValues) dm.Ui().ShowMessage(kFirst2500);
+  return kExitOk;
+}
+
+int RunOne(const std::string& input, const RunSettings& settings, CommandContext& context) {
+  StreamInteraction ui(context.err, context.verbose);
+  report::TDMQuilmor dm(ui);
+  dm.Preference = settings.preference;
+  dm.NrOfIntervals = settings.intervals;
+  bool writeInput = true;
+  if (int refused = PrepareInput(input, settings, dm, writeInput, context.err)) return refused;
+
+  engine::AnalysisState state;
+  state.BreakPointAllowed = settings.breakpoint;
+  calculator::SaveRunOptions options;
+  options.writeInput = writeInput;
+  const calculator::SaveRunResult result = calculator::SaveRun(dm, state, options);
+  switch (result.status) {
+    case calculator::SaveRunStatus::Done:
+      context.out << input << ": " << state.DistributionName << " (code " << state.Code << ")\n"
+                  << "  input:      " << result.InputName << '\n'
+                  << "  report:     " << result.ReportName << '\n'
+                  << "  parameters: " << textio::ChangeFileExt(result.ReportName, ".aux") << '\n';
+      return kExitOk;
+    case calculator::SaveRunStatus::Stopped:
+      return kExitStopped;
+    default:
+      return kExitUsage;
+  }
+}
+
+}  // namespace
+
+void AddRunCommand(CLI::App& app, CommandContext& context) {
+  auto settings = std::make_shared<RunSettings>();
+  CLI::App* run = app.add_subcommand(
+      "run", "Run the complete analysis: report (.out) and parameter file (.aux)");
+  run->add_option("input", settings->inputs,
+                  "Input files (.inp), or files with one value per line (or a CSV column)")
+      ->required();
+  run->add_option("--pref", settings->preference,
+                  "Distribution preference: 1 best fitting of all (default), or a code: 3, 4, "
+                  "5, 21..25, 51..60, 62");
+  run->add_flag("--breakpoint", settings->breakpoint,
+                "Allow a breakpoint, if it can be detected (best fitting of all only)");
+  run->add_option("--intervals", settings->intervals,
+                  "Number of intervals of the interval analysis, 2..20 (default 5)");
+  run->add_option("--threshold", settings->threshold,
+                  "Threshold (cut-off value): values below it are not used (default 0)");
+  run->add_option("--title1", settings->title1, "First title line");
+  run->add_option("--title2", settings->title2, "Second title line (variable and units)");
+  run->add_option("--column", settings->column,
+                  "For a CSV file: the column (1, 2, ...) that holds the values");
+  run->add_flag("--overwrite", settings->overwrite,
+                "Replace an input file (.inp) that exists beside a value file");
+  run->callback([settings, run, &context]() {
+    settings->title1Given = run->count("--title1") > 0;
+    settings->title2Given = run->count("--title2") > 0;
+    if (!CheckSettings(*settings, context.err)) {
+      context.exitCode = kExitUsage;
+      return;
+    }
+    const int preference = std::stoi(settings->preference);
+    if (preference == 25) {
+      context.err << kGeneralizedNormalNote << '\n';
+    } else if (preference != 1) {
+      context.err << kDistrWarning << '\n';
+    }
+    int worst = kExitOk;
+    for (const std::string& input : settings->inputs) {
+      worst = std::max(worst, RunOne(input, *settings, context));
+    }
+    context.exitCode = worst;
+  });
+}
+
+}  // namespace quilmor::cli

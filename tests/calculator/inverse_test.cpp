@@ -1,0 +1,436 @@
+#include "calculator/inverse.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "engine/catalogue.hpp"
+#include "report_body.hpp"
+#include "textio/text_file.hpp"
+
+namespace quilmor::calculator {
+namespace {
+
+// Names the rows of a table by their `name`.
+struct CaseName {
+  template <class T>
+  std::string operator()(const ::testing::TestParamInfo<T>& row) const {
+    return row.param.name;
+  }
+};
+
+using engine::AnalysisState;
+using engine::ModelParameters;
+
+// Forward of an inverse returns the frequency: the inverses are exact up to
+// rounding, so 1e-9 leaves room only for a wrong formula, not for noise.
+constexpr double kIdentityTolerance = 1e-9;
+
+struct InverseCase {
+  std::string name;
+  int code;
+  ModelParameters p;  // A, B, E, C, M, D, As, Bs, Ag, Bg
+};
+void PrintTo(const InverseCase& c, std::ostream* os) { *os << c.name; }
+
+ModelParameters Line(double a, double b, double e = 1.0) {
+  ModelParameters p;
+  p.A = a;
+  p.B = b;
+  p.E = e;
+  return p;
+}
+
+ModelParameters Normal(double m, double d, double e = 1.0) {
+  ModelParameters p;
+  p.M = m;
+  p.D = d;
+  p.E = e;
+  return p;
+}
+
+ModelParameters Bounded(double a, double b, double c) {
+  ModelParameters p = Line(a, b);
+  p.C = c;
+  return p;
+}
+
+// Two pieces with a rising line for each kind: the logistic form rises with
+// a negative slope.
+ModelParameters Pieces(int code) {
+  ModelParameters p;
+  const engine::PieceKinds kinds = engine::TwoPieceKinds(code);
+  auto slope = [](engine::Transform t) { return t == engine::Transform::Logistic ? -0.08 : 0.08; };
+  auto intercept = [](engine::Transform t) {
+    return t == engine::Transform::Logistic ? 3.0 : -1.5;
+  };
+  p.As = slope(kinds.lower);
+  p.Bs = intercept(kinds.lower);
+  p.Ag = slope(kinds.upper);
+  p.Bg = intercept(kinds.upper);
+  return p;
+}
+
+// Puts the parameters of `c` where the inverse evaluation reads them.
+void Prepare(const InverseCase& c, AnalysisState& state, FitSummary& summary, int breakIndex) {
+  summary.N = 1;
+  summary.Code = c.code;
+  summary.S = 0.0;
+  summary.A = c.p.A;
+  summary.B = c.p.B;
+  summary.M = c.p.M;
+  summary.D = c.p.D;
+  state.ExpE[static_cast<std::size_t>(c.code)] = c.p.E;
+  state.LowerBoundC = c.p.C;
+  state.UpperBoundC = c.p.C;
+  state.MeanX = c.p.M;
+  state.StdDevX = c.p.D;
+  state.SlopeLow = c.p.As;
+  state.InterceptLow = c.p.Bs;
+  state.SlopeHigh = c.p.Ag;
+  state.InterceptHigh = c.p.Bg;
+  state.BreakIndex = breakIndex;
+  state.Values[1] = 1.0;
+}
+
+double Forward(const InverseCase& c, double x, bool upperPiece) {
+  if (engine::IsTwoPieceCode(c.code)) return engine::TwoPieceFreq(c.code, c.p, x, upperPiece);
+  if (engine::IsNormalFamilyCode(c.code)) {
+    return engine::HastingsFreq((engine::NormalTransform(c.code, x, c.p.E) - c.p.M) / c.p.D);
+  }
+  return engine::SingleModelFreq(c.code, c.p, x);
+}
+
+class InverseIdentityTest : public ::testing::TestWithParam<InverseCase> {};
+
+TEST_P(InverseIdentityTest, ForwardOfTheInverseReturnsTheFrequency) {
+  const InverseCase& c = GetParam();
+  const bool twoPiece = engine::IsTwoPieceCode(c.code);
+  for (int breakIndex : twoPiece ? std::vector<int>{1, 0} : std::vector<int>{0}) {
+    for (double calc : {20.0, 50.0, 80.0}) {
+      AnalysisState state;
+      FitSummary summary;
+      Prepare(c, state, summary, breakIndex);
+      const FrequencyRow row{10.0, 1, calc, calc, 1.0, calc - 10.0, calc + 10.0};
+      ComputeCalculatedXValues(state, summary, {row});
+      const bool upper = breakIndex == 0;  // row 1 lies above a break index of 0
+      EXPECT_NEAR(Forward(c, state.CalcX[1], upper), calc / 100.0, kIdentityTolerance)
+          << "calc " << calc << " K " << breakIndex;
+      EXPECT_NEAR(Forward(c, state.LowerX[1], upper), (calc - 10.0) / 100.0, kIdentityTolerance);
+      EXPECT_NEAR(Forward(c, state.UpperX[1], upper), (calc + 10.0) / 100.0, kIdentityTolerance);
+    }
+  }
+}
+
+std::vector<InverseCase> AllCodes() {
+  std::vector<InverseCase> cases = {
+      {"Code2", 2, Line(0.5, -3.0, 1.5)},      {"Code3", 3, Line(0.3, 0.05, 1.3)},
+      {"Code4", 4, Line(0.05, -2.0)},          {"Code5", 5, Line(0.05, -2.0)},
+      {"Code21", 21, Normal(50.0, 10.0)},      {"Code22", 22, Normal(3.0, 0.5)},
+      {"Code23", 23, Normal(2500.0, 500.0)},   {"Code24", 24, Normal(7.0, 1.0)},
+      {"Code25", 25, Normal(7.0, 1.0, 0.5)},   {"Code51", 51, Line(0.05, -2.0, 0.7)},
+      {"Code52", 52, Line(0.05, -2.0, 0.7)},   {"Code53", 53, Line(-0.08, 3.0)},
+      {"Code54", 54, Line(-2.0, 5.0)},         {"Code55", 55, Line(-0.1, 3.0, 1.4)},
+      {"Code56", 56, Line(2.0, 50.0)},         {"Code57", 57, Line(1.5, -6.0)},
+      {"Code58", 58, Bounded(-2.0, 6.0, 5.0)}, {"Code59", 59, Bounded(2.0, -6.0, 100.0)},
+      {"Code60", 60, Line(1.5, -6.0, 0.8)},    {"Code62", 62, Normal(50.0, 10.0)},
+      {"Code63", 63, Normal(50.0, 10.0)},
+  };
+  for (int code = 7; code <= 18; ++code) {
+    cases.push_back({"Code" + std::to_string(code), code, Pieces(code)});
+  }
+  return cases;
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryCode, InverseIdentityTest, ::testing::ValuesIn(AllCodes()),
+                         CaseName());
+
+// --- Shift ---------------------------------------------------------------
+
+struct ShiftCase {
+  int code;
+  ModelParameters p;
+  bool addsShift;
+};
+void PrintTo(const ShiftCase& c, std::ostream* os) { *os << "code " << c.code; }
+
+class ShiftTest : public ::testing::TestWithParam<ShiftCase> {};
+
+// X = inverse + S for every code but 58, 59, 62 and 63, whose bound or average
+// the report has already moved into the data scale.
+TEST_P(ShiftTest, AppliedOnce) {
+  const ShiftCase& c = GetParam();
+  const InverseCase base{"", c.code, c.p};
+  auto run = [&](double shift) {
+    AnalysisState state;
+    FitSummary summary;
+    Prepare(base, state, summary, 0);
+    summary.S = shift;
+    ComputeCalculatedXValues(state, summary, {{10.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
+    return state.CalcX[1];
+  };
+  const double shift = -3.5;
+  EXPECT_NEAR(run(shift), run(0.0) + (c.addsShift ? shift : 0.0), 1e-12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, ShiftTest,
+                         ::testing::Values(ShiftCase{4, Line(0.05, -2.0), true},
+                                           ShiftCase{21, Normal(50.0, 10.0), true},
+                                           ShiftCase{22, Normal(3.0, 0.5), true},
+                                           ShiftCase{57, Line(1.5, -6.0), true},
+                                           ShiftCase{58, Bounded(-2.0, 6.0, 5.0), false},
+                                           ShiftCase{59, Bounded(2.0, -6.0, 100.0), false},
+                                           ShiftCase{62, Normal(50.0, 10.0), false},
+                                           ShiftCase{63, Normal(50.0, 10.0), false}));
+
+// --- Clamps ----------------------------------------------------------------
+
+// Gumbel with A = 1, B = 0: X(F) = -ln(-ln F).
+double StandardGumbelX(double f) { return -std::log(-std::log(f)); }
+
+TEST(ComputeCalculatedXValues, ClampsPrintedFrequenciesIntoTheOpenInterval) {
+  struct Row {
+    double printed;
+    double calc, lower, upper;  // the frequencies used
+  };
+  for (const Row& r : {Row{100.0, 0.9998, 0.9997, 0.9999}, Row{0.0, 0.0002, 0.0003, 0.0001}}) {
+    AnalysisState state;
+    const FitSummary summary{1, 4, 0.0, 1.0, 0.0, 0.0, 0.0};
+    ComputeCalculatedXValues(state, summary,
+                             {{1.0, 1, 50.0, r.printed, 1.0, r.printed, r.printed}});
+    EXPECT_DOUBLE_EQ(state.CalcX[1], StandardGumbelX(r.calc));
+    EXPECT_DOUBLE_EQ(state.LowerX[1], StandardGumbelX(r.lower));
+    EXPECT_DOUBLE_EQ(state.UpperX[1], StandardGumbelX(r.upper));
+  }
+}
+
+TEST(ComputeCalculatedXValues, KeepsSlopeAwayFromZero) {
+  // A = 0 is taken as 1e-13: the Gumbel X of 50% is -ln(-ln 0.5)/1e-13.
+  AnalysisState state;
+  const FitSummary summary{1, 4, 0.0, 0.0, 0.0, 0.0, 0.0};
+  ComputeCalculatedXValues(state, summary, {{1.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0}});
+  EXPECT_DOUBLE_EQ(state.CalcX[1], StandardGumbelX(0.5) / 1e-13);
+}
+
+// --- Two pieces, monotone limits ---------------------------------------------
+
+TEST(ComputeCalculatedXValues, RowKUsesTheLowerPieceAndRowKPlus1TheUpper) {
+  // Code 9, twice Gumbel: lower piece A = 1, B = 0; upper piece A = 0.5, B = 0.
+  AnalysisState state;
+  state.SlopeLow = 1.0;
+  state.InterceptLow = 0.0;
+  state.SlopeHigh = 0.5;
+  state.InterceptHigh = 0.0;
+  state.BreakIndex = 2;
+  const FitSummary summary{3, 9, 0.0, 0.0, 0.0, 0.0, 0.0};
+  const FrequencyRow row{1.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0};
+  ComputeCalculatedXValues(state, summary, {row, row, row});
+  EXPECT_DOUBLE_EQ(state.CalcX[2], StandardGumbelX(0.5));        // row K
+  EXPECT_DOUBLE_EQ(state.CalcX[3], StandardGumbelX(0.5) / 0.5);  // row K + 1
+}
+
+TEST(ComputeCalculatedXValues, LimitsNeverDecreaseWhileCalculatedValuesMay) {
+  AnalysisState state;
+  const FitSummary summary{4, 4, 0.0, 1.0, 0.0, 0.0, 0.0};
+  ComputeCalculatedXValues(state, summary,
+                           {{1.0, 1, 20.0, 50.0, 1.0, 30.0, 70.0},
+                            {2.0, 2, 40.0, 40.0, 1.0, 20.0, 60.0},
+                            {3.0, 3, 60.0, 60.0, 1.0, 25.0, 80.0},
+                            {4.0, 4, 80.0, 70.0, 1.0, 50.0, 75.0}});
+  EXPECT_LT(state.CalcX[2], state.CalcX[1]);
+  EXPECT_DOUBLE_EQ(state.LowerX[2], StandardGumbelX(0.30));
+  EXPECT_DOUBLE_EQ(state.LowerX[3], StandardGumbelX(0.30));
+  EXPECT_DOUBLE_EQ(state.LowerX[4], StandardGumbelX(0.50));
+  EXPECT_DOUBLE_EQ(state.UpperX[2], StandardGumbelX(0.70));
+  EXPECT_DOUBLE_EQ(state.UpperX[3], StandardGumbelX(0.80));
+  EXPECT_DOUBLE_EQ(state.UpperX[4], StandardGumbelX(0.80));
+}
+
+TEST(ComputeCalculatedXValues, CodeOneKeepsThePrefilledValues) {
+  AnalysisState state;
+  state.CalcX[1] = 0.5;
+  state.LowerX[1] = 0.4;
+  state.UpperX[1] = 0.6;
+  ComputeCalculatedXValues(state, {1, 1, 0.0, 1.0, 0.0, 0.0, 0.0},
+                           {{1.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
+  EXPECT_EQ(state.CalcX[1], 0.5);
+  EXPECT_EQ(state.LowerX[1], 0.4);
+  EXPECT_EQ(state.UpperX[1], 0.6);
+}
+
+TEST(ComputeCalculatedXValues, StoresTheSummaryInTheState) {
+  AnalysisState state;
+  ComputeCalculatedXValues(state, {1, 57, -2.0, 1.5, -6.0, 0.0, 0.0},
+                           {{1.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
+  EXPECT_EQ(state.N, 1);
+  EXPECT_EQ(state.Code, 57);
+  EXPECT_EQ(state.Shift, -2.0);
+  EXPECT_EQ(state.Slope, 1.5);
+  EXPECT_EQ(state.Intercept, -6.0);
+}
+
+// --- Fallbacks ---------------------------------------------------------------
+
+struct FallbackCase {
+  std::string name;
+  int code;
+  ModelParameters p;
+};
+void PrintTo(const FallbackCase& c, std::ostream* os) { *os << c.name; }
+
+class FallbackTest : public ::testing::TestWithParam<FallbackCase> {};
+
+// Parameters that make the intermediate value v negative at every frequency:
+// the value of the rank stands in (code 54's lower limit: TableMin + S).
+TEST_P(FallbackTest, NonPositiveIntermediateGivesTheValueOfTheRank) {
+  const FallbackCase& c = GetParam();
+  AnalysisState state;
+  FitSummary summary{1, c.code, 2.0, c.p.A, c.p.B, c.p.M, c.p.D};
+  state.ExpE[static_cast<std::size_t>(c.code)] = c.p.E;
+  state.Values[1] = 7.25;
+  // Printed X 12 less S = 2 gives TableMin 10.
+  ComputeCalculatedXValues(state, summary, {{12.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
+  EXPECT_EQ(state.CalcX[1], 7.25);
+  EXPECT_EQ(state.UpperX[1], 7.25);
+  EXPECT_EQ(state.LowerX[1], c.code == 54 ? 10.0 + 2.0 : 7.25);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, FallbackTest,
+                         ::testing::Values(
+                             // v = -(ln(1 - F) + B)/A with B = 5 (A = 1) is below 0 for F < 0.99.
+                             FallbackCase{"Code3", 3, Line(1.0, 5.0, 2.0)},
+                             // v = M + D z with M = -100, D = 1.
+                             FallbackCase{"Code23", 23, Normal(-100.0, 1.0)},
+                             FallbackCase{"Code24", 24, Normal(-100.0, 1.0)},
+                             FallbackCase{"Code25", 25, Normal(-100.0, 1.0, 2.0)},
+                             // Gumbel x = -(ln(-ln F) + B)/A with B = 10 is below 0.
+                             FallbackCase{"Code51", 51, Line(1.0, 10.0, 2.0)},
+                             FallbackCase{"Code52", 52, Line(1.0, 10.0, 2.0)},
+                             // Logistic x = (ln(1/F - 1) - B)/A with B = 10 is below 0.
+                             FallbackCase{"Code54", 54, Line(1.0, 10.0)},
+                             FallbackCase{"Code55", 55, Line(1.0, 10.0, 2.0)}),
+                         CaseName());
+
+TEST(ComputeCalculatedXValues, CodeTwoTakesTheRootOfAPositiveValue) {
+  // v = (ln 0.5 - 5)/1 < 0: X = 7.25^(1/2) + S.
+  AnalysisState state;
+  state.ExpE[2] = 2.0;
+  state.Values[1] = 7.25;
+  ComputeCalculatedXValues(state, {1, 2, 2.0, 1.0, 5.0, 0.0, 0.0},
+                           {{12.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0}});
+  EXPECT_DOUBLE_EQ(state.CalcX[1], std::sqrt(7.25) + 2.0);
+}
+
+TEST(ComputeCalculatedXValues, CodeTwoWithANonPositiveValueGivesTheValue) {
+  AnalysisState state;
+  state.ExpE[2] = 2.0;
+  state.Values[1] = -3.0;
+  ComputeCalculatedXValues(state, {1, 2, -3.0, 1.0, 5.0, 0.0, 0.0},
+                           {{-3.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0}});
+  EXPECT_EQ(state.CalcX[1], -3.0);
+}
+
+// --- Normal-family bisection -----------------------------------------------
+
+TEST(InvertHastings, FindsTheFirstZWhoseFrequencyExceedsF) {
+  for (double f : {0.0, 0.0003, 0.05, 0.2, 0.5, 0.8, 0.9999}) {
+    const double z = InvertHastings(f);
+    EXPECT_GT(engine::HastingsFreq(z), f) << f;
+    EXPECT_LE(engine::HastingsFreq(std::nextafter(z, -20.0)), f) << f;
+  }
+}
+
+TEST(InvertHastings, GivesTheTopOfTheRangeWhenNoZQualifies) {
+  EXPECT_EQ(InvertHastings(1.0), 10.0);
+}
+
+TEST(ComputeCalculatedXValues, NormalCodeUsesMeanPlusSigmaZ) {
+  // Code 22: X = exp(M + D z) + S.
+  AnalysisState state;
+  ComputeCalculatedXValues(state, {1, 22, -1.0, 0.0, 0.0, 3.0, 0.5},
+                           {{20.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
+  EXPECT_DOUBLE_EQ(state.CalcX[1], std::exp(3.0 + 0.5 * InvertHastings(0.5)) - 1.0);
+}
+
+// --- Reading the report body back --------------------------------------------
+
+TEST(ReadFrequencyTable, ReadsTheRowsAsPrinted) {
+  const std::string body = testing::ReportBody({{1.5, 7, 14.29, 10.5, 11.22, 0.1, 50.3},
+                                                {2.25, 42, 28.57, 30.0, 17.32, 12.3, 60.0},
+                                                {10.125, 123, 42.86, 45.0, 18.8, 20.0, 70.0}},
+                                               2);
+  std::string error;
+  const auto rows = ReadFrequencyTable(textio::SplitLines(body), 3, error);
+  ASSERT_TRUE(rows) << error;
+  EXPECT_EQ((*rows)[0].RowX, 1.5);
+  EXPECT_EQ((*rows)[1].RowSerial, 42);
+  EXPECT_EQ((*rows)[2].RowX, 10.13);  // printed with two decimals
+  EXPECT_EQ((*rows)[2].RowSerial, 123);
+  EXPECT_EQ((*rows)[2].RowRank, 42.86);
+  EXPECT_EQ((*rows)[2].RowCalc, 45.0);
+  EXPECT_EQ((*rows)[2].RowStDev, 18.8);
+  EXPECT_EQ((*rows)[2].RowLower, 20.0);
+  EXPECT_EQ((*rows)[2].RowUpper, 70.0);
+}
+
+TEST(ReadFrequencyTable, ATitleLikeAMarkerDoesNotMoveTheTable) {
+  const std::string body =
+      testing::ReportBody({{1.5, 1, 25.0, 20.0, 10.0, 5.0, 40.0}}, 2, "Observed rainfall");
+  std::string error;
+  const auto rows = ReadFrequencyTable(textio::SplitLines(body), 1, error);
+  ASSERT_TRUE(rows) << error;
+  EXPECT_EQ((*rows)[0].RowCalc, 20.0);
+}
+
+TEST(ReadFrequencyTable, RefusesAMissingOrShortTable) {
+  const std::string body = testing::ReportBody({{1.5, 1, 25.0, 20.0, 10.0, 5.0, 40.0}}, 2);
+  std::string error;
+  // Row 2 would be the dash line under the table.
+  EXPECT_FALSE(ReadFrequencyTable(textio::SplitLines(body), 2, error));
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(ReadFrequencyTable({"a", "b", "c", "d", "e", " Obs"}, 1, error));
+  EXPECT_FALSE(ReadFrequencyTable({" Obs", "a"}, 1, error));
+}
+
+TEST(FindTableRange, SpansThePrintedValuesLessTheShift) {
+  // X - S = 15, 25, 35: TableMin 15, TableMax 35 + 0.05 (35 - 15) = 36.
+  AnalysisState state;
+  FindTableRange(
+      state, {{10.0, 1, 0, 0, 0, 0, 0}, {20.0, 2, 0, 0, 0, 0, 0}, {30.0, 3, 0, 0, 0, 0, 0}}, -5.0);
+  EXPECT_DOUBLE_EQ(state.TableMin, 15.0);
+  EXPECT_DOUBLE_EQ(state.TableMax, 36.0);
+}
+
+TEST(ParseFitSummary, ReadsTheLinesOfEachCodeGroup) {
+  std::string error;
+  auto single = ParseFitSummary(
+      textio::SplitLines(testing::FitSummaryText(12, 57, -2.5, {1.5, -6.0})), error);
+  ASSERT_TRUE(single) << error;
+  EXPECT_EQ(single->N, 12);
+  EXPECT_EQ(single->Code, 57);
+  EXPECT_EQ(single->S, -2.5);
+  EXPECT_EQ(single->A, 1.5);
+  EXPECT_EQ(single->B, -6.0);
+  auto normal =
+      ParseFitSummary(textio::SplitLines(testing::FitSummaryText(12, 22, 0.0, {3.0, 0.5})), error);
+  ASSERT_TRUE(normal) << error;
+  EXPECT_EQ(normal->M, 3.0);
+  EXPECT_EQ(normal->D, 0.5);
+  auto pieces = ParseFitSummary(textio::SplitLines(testing::FitSummaryText(12, 9, 0.0)), error);
+  ASSERT_TRUE(pieces) << error;
+  EXPECT_EQ(pieces->Code, 9);
+}
+
+TEST(ParseFitSummary, RefusesMissingLinesAndBadCounts) {
+  std::string error;
+  EXPECT_FALSE(
+      ParseFitSummary(textio::SplitLines(testing::FitSummaryText(12, 57, 0.0, {1.5})), error));
+  EXPECT_FALSE(
+      ParseFitSummary(textio::SplitLines(testing::FitSummaryText(0, 57, 0.0, {1, 2})), error));
+  EXPECT_FALSE(ParseFitSummary(textio::SplitLines(testing::FitSummaryText(2501, 9, 0.0)), error));
+  EXPECT_FALSE(ParseFitSummary({"  12", "abc"}, error));
+}
+
+}  // namespace
+}  // namespace quilmor::calculator
