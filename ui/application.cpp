@@ -6,7 +6,7 @@ Application::Application(UserInteraction& ui)
     : mainForm(ui, state),
       dataModule(ui),
       finishForm(ui),
-      calcForm(ui, dataModule, state, mainForm) {
+      calcForm(ui, dataModule, mainForm) {
   mainForm.Attach(dataModule, finishForm, calcForm);
 }
 

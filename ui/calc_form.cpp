@@ -6,6 +6,7 @@
 #include <QMouseEvent>
 #include <QPalette>
 
+#include "calculator/calculator.hpp"
 #include "textio/text_file.hpp"
 #include "ui/focus_watch.hpp"
 #include "ui/main_form.hpp"
@@ -36,24 +37,27 @@ void MakeGoField(QLineEdit* edit) {
   edit->setText(QStringLiteral("Go ->"));
   edit->setReadOnly(true);
   edit->setAlignment(Qt::AlignCenter);
-  edit->setTextMargins(0, 0, 0, 0);
-  edit->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
   edit->setCursor(Qt::PointingHandCursor);
-  QPalette palette = edit->palette();
-  palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-  palette.setColor(QPalette::Text, palette.color(QPalette::ButtonText));
-  edit->setPalette(palette);
+  QFont font = edit->font();
+  font.setPointSize(7);  // the caption fits the 33 pixels
+  edit->setFont(font);
+  edit->setStyleSheet(QStringLiteral(
+      "QLineEdit { border: 1px solid palette(mid); padding: 0px; background: palette(button); "
+      "color: palette(button-text); }"));
+}
+
+// A result: readable although disabled, its number shown from the start.
+void ShowResult(QLineEdit* edit, const std::string& text) {
+  const QString shown = QString::fromLatin1(text);
+  edit->setText(shown);
+  edit->setCursorPosition(0);
+  edit->setToolTip(shown);
 }
 
 }  // namespace
 
-TCalcForm::TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule,
-                     engine::AnalysisState& state, TMainForm& mainForm)
-    : QWidget(nullptr, Qt::Window),
-      m_ui(ui),
-      m_dm(dataModule),
-      m_state(state),
-      m_mainForm(mainForm) {
+TCalcForm::TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule, TMainForm& mainForm)
+    : QWidget(nullptr, Qt::Window), m_ui(ui), m_dm(dataModule), m_mainForm(mainForm) {
   setObjectName(QStringLiteral("CalcForm"));
   setWindowTitle(QStringLiteral("Calculator"));
   QFont font(QStringLiteral("MS Sans Serif"));
@@ -98,6 +102,9 @@ TCalcForm::TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule,
   MakeGoField(Edit8);
   for (QLineEdit* result : {Edit2, Edit3, Edit6, Edit9, Edit10, Edit11, Edit12}) {
     result->setEnabled(false);
+    QPalette palette = result->palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(48, 48, 48));
+    result->setPalette(palette);
   }
   const std::array<QLineEdit*, 12> order = {Edit1, Edit2, Edit3,  Edit4,  Edit5,  Edit6,
                                             Edit7, Edit8, Edit9, Edit10, Edit11, Edit12};
@@ -118,6 +125,47 @@ bool TCalcForm::eventFilter(QObject* watched, QEvent* event) {
 
 void TCalcForm::ClearFields() {
   for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5, Edit6}) edit->clear();
+}
+
+namespace {
+std::string Typed(const QLineEdit* edit) { return edit->text().toLatin1().toStdString(); }
+}  // namespace
+
+void TCalcForm::Tell(const std::string& message) {
+  if (!message.empty()) m_ui.ShowMessage(message);
+}
+
+void TCalcForm::Edit7Click() {
+  const auto outcome = calculator::Edit7Click(m_dm, Typed(Edit1), SystemDecimalSeparator());
+  if (outcome.fields) {
+    ShowResult(Edit2, outcome.fields->Edit2);
+    ShowResult(Edit3, outcome.fields->Edit3);
+    ShowResult(Edit9, outcome.fields->Edit9);
+    ShowResult(Edit10, outcome.fields->Edit10);
+  }
+  Tell(outcome.message);
+}
+
+void TCalcForm::Edit4Exit() {
+  const auto outcome = calculator::Edit4Exit(m_dm, Typed(Edit4), SystemDecimalSeparator());
+  if (outcome.fields) {
+    ShowResult(Edit6, outcome.fields->Edit6);
+    ShowResult(Edit5, outcome.fields->Edit5);
+    ShowResult(Edit11, outcome.fields->Edit11);
+    ShowResult(Edit12, outcome.fields->Edit12);
+  }
+  Tell(outcome.message);
+}
+
+void TCalcForm::Edit5Exit() {
+  const auto outcome = calculator::Edit5Exit(m_dm, Typed(Edit5), SystemDecimalSeparator());
+  if (outcome.fields) {
+    ShowResult(Edit6, outcome.fields->Edit6);
+    ShowResult(Edit4, outcome.fields->Edit4);
+    ShowResult(Edit11, outcome.fields->Edit11);
+    ShowResult(Edit12, outcome.fields->Edit12);
+  }
+  Tell(outcome.message);
 }
 
 void TCalcForm::FormShow() { ClearFields(); }

@@ -5,7 +5,6 @@
 #include <QWidget>
 #include <array>
 
-#include "engine/analysis_state.hpp"
 #include "report/data_module.hpp"
 #include "textio/interaction.hpp"
 
@@ -23,8 +22,7 @@ class TCalcForm : public QWidget {
   Q_OBJECT
 
  public:
-  TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule, engine::AnalysisState& state,
-            TMainForm& mainForm);
+  TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule, TMainForm& mainForm);
 
   QLabel* Label1 = nullptr;
   QLabel* Label2 = nullptr;
@@ -68,10 +66,11 @@ class TCalcForm : public QWidget {
 
  private:
   void ClearFields();
+  // Shows the outcome's message, if any.
+  void Tell(const std::string& message);
 
   UserInteraction& m_ui;
   report::TDMQuilmor& m_dm;
-  engine::AnalysisState& m_state;
   TMainForm& m_mainForm;
 };
 

@@ -264,7 +264,8 @@ class TMainForm : public TBaseForm {
   void SelectBestFittingOfAll();
   void GridTextEdited(int column, int row, const QString& text);
   void ShowReportLines();
-  void SaveGraph(bool colour);
+  // Draws the graph again in the mode of ColourGraph and saves it.
+  void SaveGraph();
   void Message(const std::string& text);
   void SetDialogFolderFromFile(const std::string& fileName);
   void ResizeRowArrays(int rows);

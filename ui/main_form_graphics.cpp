@@ -4,7 +4,6 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QImageReader>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -12,14 +11,16 @@
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "graphs/bitmap.hpp"
+#include "graphs/draw_graph.hpp"
 #include "ui/main_form.hpp"
 #include "ui/qt_interaction.hpp"
 
 namespace quilmor::ui {
 
 namespace {
-constexpr int kGraphWidth = 623;
-constexpr int kGraphHeight = 495;
+constexpr int kGraphWidth = graphs::kGraphWidth;
+constexpr int kGraphHeight = graphs::kGraphHeight;
 }  // namespace
 
 QWidget* TMainForm::BuildGraphicsPage() {
@@ -162,14 +163,12 @@ void TMainForm::GraphOpenActionExecute() {
     Message("File does not exist, please select another one");
     return;
   }
-  QImageReader reader(QFile::decodeName(QByteArray::fromStdString(*chosen)));
-  reader.setAllocationLimit(64);  // megabytes; a saved graph needs about 1
-  const QImage picture = reader.read();
-  if (picture.isNull()) {
+  const std::optional<QImage> picture = graphs::LoadGraphImage(*chosen);
+  if (!picture) {
     Message("The file \"" + *chosen + "\" is not a readable picture");
     return;
   }
-  PictureImage->setPixmap(QPixmap::fromImage(picture));
+  PictureImage->setPixmap(QPixmap::fromImage(*picture));
   GraphShown = true;
   PictureImage->show();
   ChoicesPanel->hide();
@@ -181,14 +180,52 @@ void TMainForm::GraphOpenActionExecute() {
   ShowPage(GraphicsTabSheet);
 }
 
+void TMainForm::DrawGraph() {
+  GraphShown = true;
+  ChoicesPanel->hide();
+  MakeGraphButton->show();
+  SaveGraphButton->show();
+  SaveBlWhButton->show();
+  if (!m_dm) return;
+  graphs::GraphState graph;
+  graph.PlotWidth = PlotWidth;
+  graph.PlotHeight = PlotHeight;
+  const graphs::GraphReadResult read =
+      graphs::DrawGraph(*m_dm, m_state, graph, GraphType, ColourGraph, GraphBitmap);
+  // A report that could not be opened has been reported by the reader.
+  if (!read.ok() && !read.message.empty()) Message(read.message);
+  GraphImage->setPixmap(QPixmap::fromImage(GraphBitmap));
+  GraphImage->show();
+}
+
+void TMainForm::SaveGraph() {
+  DrawGraph();
+  const std::optional<std::string> chosen = m_ui.ChooseSaveFile(GraphSaveDialog());
+  if (!chosen) {
+    Message("The graph was not saved");
+    return;
+  }
+  std::error_code ec;
+  if (std::filesystem::exists(*chosen, ec) &&
+      !m_dm->ConfirmYesNo("The file already exists, overwrite?")) {
+    return;
+  }
+  std::string error;
+  if (!graphs::SaveGraphImage(GraphBitmap, *chosen, &error)) {
+    Message("The graph could not be saved in  " + *chosen + ": " + error);
+    return;
+  }
+  Message("The graph was saved in  " + *chosen);
+}
+
 void TMainForm::SaveGraphButtonClick() {
   ColourGraph = true;
-  SaveGraph(true);
+  SaveGraph();
 }
 
 void TMainForm::SaveBlWhButtonClick() {
   ColourGraph = false;
-  SaveGraph(false);
+  SaveGraph();
   // The picture stays black and white; the next drawing is in colour.
   ColourGraph = true;
 }

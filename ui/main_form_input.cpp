@@ -81,9 +81,6 @@ QWidget* TMainForm::BuildInputPage() {
   Title2Edit = new QLineEdit(page);
   Title2Edit->setObjectName(QStringLiteral("Title2Edit"));
   Title2Edit->setToolTip(QStringLiteral("Details about the variable and units"));
-  // The titles go to 8-bit files; the report prints at most 72 characters.
-  Title1Edit->setMaxLength(200);
-  Title2Edit->setMaxLength(200);
   OptionLabel = new QLabel(QStringLiteral("Option"), page);
   OptionLabel->setObjectName(QStringLiteral("OptionLabel"));
   OptionComboBox = new QComboBox(page);
@@ -235,6 +232,7 @@ QWidget* TMainForm::BuildInputPage() {
   WaitMemo->setReadOnly(true);
   WaitMemo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   WaitMemo->setFocusPolicy(Qt::NoFocus);
+  WaitMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   {
     QFont tahoma(QStringLiteral("Tahoma"));
     tahoma.setStyleHint(QFont::SansSerif);

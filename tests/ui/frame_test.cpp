@@ -1,6 +1,9 @@
 // The frame of the desktop program: start state, menu, the Intro page, the
 // Output page with opening reports, the close path and the screenshots.
 #include <QAction>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QComboBox>
 #include <QLabel>
 #include <QMenu>
@@ -13,6 +16,7 @@
 #include <QtTest>
 
 #include "textio/text_file.hpp"
+#include "ui/qt_interaction.hpp"
 #include "ui_fixture.hpp"
 
 using quilmor::testing::SaveScreenshot;
@@ -302,6 +306,47 @@ class FrameTest : public QObject {
     QVERIFY(rig->app->finishForm.isVisible());
     rig->app->finishForm.close();
     QCOMPARE(rig->user.quitRequests, 1);
+  }
+
+  // --- Edit menu and the platform layer ------------------------------------
+
+  void editMenuWorksOnTheFocusedField() {
+    auto& main = rig->Main();
+    QVERIFY(rig->ShowMain());
+    main.ShowPage(main.InputTabSheet);
+    main.Title1Edit->setText(QStringLiteral("Rainfall"));
+    main.Title1Edit->setFocus();
+    main.Title1Edit->selectAll();
+    main.CutMenuItem->trigger();
+    QCOMPARE(main.Title1Edit->text(), QString());
+    main.Title2Edit->setFocus();
+    main.PasteMenuItem->trigger();
+    QCOMPARE(main.Title2Edit->text(), QStringLiteral("Rainfall"));
+    main.Title2Edit->selectAll();
+    QApplication::clipboard()->clear();
+    main.CopyMenuItem->trigger();
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("Rainfall"));
+  }
+
+  void progressLinesGoToTheMemo() {
+    quilmor::ui::QtInteraction qt;
+    qt.AppendProgress(" lost");  // nothing attached: nothing happens
+    QPlainTextEdit memo;
+    qt.Attach(nullptr, &memo);
+    qt.AppendProgress(" Saving data .....");
+    qt.AppendProgress(" Progress 25% ....");
+    QCOMPARE(memo.toPlainText(), QStringLiteral(" Saving data .....\n Progress 25% ...."));
+  }
+
+  void thePauseWaitsAndKeepsTheEventsGoing() {
+    quilmor::ui::QtInteraction qt;
+    bool timerRan = false;
+    QTimer::singleShot(0, [&timerRan] { timerRan = true; });
+    QElapsedTimer clock;
+    clock.start();
+    qt.Pause(120);
+    QVERIFY(clock.elapsed() >= 115);  // timer granularity
+    QVERIFY(timerRan);
   }
 
   // --- Pictures of the windows, for the eye ---------------------------------

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QLocale>
 #include <QTest>
 #include <memory>
@@ -56,6 +58,25 @@ struct UiRig {
     edit->selectAll();
     QTest::keyClicks(edit, text);
     Main().Title1Edit->setFocus(Qt::MouseFocusReason);
+  }
+
+  // Puts `values` into the grid as a column pasted into the first cell.
+  void PasteValues(const std::vector<double>& values) {
+    QString column;
+    for (double v : values) column += QString::number(v, 'g', 15) + QLatin1Char('\n');
+    QApplication::clipboard()->setText(column);
+    ui::StringGrid* grid = Main().StringGrid1;
+    grid->setFocus();
+    grid->setCurrentCell(0, 1);
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+  }
+
+  // Save-Run into `name` in the rig's folder; returns the input file's name.
+  std::string SaveRun(const std::string& name) {
+    const std::string input = (folder / name).string();
+    user.saveFileAnswers.push_back(input);
+    QTest::mouseClick(Main().InputSaveButton, Qt::LeftButton);
+    return input;
   }
 
   std::vector<QString> ValueColumn() const {
