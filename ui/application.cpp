@@ -3,10 +3,7 @@
 namespace quilmor::ui {
 
 Application::Application(UserInteraction& ui)
-    : mainForm(ui, state),
-      dataModule(ui),
-      finishForm(ui),
-      calcForm(ui, dataModule, mainForm) {
+    : mainForm(ui, state), dataModule(ui), finishForm(ui), calcForm(ui, dataModule, mainForm) {
   mainForm.Attach(dataModule, finishForm, calcForm);
 }
 

@@ -67,9 +67,9 @@ TCalcForm::TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule, TMainF
   setGeometry(724, 112, kCalcFormWidth, kCalcFormHeight);
   setFixedSize(kCalcFormWidth, kCalcFormHeight);
 
-  Label7 = PlaceLabel(this, "Label7",
-                      "Enter X-value to obtain cumulative frequency and return period", 32, 16,
-                      295, 13);
+  Label7 =
+      PlaceLabel(this, "Label7", "Enter X-value to obtain cumulative frequency and return period",
+                 32, 16, 295, 13);
   Label1 = PlaceLabel(this, "Label1", "X-value", 40, 40, 36, 13);
   Label2 = PlaceLabel(this, "Label2", "Cum. Freq.", 184, 40, 51, 13);
   Label3 = PlaceLabel(this, "Label3", "Ret. Per.", 272, 40, 42, 13);
@@ -82,8 +82,9 @@ TCalcForm::TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule, TMainF
   Label11 = PlaceLabel(this, "Label11", "Upper   ", 320, 120, 38, 13);
   Edit9 = PlaceEdit(this, "Edit9", 224, 136, 65, 21);
   Edit10 = PlaceEdit(this, "Edit10", 304, 136, 65, 21);
-  Label8 = PlaceLabel(this, "Label8", "Enter cumulative frequency or return period to obtain X-value",
-                      24, 216, 286, 13);
+  Label8 =
+      PlaceLabel(this, "Label8", "Enter cumulative frequency or return period to obtain X-value",
+                 24, 216, 286, 13);
   Label4 = PlaceLabel(this, "Label4", "Cum. Freq.", 40, 240, 51, 13);
   Label5 = PlaceLabel(this, "Label5", "Ret. Per.", 128, 240, 42, 13);
   Label6 = PlaceLabel(this, "Label6", "X-value", 272, 240, 36, 13);
@@ -106,7 +107,7 @@ TCalcForm::TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule, TMainF
     palette.setColor(QPalette::Disabled, QPalette::Text, QColor(48, 48, 48));
     result->setPalette(palette);
   }
-  const std::array<QLineEdit*, 12> order = {Edit1, Edit2, Edit3,  Edit4,  Edit5,  Edit6,
+  const std::array<QLineEdit*, 12> order = {Edit1, Edit2, Edit3, Edit4,  Edit5,  Edit6,
                                             Edit7, Edit8, Edit9, Edit10, Edit11, Edit12};
   for (std::size_t i = 0; i + 1 < order.size(); ++i) setTabOrder(order[i], order[i + 1]);
 

@@ -18,8 +18,7 @@ FocusWatch::FocusWatch(QWidget* control, std::function<void()> onEnter,
 
 namespace {
 bool MovesInsideWindow(const QFocusEvent* event) {
-  return event->reason() != Qt::ActiveWindowFocusReason &&
-         event->reason() != Qt::PopupFocusReason;
+  return event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
 }
 }  // namespace
 

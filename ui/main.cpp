@@ -16,9 +16,9 @@ class QuilmorApplication : public QApplication {
     try {
       return QApplication::notify(receiver, event);
     } catch (const std::exception& error) {
-      QMessageBox::critical(nullptr, applicationName(),
-                            QStringLiteral("An unexpected error occurred: ") +
-                                QString::fromLocal8Bit(error.what()));
+      QMessageBox::critical(
+          nullptr, applicationName(),
+          QStringLiteral("An unexpected error occurred: ") + QString::fromLocal8Bit(error.what()));
     } catch (...) {
       QMessageBox::critical(nullptr, applicationName(),
                             QStringLiteral("An unexpected error occurred."));

@@ -122,8 +122,7 @@ void BindButton(QPushButton* button, QAction* action) {
 
 }  // namespace
 
-TMainForm::TMainForm(UserInteraction& ui, engine::AnalysisState& state)
-    : m_ui(ui), m_state(state) {
+TMainForm::TMainForm(UserInteraction& ui, engine::AnalysisState& state) : m_ui(ui), m_state(state) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
   resize(kMainFormDesignWidth, kMainFormDesignHeight);

@@ -56,9 +56,9 @@ std::string NotARealMessage(const QString& text);
 
 // One distribution preference button.
 struct PreferenceButtonInfo {
-  const char* name;     // object name
+  const char* name;  // object name
   const char* caption;
-  const char* code;     // stored in Preference
+  const char* code;  // stored in Preference
 };
 // In their order on the page, top to bottom.
 extern const PreferenceButtonInfo kPreferenceButtons[20];

@@ -273,8 +273,8 @@ QWidget* TMainForm::BuildInputPage() {
   connect(StringGrid1, &StringGrid::cellTextEdited, this, &TMainForm::GridTextEdited);
   FocusWatch::Install(NrOfDataEdit, nullptr, [this] { NrOfDataEditExit(); });
   FocusWatch::Install(ThresholdEdit, nullptr, [this] { ThresholdEditExit(); });
-  FocusWatch::Install(NrOfClassesEdit, [this] { NrOfClassesEditEnter(); },
-                      [this] { NrOfClassesEditExit(); });
+  FocusWatch::Install(
+      NrOfClassesEdit, [this] { NrOfClassesEditEnter(); }, [this] { NrOfClassesEditExit(); });
   connect(OptionComboBox, &QComboBox::activated, this, [this](int) { OptionComboBoxChange(); });
   return page;
 }
@@ -315,7 +315,8 @@ void TMainForm::InputTabSheetShow() {
   if (typed) {
     // What was typed before the page was left.
     const int rows = std::min(static_cast<int>(typed->size()), StringGrid1->rowCount());
-    for (int r = 0; r < rows; ++r) StringGrid1->SetCellText(1, r, (*typed)[static_cast<std::size_t>(r)]);
+    for (int r = 0; r < rows; ++r)
+      StringGrid1->SetCellText(1, r, (*typed)[static_cast<std::size_t>(r)]);
   }
 }
 

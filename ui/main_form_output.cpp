@@ -53,8 +53,8 @@ void TMainForm::ShowReportLines() {
   OutputMemo->clear();
   if (!m_dm) return;
   QStringList lines;
-  const auto count = std::min<std::size_t>(static_cast<std::size_t>(std::max(m_dm->NrOfReportLines, 0)),
-                                           m_dm->ReportLines.size());
+  const auto count = std::min<std::size_t>(
+      static_cast<std::size_t>(std::max(m_dm->NrOfReportLines, 0)), m_dm->ReportLines.size());
   lines.reserve(static_cast<qsizetype>(count));
   for (std::size_t i = 0; i < count; ++i) lines << QString::fromLatin1(m_dm->ReportLines[i]);
   OutputMemo->setPlainText(lines.join(QLatin1Char('\n')));

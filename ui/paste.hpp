@@ -37,8 +37,7 @@ struct GridCells {
 // "-" and `separator` are appended to the current cell; every other
 // character is left out. False when the text would need more than
 // kMaxGridRows rows (the cells are then partly written).
-bool SpreadPastedText(GridCells& cells, int column, int row, std::string_view text,
-                      char separator);
+bool SpreadPastedText(GridCells& cells, int column, int row, std::string_view text, char separator);
 
 // Makes every line end of a clipboard text CR LF (spreadsheets on this system
 // put a bare LF between lines).

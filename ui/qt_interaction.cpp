@@ -20,7 +20,8 @@ QString ConvertFilter(const std::string& filter) {
     const QString pattern = i + 1 < parts.size() ? parts[i + 1].trimmed() : QString();
     if (description.isEmpty() && pattern.isEmpty()) continue;
     if (!pattern.isEmpty() && !description.contains(QLatin1Char('('))) {
-      description += QStringLiteral(" (") + QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+      description += QStringLiteral(" (") +
+                     QString(pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) +
                      QLatin1Char(')');
     }
     filters << description;

@@ -153,7 +153,8 @@ bool StringGrid::event(QEvent* event) {
 void StringGrid::keyPressEvent(QKeyEvent* event) {
   if (event->matches(QKeySequence::Paste)) {
     const QModelIndex index = currentIndex();
-    if (index.isValid()) PasteIntoCell(index.column(), index.row(), QApplication::clipboard()->text());
+    if (index.isValid())
+      PasteIntoCell(index.column(), index.row(), QApplication::clipboard()->text());
     return;
   }
   QTableWidget::keyPressEvent(event);

@@ -105,19 +105,19 @@ class CalcWindowTest : public QObject {
     const struct {
       const char* name;
       int l, t, w, h;
-    } rows[] = {{"Label7", 32, 16, 295, 13}, {"Label1", 40, 40, 36, 13},
-                {"Label2", 184, 40, 51, 13}, {"Label3", 272, 40, 42, 13},
-                {"Edit1", 32, 64, 65, 21},   {"Edit7", 120, 64, 33, 21},
-                {"Edit2", 176, 64, 65, 21},  {"Edit3", 264, 64, 65, 21},
+    } rows[] = {{"Label7", 32, 16, 295, 13},   {"Label1", 40, 40, 36, 13},
+                {"Label2", 184, 40, 51, 13},   {"Label3", 272, 40, 42, 13},
+                {"Edit1", 32, 64, 65, 21},     {"Edit7", 120, 64, 33, 21},
+                {"Edit2", 176, 64, 65, 21},    {"Edit3", 264, 64, 65, 21},
                 {"Label9", 208, 104, 175, 13}, {"Label10", 240, 120, 38, 13},
                 {"Label11", 320, 120, 38, 13}, {"Edit9", 224, 136, 65, 21},
-                {"Edit10", 304, 136, 65, 21}, {"Label8", 24, 216, 286, 13},
-                {"Label4", 40, 240, 51, 13},  {"Label5", 128, 240, 42, 13},
-                {"Label6", 272, 240, 36, 13}, {"Edit4", 32, 264, 65, 21},
-                {"Edit5", 120, 264, 65, 21},  {"Edit8", 208, 264, 33, 21},
-                {"Edit6", 264, 264, 65, 21},  {"Label12", 208, 304, 171, 13},
+                {"Edit10", 304, 136, 65, 21},  {"Label8", 24, 216, 286, 13},
+                {"Label4", 40, 240, 51, 13},   {"Label5", 128, 240, 42, 13},
+                {"Label6", 272, 240, 36, 13},  {"Edit4", 32, 264, 65, 21},
+                {"Edit5", 120, 264, 65, 21},   {"Edit8", 208, 264, 33, 21},
+                {"Edit6", 264, 264, 65, 21},   {"Label12", 208, 304, 171, 13},
                 {"Label13", 240, 320, 38, 13}, {"Label14", 320, 320, 38, 13},
-                {"Edit11", 224, 336, 65, 21}, {"Edit12", 304, 336, 65, 21}};
+                {"Edit11", 224, 336, 65, 21},  {"Edit12", 304, 336, 65, 21}};
     for (const auto& row : rows) {
       QTest::newRow(row.name) << row.name << QRect(row.l, row.t, row.w, row.h);
     }
@@ -147,8 +147,8 @@ class CalcWindowTest : public QObject {
     QCOMPARE(calc.Edit8->text(), QStringLiteral("Go ->"));
     QVERIFY(calc.Edit7->isReadOnly());
     QVERIFY(calc.Edit8->isReadOnly());
-    for (QLineEdit* result : {calc.Edit2, calc.Edit3, calc.Edit6, calc.Edit9, calc.Edit10,
-                              calc.Edit11, calc.Edit12}) {
+    for (QLineEdit* result :
+         {calc.Edit2, calc.Edit3, calc.Edit6, calc.Edit9, calc.Edit10, calc.Edit11, calc.Edit12}) {
       QVERIFY(!result->isEnabled());
     }
     QCOMPARE(calc.Label7->text(),
@@ -206,18 +206,37 @@ class CalcWindowTest : public QObject {
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("message");
-    QTest::newRow("X not a number") << "Edit1" << "6e4x" << "The value is not a valid real";
-    QTest::newRow("F not a number") << "Edit4" << "0,9x" << "The frequency is not a valid integer";
-    QTest::newRow("F above 1") << "Edit4" << "1.5" << "The frequency must be >0 and <1";
-    QTest::newRow("F 0.9999991") << "Edit4" << "0.9999991" << "The frequency must be >0 and <1";
+    QTest::newRow("X not a number") << "Edit1"
+                                    << "6e4x"
+                                    << "The value is not a valid real";
+    QTest::newRow("F not a number") << "Edit4"
+                                    << "0,9x"
+                                    << "The frequency is not a valid integer";
+    QTest::newRow("F above 1") << "Edit4"
+                               << "1.5"
+                               << "The frequency must be >0 and <1";
+    QTest::newRow("F 0.9999991") << "Edit4"
+                                 << "0.9999991"
+                                 << "The frequency must be >0 and <1";
     // 0.000001 as a double lies just below the bound.
-    QTest::newRow("F 0.000001") << "Edit4" << "0.000001" << "The frequency must be >0 and <1";
-    QTest::newRow("F 0.999999") << "Edit4" << "0.999999" << "";
-    QTest::newRow("T not a number") << "Edit5" << "ten" << "The retrun period is not a valid real";
-    QTest::newRow("T above 1000000") << "Edit5" << "1000001"
+    QTest::newRow("F 0.000001") << "Edit4"
+                                << "0.000001"
+                                << "The frequency must be >0 and <1";
+    QTest::newRow("F 0.999999") << "Edit4"
+                                << "0.999999"
+                                << "";
+    QTest::newRow("T not a number") << "Edit5"
+                                    << "ten"
+                                    << "The retrun period is not a valid real";
+    QTest::newRow("T above 1000000") << "Edit5"
+                                     << "1000001"
                                      << "The return period must be >0 and <1000000";
-    QTest::newRow("T 1000000") << "Edit5" << "1000000" << "";
-    QTest::newRow("comma decimal") << "Edit4" << "0,5" << "";
+    QTest::newRow("T 1000000") << "Edit5"
+                               << "1000000"
+                               << "";
+    QTest::newRow("comma decimal") << "Edit4"
+                                   << "0,5"
+                                   << "";
   }
 
   void messages() {

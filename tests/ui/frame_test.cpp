@@ -2,9 +2,8 @@
 // Output page with opening reports, the close path and the screenshots.
 #include <QAction>
 #include <QClipboard>
-#include <QElapsedTimer>
-#include <QTimer>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -13,6 +12,7 @@
 #include <QRadioButton>
 #include <QStatusBar>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 #include "textio/text_file.hpp"
@@ -68,7 +68,8 @@ class FrameTest : public QObject {
     QCOMPARE(main.StatusText(), QStringLiteral("Click on the Input tab to proceed."));
     QVERIFY(!main.InputSaveAction->isEnabled());
     QVERIFY(!main.IntroMemo->isHidden());
-    for (QPlainTextEdit* memo : {main.ContMemo, main.DisConMemo, main.ConfMemo, main.IntervalMemo}) {
+    for (QPlainTextEdit* memo :
+         {main.ContMemo, main.DisConMemo, main.ConfMemo, main.IntervalMemo}) {
       QVERIFY(memo->isHidden());
     }
     QVERIFY(!main.DataPresent);
@@ -128,11 +129,16 @@ class FrameTest : public QObject {
   void helpButtonsShowOneMemo_data() {
     QTest::addColumn<QString>("button");
     QTest::addColumn<QString>("memo");
-    QTest::newRow("Distributions") << "ContButton" << "ContMemo";
-    QTest::newRow("Discontinuity") << "DisContButton" << "DisConMemo";
-    QTest::newRow("Confidence") << "ConfButton" << "ConfMemo";
-    QTest::newRow("Intervals") << "InterButton" << "IntervalMemo";
-    QTest::newRow("Introduction") << "BackButton" << "IntroMemo";
+    QTest::newRow("Distributions") << "ContButton"
+                                   << "ContMemo";
+    QTest::newRow("Discontinuity") << "DisContButton"
+                                   << "DisConMemo";
+    QTest::newRow("Confidence") << "ConfButton"
+                                << "ConfMemo";
+    QTest::newRow("Intervals") << "InterButton"
+                               << "IntervalMemo";
+    QTest::newRow("Introduction") << "BackButton"
+                                  << "IntroMemo";
   }
 
   void helpButtonsShowOneMemo() {
@@ -193,9 +199,13 @@ class FrameTest : public QObject {
     QCOMPARE(rig->user.openDialogs[0].defaultExtension, std::string(".out"));
     QCOMPARE(rig->user.openDialogs[0].initialFolder, main.StartDir);
     QVERIFY(rig->user.messages.empty());
-    QCOMPARE(main.StatusText(), QStringLiteral("The output file can be imported into spreadsheets"));
-    const std::vector<QString> expected = {" Cumulative frequency analysis", "", "",
-                                           " Wabash River", " Annual peak flow, cfs",
+    QCOMPARE(main.StatusText(),
+             QStringLiteral("The output file can be imported into spreadsheets"));
+    const std::vector<QString> expected = {" Cumulative frequency analysis",
+                                           "",
+                                           "",
+                                           " Wabash River",
+                                           " Annual peak flow, cfs",
                                            " Obs  Serial  ..."};
     QCOMPARE(MemoLines(main.OutputMemo), expected);
     QVERIFY(!main.OutputMemo->isHidden());

@@ -103,7 +103,8 @@ class GraphicsPageTest : public QObject {
     QCOMPARE(drawn.pixelColor(kMarginRight), kSilver);
     QCOMPARE(drawn.pixelColor(kFrame), QColor(0, 0, 255));
     quilmor::testing::SaveScreenshot(main, QStringLiteral("page_graphics_type%1.png").arg(type));
-    QVERIFY(main.GraphBitmap.save(QStringLiteral(QUILMOR_SCREENSHOT_DIR "/graph_type%1.png").arg(type)));
+    QVERIFY(main.GraphBitmap.save(
+        QStringLiteral(QUILMOR_SCREENSHOT_DIR "/graph_type%1.png").arg(type)));
 
     // Saved in colour.
     const std::string colour = (rig->folder / ("colour" + std::to_string(type) + ".bmp")).string();
@@ -235,10 +236,10 @@ class GraphicsPageTest : public QObject {
     WriteBytes(text, "not a picture");
     rig->user.openFileAnswers.push_back(text.string());
     main.GraphOpenAction->trigger();
-    QCOMPARE(rig->user.messages,
-             (Messages{"No graphics file was selected",
-                       "File does not exist, please select another one",
-                       "The file \"" + text.string() + "\" is not a readable picture"}));
+    QCOMPARE(
+        rig->user.messages,
+        (Messages{"No graphics file was selected", "File does not exist, please select another one",
+                  "The file \"" + text.string() + "\" is not a readable picture"}));
     QVERIFY(main.PictureImage->isHidden());
   }
 

@@ -120,14 +120,26 @@ class InputPageTest : public QObject {
   }
 
   void preferenceButtonsInPageOrder() {
-    const QStringList captions = {"Best fitting of all", "Normal", "Logarithmic Normal",
-                                  "Root Normal", "Square Normal", "Generalized Normal",
-                                  "Logistic", "Logarithmic Logistic", "Generalized Logistic",
-                                  "Gumbel (Fisher-Tippett I)", "Gumbel Generalized",
-                                  "Gumbel Mirrored", "Generalized Gumbel Mirrored",
-                                  "Frechet (Fisher-Tippett II)", "Pareto",
-                                  "Exponential (Poisson type)", "Weibull", "Weibull generalized",
-                                  "Fisher-Tippet III", "Student's t-distrib. "};
+    const QStringList captions = {"Best fitting of all",
+                                  "Normal",
+                                  "Logarithmic Normal",
+                                  "Root Normal",
+                                  "Square Normal",
+                                  "Generalized Normal",
+                                  "Logistic",
+                                  "Logarithmic Logistic",
+                                  "Generalized Logistic",
+                                  "Gumbel (Fisher-Tippett I)",
+                                  "Gumbel Generalized",
+                                  "Gumbel Mirrored",
+                                  "Generalized Gumbel Mirrored",
+                                  "Frechet (Fisher-Tippett II)",
+                                  "Pareto",
+                                  "Exponential (Poisson type)",
+                                  "Weibull",
+                                  "Weibull generalized",
+                                  "Fisher-Tippet III",
+                                  "Student's t-distrib. "};
     QStringList shown;
     int lastTop = -1;
     for (QRadioButton* button : Main().PreferenceRadioButtons) {
@@ -229,20 +241,26 @@ class InputPageTest : public QObject {
     QTest::addColumn<QString>("fieldAfter");
     QTest::addColumn<int>("rowsAfter");
     QTest::addColumn<QStringList>("messages");
-    QTest::newRow("not an integer") << "2O" << "2O" << 20
-                                    << QStringList{"The number of data is not a valid integer"};
-    QTest::newRow("below 6") << "5" << "6" << 20
-                             << QStringList{" The minimum number of data is 6"};
-    QTest::newRow("6 is enough") << "6" << "6" << 20
+    QTest::newRow("not an integer")
+        << "2O"
+        << "2O" << 20 << QStringList{"The number of data is not a valid integer"};
+    QTest::newRow("below 6") << "5"
+                             << "6" << 20 << QStringList{" The minimum number of data is 6"};
+    QTest::newRow("6 is enough") << "6"
+                                 << "6" << 20
                                  << QStringList{" To remove data, empty the relevant data cells "};
-    QTest::newRow("unchanged") << "20" << "20" << 20 << QStringList{};
+    QTest::newRow("unchanged") << "20"
+                               << "20" << 20 << QStringList{};
     QTest::newRow("above 2500")
-        << "3000" << "3000" << 3000
+        << "3000"
+        << "3000" << 3000
         << QStringList{" The program uses the first 2500 data above the given threshold only",
                        " Add data in the last cells at the end of the column"};
-    QTest::newRow("absurd") << "100000000" << "100000000" << 20
-                            << QStringList{"The number of data is too large: the grid holds at "
-                                           "most 100000 rows"};
+    QTest::newRow("absurd") << "100000000"
+                            << "100000000" << 20
+                            << QStringList{
+                                   "The number of data is too large: the grid holds at "
+                                   "most 100000 rows"};
   }
 
   void nrOfDataRules() {
@@ -277,9 +295,8 @@ class InputPageTest : public QObject {
     rig->TypeIntoCell(0, QStringLiteral("1"));
     rig->TypeIntoCell(2, QStringLiteral(""));
     rig->TypeAndLeave(Main().NrOfDataEdit, QStringLiteral("22"));
-    QCOMPARE(rig->user.messages,
-             (Messages{" Add data in the last cells at the end of the column",
-                       "\"\" is not a valid real number"}));
+    QCOMPARE(rig->user.messages, (Messages{" Add data in the last cells at the end of the column",
+                                           "\"\" is not a valid real number"}));
     QCOMPARE(Main().StringGrid1->rowCount(), 20);
     QCOMPARE(rig->Dm().RowValues[0], 1.0);  // converted before the bad row
   }
@@ -301,8 +318,8 @@ class InputPageTest : public QObject {
     rig->TypeAndLeave(Main().NrOfDataEdit, QStringLiteral("20"));
     Main().NrOfDataEdit->setText(QStringLiteral("4"));
     rig->TypeAndLeave(Main().ThresholdEdit, QStringLiteral("x1"));
-    QCOMPARE(rig->user.messages, (Messages{"The threshold is not a valid real",
-                                           " The minimum number of data is 6"}));
+    QCOMPARE(rig->user.messages,
+             (Messages{"The threshold is not a valid real", " The minimum number of data is 6"}));
     QCOMPARE(Main().NrOfDataEdit->text(), QStringLiteral("6"));
   }
 
@@ -313,14 +330,30 @@ class InputPageTest : public QObject {
     QTest::addColumn<QString>("fieldAfter");
     QTest::addColumn<QString>("stored");
     QTest::addColumn<QString>("message");
-    QTest::newRow("10") << "10" << "10" << "10" << "";
-    QTest::newRow("2") << "2" << "2" << "2" << "";
-    QTest::newRow("20") << "20" << "20" << "20" << "";
-    QTest::newRow("25") << "25" << "20" << "5"
+    QTest::newRow("10") << "10"
+                        << "10"
+                        << "10"
+                        << "";
+    QTest::newRow("2") << "2"
+                       << "2"
+                       << "2"
+                       << "";
+    QTest::newRow("20") << "20"
+                        << "20"
+                        << "20"
+                        << "";
+    QTest::newRow("25") << "25"
+                        << "20"
+                        << "5"
                         << "Do not use more than 20 classes and not less than 2";
-    QTest::newRow("1") << "1" << "2" << "5"
+    QTest::newRow("1") << "1"
+                       << "2"
+                       << "5"
                        << "Do not use more than 20 classes and not less than 2";
-    QTest::newRow("text") << "ten" << "ten" << "5" << "The number of classes is not a valid integer";
+    QTest::newRow("text") << "ten"
+                          << "ten"
+                          << "5"
+                          << "The number of classes is not a valid integer";
   }
 
   void intervalRules() {
@@ -520,9 +553,8 @@ class InputPageTest : public QObject {
     main.InputOpenAction->trigger();
     rig->user.openFileAnswers.push_back((rig->folder / "none.inp").string());
     main.InputOpenAction->trigger();
-    QCOMPARE(rig->user.messages,
-             (Messages{"No input file was selected",
-                       "File does not exist, please select another one,"}));
+    QCOMPARE(rig->user.messages, (Messages{"No input file was selected",
+                                           "File does not exist, please select another one,"}));
     QCOMPARE(rig->Dm().FileName, (rig->folder / "none.inp").string());
     // A data line that is no number: the program error, then the end.
     std::string text = ReadBytes(WriteInputFile("bad.inp", {1, 2, 3, 4, 5, 6}));
@@ -532,8 +564,9 @@ class InputPageTest : public QObject {
     rig->user.openFileAnswers.push_back((rig->folder / "bad.inp").string());
     main.InputOpenAction->trigger();
     QCOMPARE(rig->user.messages.size(), std::size_t{1});
-    QVERIFY(rig->user.messages[0].starts_with("A program error occurred.Real numbers in the "
-                                               "inputfile \""));
+    QVERIFY(
+        rig->user.messages[0].starts_with("A program error occurred.Real numbers in the "
+                                          "inputfile \""));
     QCOMPARE(rig->user.quitRequests, 1);
     QVERIFY(!main.DataPresent);
   }

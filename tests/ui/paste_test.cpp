@@ -1,12 +1,13 @@
 // The window-free parts of the desktop program: spreading a pasted text over
 // the grid, clipboard line ends, dialog filters and the window placement.
+#include "ui/paste.hpp"
+
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "ui/main_form.hpp"
-#include "ui/paste.hpp"
 #include "ui/qt_interaction.hpp"
 
 namespace quilmor::ui {
@@ -34,8 +35,8 @@ struct SpreadCase {
   std::string text;
   char separator;
   int startRow;
-  int rowCount;                      // afterwards
-  std::vector<std::string> values;   // column 1 of the rows shown
+  int rowCount;                     // afterwards
+  std::vector<std::string> values;  // column 1 of the rows shown
 };
 
 class SpreadTest : public ::testing::TestWithParam<SpreadCase> {};
@@ -116,15 +117,12 @@ TEST_P(PlacementTest, LeftEdgeAndWidth) {
 // Wider than 860: 760 at 100. When the 757-pixel design does not fit at
 // 100 (right edge 857): at 5 with the screen width less 5 (800 -> 795).
 // Between 857 and 860 the design width stays.
-INSTANTIATE_TEST_SUITE_P(Screens, PlacementTest,
-                         ::testing::Values(PlacementCase{800, 5, 795},
-                                           PlacementCase{1024, 100, 760},
-                                           PlacementCase{1280, 100, 760},
-                                           PlacementCase{861, 100, 760},
-                                           PlacementCase{860, 100, 757},
-                                           PlacementCase{857, 100, 757},
-                                           PlacementCase{856, 5, 851},
-                                           PlacementCase{640, 5, 635}));
+INSTANTIATE_TEST_SUITE_P(
+    Screens, PlacementTest,
+    ::testing::Values(PlacementCase{800, 5, 795}, PlacementCase{1024, 100, 760},
+                      PlacementCase{1280, 100, 760}, PlacementCase{861, 100, 760},
+                      PlacementCase{860, 100, 757}, PlacementCase{857, 100, 757},
+                      PlacementCase{856, 5, 851}, PlacementCase{640, 5, 635}));
 
 }  // namespace
 }  // namespace quilmor::ui

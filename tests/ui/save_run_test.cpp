@@ -1,6 +1,8 @@
 // Save-Run end to end in the window: the input file, the run with its
 // progress lines and pauses, the report and parameter file, the Output page;
 // the stop path, the 2500-value path and the time the window adds to a run.
+#include "calculator/save_run.hpp"
+
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -11,7 +13,6 @@
 #include <algorithm>
 #include <fstream>
 
-#include "calculator/save_run.hpp"
 #include "textio/text_file.hpp"
 #include "ui_fixture.hpp"
 
@@ -49,8 +50,8 @@ bool ContainsInOrder(const Messages& lines, const Messages& wanted) {
 }
 
 std::string DoneMessage(const std::string& input, const std::string& report) {
-  return "The input is saved in " + input + "   Calculations were done and the output is saved in  " +
-         report;
+  return "The input is saved in " + input +
+         "   Calculations were done and the output is saved in  " + report;
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QLocale>
+#include <QPushButton>
 #include <QTest>
 #include <memory>
 #include <string>
