@@ -1,0 +1,28 @@
+// The desktop program's objects, created in the order of program start: the
+// main window, the data module, the finish window and the calculator window.
+// main() and the tests build the program the same way.
+#pragma once
+
+#include "engine/analysis_state.hpp"
+#include "report/data_module.hpp"
+#include "textio/interaction.hpp"
+#include "ui/calc_form.hpp"
+#include "ui/finish_form.hpp"
+#include "ui/main_form.hpp"
+
+namespace quilmor::ui {
+
+class Application {
+ public:
+  explicit Application(UserInteraction& ui);
+  Application(const Application&) = delete;
+  Application& operator=(const Application&) = delete;
+
+  engine::AnalysisState state;
+  TMainForm mainForm;
+  report::TDMQuilmor dataModule;
+  TFinishForm finishForm;
+  TCalcForm calcForm;
+};
+
+}  // namespace quilmor::ui

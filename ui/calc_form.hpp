@@ -1,0 +1,77 @@
+// The calculator window: the fitted function of the last report evaluated
+// both ways, from the parameter file and the input file on disk.
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "report/data_module.hpp"
+#include "textio/interaction.hpp"
+
+class QLabel;
+class QLineEdit;
+
+namespace quilmor::ui {
+
+class TMainForm;
+
+inline constexpr int kCalcFormWidth = 425;
+inline constexpr int kCalcFormHeight = 412;
+
+class TCalcForm : public QWidget {
+  Q_OBJECT
+
+ public:
+  TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule, TMainForm& mainForm);
+
+  QLabel* Label1 = nullptr;
+  QLabel* Label2 = nullptr;
+  QLabel* Label3 = nullptr;
+  QLabel* Label4 = nullptr;
+  QLabel* Label5 = nullptr;
+  QLabel* Label6 = nullptr;
+  QLabel* Label7 = nullptr;
+  QLabel* Label8 = nullptr;
+  QLabel* Label9 = nullptr;
+  QLabel* Label10 = nullptr;
+  QLabel* Label11 = nullptr;
+  QLabel* Label12 = nullptr;
+  QLabel* Label13 = nullptr;
+  QLabel* Label14 = nullptr;
+  QLineEdit* Edit1 = nullptr;
+  QLineEdit* Edit2 = nullptr;
+  QLineEdit* Edit3 = nullptr;
+  QLineEdit* Edit4 = nullptr;
+  QLineEdit* Edit5 = nullptr;
+  QLineEdit* Edit6 = nullptr;
+  QLineEdit* Edit7 = nullptr;
+  QLineEdit* Edit8 = nullptr;
+  QLineEdit* Edit9 = nullptr;
+  QLineEdit* Edit10 = nullptr;
+  QLineEdit* Edit11 = nullptr;
+  QLineEdit* Edit12 = nullptr;
+
+  void FormShow();
+  void FormHide();
+  void FormClose();
+  void Edit7Click();
+  void Edit4Exit();
+  void Edit5Exit();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void hideEvent(QHideEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void ClearFields();
+  // Shows the outcome's message, if any.
+  void Tell(const std::string& message);
+
+  UserInteraction& m_ui;
+  report::TDMQuilmor& m_dm;
+  TMainForm& m_mainForm;
+};
+
+}  // namespace quilmor::ui

@@ -1,0 +1,420 @@
+#include "ui/main_form.hpp"
+
+#include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFrame>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <filesystem>
+#include <system_error>
+
+#include "textio/number_parse.hpp"
+#include "ui/calc_form.hpp"
+#include "ui/cartoon.hpp"
+#include "ui/finish_form.hpp"
+#include "ui/focus_watch.hpp"
+#include "ui/help_texts.hpp"
+#include "ui/qt_interaction.hpp"
+#include "ui/string_grid.hpp"
+
+namespace quilmor::ui {
+
+const PreferenceButtonInfo kPreferenceButtons[20] = {
+    {"AllRadioButton", "Best fitting of all", "1"},
+    {"NormalRadioButton", "Normal", "21"},
+    {"LogNormRadioButton", "Logarithmic Normal", "22"},
+    {"RootNormRadioButton", "Root Normal", "24"},
+    {"SquareNormRadioButton", "Square Normal", "23"},
+    {"ExpNormRadioButton", "Generalized Normal", "25"},
+    {"LogisRadioButton", "Logistic", "53"},
+    {"LogLogisRadiButton", "Logarithmic Logistic", "54"},
+    {"ExpLogisRadioButton", "Generalized Logistic", "55"},
+    {"GumbelRadioButton", "Gumbel (Fisher-Tippett I)", "4"},
+    {"GumbelGenRadioButton", "Gumbel Generalized", "51"},
+    {"GumMirRadioButton", "Gumbel Mirrored", "5"},
+    {"GenGumMirRadioButton", "Generalized Gumbel Mirrored", "52"},
+    {"FrechetRadioButton", "Frechet (Fisher-Tippett II)", "58"},
+    {"ParetoRadioButton", "Pareto", "56"},
+    {"PoissonRadioButton", "Exponential (Poisson type)", "3"},
+    {"WeibullRadioButton", "Weibull", "57"},
+    {"WeibGenRadioButton", "Weibull generalized", "60"},
+    {"Type3RadioButton", "Fisher-Tippet III", "59"},
+    {"StudentRadioButton", "Student's t-distrib. ", "62"},
+};
+
+WindowPlacement PlaceMainForm(int screenWidth, int windowWidth) {
+  WindowPlacement placement{100, windowWidth};
+  if (screenWidth > 860) {
+    placement.width = 760;
+  } else if (screenWidth < placement.left + windowWidth) {
+    // The window does not fit beside its left edge: it moves to the screen's
+    // edge and takes the screen's width.
+    placement.left = 5;
+    placement.width = screenWidth - 5;
+  }
+  return placement;
+}
+
+char SystemDecimalSeparator() {
+  const QString point = QLocale().decimalPoint();
+  return point == QLatin1String(",") ? ',' : '.';
+}
+
+std::optional<double> StringToFloat(const QString& text) {
+  return textio::StringToFloat(text.toLatin1().toStdString(), SystemDecimalSeparator());
+}
+
+std::string NotARealMessage(const QString& text) {
+  return "\"" + text.toLatin1().toStdString() + "\" is not a valid real number";
+}
+
+namespace {
+
+QPlainTextEdit* NewMemo(QWidget* parent, const char* name, const QColor& background,
+                        const QString& text) {
+  auto* memo = new QPlainTextEdit(parent);
+  memo->setObjectName(QLatin1String(name));
+  memo->setReadOnly(true);
+  memo->setPlainText(text);
+  memo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  QPalette palette = memo->palette();
+  palette.setColor(QPalette::Base, background);
+  palette.setColor(QPalette::Text, Qt::black);
+  memo->setPalette(palette);
+  QFont font(QStringLiteral("Courier New"));
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSize(9);
+  memo->setFont(font);
+  return memo;
+}
+
+QPushButton* NewButton(QWidget* parent, const char* name, const QString& caption) {
+  auto* button = new QPushButton(caption, parent);
+  button->setObjectName(QLatin1String(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+// A button bound to an action: it runs the action and follows its enabled
+// state.
+void BindButton(QPushButton* button, QAction* action) {
+  QObject::connect(button, &QPushButton::clicked, action, &QAction::trigger);
+  QObject::connect(action, &QAction::changed, button,
+                   [button, action] { button->setEnabled(action->isEnabled()); });
+  button->setEnabled(action->isEnabled());
+}
+
+}  // namespace
+
+TMainForm::TMainForm(UserInteraction& ui, engine::AnalysisState& state) : m_ui(ui), m_state(state) {
+  setObjectName(QStringLiteral("MainForm"));
+  setWindowTitle(QString::fromLatin1(kApplicationTitle));
+  resize(kMainFormDesignWidth, kMainFormDesignHeight);
+
+  BuildMenu();
+  PageControl1 = new QTabWidget(this);
+  PageControl1->setObjectName(QStringLiteral("PageControl1"));
+  IntroTabSheet = BuildIntroPage();
+  InputTabSheet = BuildInputPage();
+  OutputTabSheet = BuildOutputPage();
+  GraphicsTabSheet = BuildGraphicsPage();
+  PageControl1->addTab(IntroTabSheet, QStringLiteral("  Intro  "));
+  PageControl1->addTab(InputTabSheet, QStringLiteral("  Input  "));
+  PageControl1->addTab(OutputTabSheet, QStringLiteral("  Output  "));
+  PageControl1->addTab(GraphicsTabSheet, QStringLiteral(" Graphics "));
+  setCentralWidget(PageControl1);
+  m_currentPage = PageControl1->currentIndex();
+  connect(PageControl1, &QTabWidget::currentChanged, this, &TMainForm::PageChanged);
+
+  FormCreate();
+}
+
+TMainForm::~TMainForm() = default;
+
+void TMainForm::Attach(report::TDMQuilmor& dataModule, TFinishForm& finishForm,
+                       TCalcForm& calcForm) {
+  m_dm = &dataModule;
+  m_finishForm = &finishForm;
+  m_calcForm = &calcForm;
+}
+
+void TMainForm::BuildMenu() {
+  MainMenu1 = menuBar();
+  MainMenu1->setObjectName(QStringLiteral("MainMenu1"));
+  FileMenu = MainMenu1->addMenu(QStringLiteral("&File"));
+  FileMenu->setObjectName(QStringLiteral("FileMenu"));
+  EditMenu = MainMenu1->addMenu(QStringLiteral("&Edit"));
+  EditMenu->setObjectName(QStringLiteral("EditMenu"));
+
+  auto newAction = [this](const char* name, const QString& caption) {
+    auto* action = new QAction(caption, this);
+    action->setObjectName(QLatin1String(name));
+    return action;
+  };
+  InputOpenAction = newAction("InputOpenAction", QStringLiteral("Open input"));
+  OutputOpenAction = newAction("OutputOpenAction", QStringLiteral("Open output"));
+  OpenGraphMenuItem = newAction("OpenGraphMenuItem", QStringLiteral("Open &Graph"));
+  InputSaveAction = newAction("InputSaveAction", QStringLiteral("Save input"));
+  ExitMenuItem = newAction("ExitMenuItem", QStringLiteral("Program E&xit"));
+  GraphOpenAction = newAction("GraphOpenAction", QStringLiteral("Open a graph"));
+  FileMenu->addAction(InputOpenAction);
+  FileMenu->addAction(OutputOpenAction);
+  FileMenu->addAction(OpenGraphMenuItem);  // an entry without a command of its own
+  FileMenu->addAction(InputSaveAction);
+  FileMenu->addSeparator();
+  FileMenu->addAction(ExitMenuItem);
+
+  CopyMenuItem = newAction("CopyMenuItem", QStringLiteral("&Copy"));
+  CopyMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
+  CutMenuItem = newAction("CutMenuItem", QStringLiteral("Cu&t"));
+  CutMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
+  PasteMenuItem = newAction("PasteMenuItem", QStringLiteral("&Paste"));
+  PasteMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+  EditMenu->addAction(CopyMenuItem);
+  EditMenu->addAction(CutMenuItem);
+  EditMenu->addAction(PasteMenuItem);
+
+  connect(InputOpenAction, &QAction::triggered, this, &TMainForm::InputOpenActionExecute);
+  connect(InputSaveAction, &QAction::triggered, this, &TMainForm::InputSaveActionExecute);
+  connect(OutputOpenAction, &QAction::triggered, this, &TMainForm::OutputOpenActionExecute);
+  connect(GraphOpenAction, &QAction::triggered, this, &TMainForm::GraphOpenActionExecute);
+  connect(ExitMenuItem, &QAction::triggered, this, &QWidget::close);
+  connect(CopyMenuItem, &QAction::triggered, this, &TMainForm::EditCopy);
+  connect(CutMenuItem, &QAction::triggered, this, &TMainForm::EditCut);
+  connect(PasteMenuItem, &QAction::triggered, this, &TMainForm::EditPaste);
+}
+
+QWidget* TMainForm::BuildIntroPage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("IntroTabSheet"));
+  IntroMemo = NewMemo(page, "IntroMemo", QColor(255, 250, 221), help::Introduction());
+  ContMemo = NewMemo(page, "ContMemo", QColor(241, 255, 230), help::Distributions());
+  DisConMemo = NewMemo(page, "DisConMemo", QColor(253, 255, 213), help::Discontinuity());
+  ConfMemo = NewMemo(page, "ConfMemo", QColor(255, 251, 254), help::Confidence());
+  IntervalMemo = NewMemo(page, "IntervalMemo", QColor(230, 255, 248), help::Intervals());
+  IntroMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  ContMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+  HelpGroupBox = new QGroupBox(QStringLiteral("Help"), page);
+  HelpGroupBox->setObjectName(QStringLiteral("HelpGroupBox"));
+  ContButton = NewButton(HelpGroupBox, "ContButton", QStringLiteral("Distributions"));
+  DisContButton = NewButton(HelpGroupBox, "DisContButton", QStringLiteral("Discontinuity"));
+  ConfButton = NewButton(HelpGroupBox, "ConfButton", QStringLiteral("Confidence"));
+  InterButton = NewButton(HelpGroupBox, "InterButton", QStringLiteral("Intervals"));
+  BackButton = NewButton(HelpGroupBox, "BackButton", QStringLiteral("Introduction"));
+  auto* helpLayout = new QVBoxLayout(HelpGroupBox);
+  for (QPushButton* b : {BackButton, ContButton, DisContButton, ConfButton, InterButton}) {
+    helpLayout->addWidget(b);
+  }
+  helpLayout->addStretch(1);
+  connect(ContButton, &QPushButton::clicked, this, &TMainForm::ContButtonClick);
+  connect(DisContButton, &QPushButton::clicked, this, &TMainForm::DisContButtonClick);
+  connect(ConfButton, &QPushButton::clicked, this, &TMainForm::ConfButtonClick);
+  connect(InterButton, &QPushButton::clicked, this, &TMainForm::InterButtonClick);
+  connect(BackButton, &QPushButton::clicked, this, &TMainForm::BackButtonClick);
+
+  auto* layout = new QGridLayout(page);
+  for (QPlainTextEdit* memo : {IntroMemo, ContMemo, DisConMemo, ConfMemo, IntervalMemo}) {
+    layout->addWidget(memo, 0, 0);
+  }
+  layout->addWidget(HelpGroupBox, 0, 1, Qt::AlignTop);
+  layout->setColumnStretch(0, 1);
+  return page;
+}
+
+QWidget* TMainForm::BuildOutputPage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("OutputTabSheet"));
+  OutputMemo = new QPlainTextEdit(page);
+  OutputMemo->setObjectName(QStringLiteral("OutputMemo"));
+  OutputMemo->setReadOnly(true);
+  OutputMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
+  OutputMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  OutputMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  QFont font(QStringLiteral("Courier New"));
+  font.setStyleHint(QFont::TypeWriter);
+  font.setPointSize(10);
+  font.setBold(true);
+  OutputMemo->setFont(font);
+
+  SeeOutputButton = NewButton(page, "SeeOutputButton", QStringLiteral("Open output"));
+  ViewGraphButton = NewButton(page, "ViewGraphButton", QStringLiteral("Graphics"));
+  CalcButton = NewButton(page, "CalcButton", QStringLiteral("Calculator"));
+  ViewGraphButton->hide();
+  CalcButton->hide();
+  BindButton(SeeOutputButton, OutputOpenAction);
+  connect(ViewGraphButton, &QPushButton::clicked, this, &TMainForm::ViewGraphButtonClick);
+  connect(CalcButton, &QPushButton::clicked, this, &TMainForm::CalcButtonClick);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addWidget(SeeOutputButton);
+  buttons->addWidget(ViewGraphButton);
+  buttons->addWidget(CalcButton);
+  buttons->addStretch(1);
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(OutputMemo, 1);
+  layout->addLayout(buttons);
+  return page;
+}
+
+// --- Frame ------------------------------------------------------------------
+
+void TMainForm::FormCreate() {
+  // 1. The first page.
+  if (PageControl1->currentIndex() != 0) {
+    ShowPage(IntroTabSheet);
+  } else {
+    IntroTabSheetShow();
+  }
+  // 2. The folder the program started in.
+  std::error_code ec;
+  StartDir = std::filesystem::current_path(ec).string();
+  DialogFolder = StartDir;
+  // 3.
+  Title1Edit->clear();
+  Title2Edit->clear();
+  PasteHelpMemo->hide();
+  PasteHelpButton->setText(QStringLiteral("Paste help"));
+  // 4.
+  DataPresent = false;
+  OutputShown = false;
+  GraphShown = false;
+  FileNameLabel->hide();
+  FileNameEdit->hide();
+  m_state.NameIsCurrent = false;
+  StringGrid1->show();
+  m_gridSnapshot.reset();
+  // 5.
+  ColourGraph = true;
+  PlotWidth = 500;
+  PlotHeight = 370;
+  // 6. Placement on the screen, once: clearing the data does not move the
+  // window.
+  if (!m_placed) {
+    m_placed = true;
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+      const WindowPlacement placement = PlaceMainForm(screen->geometry().width(), width());
+      setGeometry(placement.left, 20, placement.width, height());
+    }
+  }
+}
+
+void TMainForm::ShowPage(QWidget* page) {
+  // Selecting the page that is already shown does not show it again.
+  if (PageControl1->currentWidget() != page) PageControl1->setCurrentWidget(page);
+}
+
+void TMainForm::PageChanged(int index) {
+  const int previous = m_currentPage;
+  m_currentPage = index;
+  if (previous == PageControl1->indexOf(InputTabSheet)) {
+    // Leaving the Input page: the typed texts wait for its next showing.
+    std::vector<QString> texts;
+    texts.reserve(static_cast<std::size_t>(StringGrid1->rowCount()));
+    for (int r = 0; r < StringGrid1->rowCount(); ++r) texts.push_back(StringGrid1->CellText(1, r));
+    m_gridSnapshot = std::move(texts);
+  }
+  if (previous == PageControl1->indexOf(OutputTabSheet)) OutputTabSheetExit();
+  QWidget* page = PageControl1->widget(index);
+  if (page == IntroTabSheet) IntroTabSheetShow();
+  if (page == InputTabSheet) InputTabSheetShow();
+  if (page == OutputTabSheet) OutputTabSheetShow();
+  if (page == GraphicsTabSheet) GraphicsTabSheetShow();
+}
+
+void TMainForm::closeEvent(QCloseEvent* event) {
+  // FormClose: the window stays; the finish window ends the program.
+  event->ignore();
+  if (m_finishForm) {
+    m_finishForm->show();
+    m_finishForm->raise();
+    m_finishForm->activateWindow();
+  }
+}
+
+void TMainForm::Message(const std::string& text) { m_ui.ShowMessage(text); }
+
+void TMainForm::SetDialogFolderFromFile(const std::string& fileName) {
+  const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
+  if (!folder.empty()) DialogFolder = folder.string();
+}
+
+FileDialogSpec TMainForm::InputOpenDialog() const {
+  return {"Input files (*.inp)|*.inp", "inp", DialogFolder};
+}
+FileDialogSpec TMainForm::InputSaveDialog() const {
+  return {"Input files (*.inp)|*.inp", "inp", DialogFolder};
+}
+FileDialogSpec TMainForm::OutputOpenDialog() const {
+  return {"Output files (*.out)|*.out", ".out", DialogFolder};
+}
+FileDialogSpec TMainForm::GraphOpenDialog() { return {"Graph files (*.bmp)|*.bmp", "bmp", ""}; }
+FileDialogSpec TMainForm::GraphSaveDialog() { return {"Image files (*.bmp)|*.bmp", "bmp", ""}; }
+
+// --- Intro page -------------------------------------------------------------
+
+void TMainForm::IntroTabSheetShow() {
+  ShowStatus(QStringLiteral("Click on the Input tab to proceed."));
+  InputSaveAction->setEnabled(false);
+  ShowMemo(IntroMemo);
+}
+
+void TMainForm::ShowMemo(QPlainTextEdit* memo) {
+  for (QPlainTextEdit* m : {IntroMemo, ContMemo, DisConMemo, ConfMemo, IntervalMemo}) {
+    m->setVisible(m == memo);
+  }
+}
+
+void TMainForm::ContButtonClick() { ShowMemo(ContMemo); }
+void TMainForm::DisContButtonClick() { ShowMemo(DisConMemo); }
+void TMainForm::ConfButtonClick() { ShowMemo(ConfMemo); }
+void TMainForm::InterButtonClick() { ShowMemo(IntervalMemo); }
+void TMainForm::BackButtonClick() { ShowMemo(IntroMemo); }
+
+// --- Edit menu: the standard commands on the focused control ------------------
+
+void TMainForm::EditCopy() {
+  QWidget* focus = QApplication::focusWidget();
+  if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->copy();
+  if (auto* memo = qobject_cast<QPlainTextEdit*>(focus)) memo->copy();
+}
+
+void TMainForm::EditCut() {
+  QWidget* focus = QApplication::focusWidget();
+  if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->cut();
+  if (auto* memo = qobject_cast<QPlainTextEdit*>(focus)) memo->cut();
+}
+
+void TMainForm::EditPaste() {
+  QWidget* focus = QApplication::focusWidget();
+  if (qobject_cast<GridCellEditor*>(focus)) {
+    // A cell editor: a copied column spreads over the grid.
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QApplication::sendEvent(focus, &paste);
+  } else if (auto* edit = qobject_cast<QLineEdit*>(focus)) {
+    edit->paste();
+  } else if (auto* memo = qobject_cast<QPlainTextEdit*>(focus)) {
+    memo->paste();
+  } else if (focus == StringGrid1) {
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QApplication::sendEvent(StringGrid1, &paste);
+  }
+}
+
+}  // namespace quilmor::ui

@@ -1,0 +1,233 @@
+// The Graphics page: choosing, drawing, saving and opening graphs.
+#include <QFile>
+#include <QFont>
+#include <QFrame>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "graphs/bitmap.hpp"
+#include "graphs/draw_graph.hpp"
+#include "ui/main_form.hpp"
+#include "ui/qt_interaction.hpp"
+
+namespace quilmor::ui {
+
+namespace {
+constexpr int kGraphWidth = graphs::kGraphWidth;
+constexpr int kGraphHeight = graphs::kGraphHeight;
+}  // namespace
+
+QWidget* TMainForm::BuildGraphicsPage() {
+  auto* page = new QWidget;
+  page->setObjectName(QStringLiteral("GraphicsTabSheet"));
+  QFont tahoma(QStringLiteral("Tahoma"));
+  tahoma.setStyleHint(QFont::SansSerif);
+  tahoma.setPointSize(10);
+  page->setFont(tahoma);
+
+  auto* area = new QWidget(page);
+  area->setObjectName(QStringLiteral("GraphArea"));
+  area->setFixedSize(kGraphWidth + 2, kGraphHeight);
+  GraphImage = new QLabel(area);
+  GraphImage->setObjectName(QStringLiteral("GraphImage"));
+  GraphImage->setGeometry(0, 0, kGraphWidth, kGraphHeight);
+  GraphImage->hide();
+  PictureImage = new QLabel(area);
+  PictureImage->setObjectName(QStringLiteral("PictureImage"));
+  PictureImage->setGeometry(0, 0, kGraphWidth + 2, kGraphHeight);
+  PictureImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  PictureImage->hide();
+
+  ChoicesPanel = new QFrame(area);
+  ChoicesPanel->setObjectName(QStringLiteral("ChoicesPanel"));
+  ChoicesPanel->setFrameShape(QFrame::StyledPanel);
+  ChoicesPanel->setGeometry(10, 10, 260, 230);
+  GraphicsRadioGroup = new QGroupBox(QStringLiteral("Make graph"), ChoicesPanel);
+  GraphicsRadioGroup->setObjectName(QStringLiteral("GraphicsRadioGroup"));
+  auto newRadio = [this](const char* name, const char* caption) {
+    auto* radio = new QRadioButton(QLatin1String(caption), GraphicsRadioGroup);
+    radio->setObjectName(QLatin1String(name));
+    return radio;
+  };
+  CumulativeRadioButton = newRadio("CumulativeRadioButton", "Cumulative distribution");
+  QQRadioButton = newRadio("QQRadioButton", "Calc-Obs Cum Freq");
+  IntervalRadioButton = newRadio("IntervalRadioButton", "Interval distribution");
+  ReturnRadioButton = newRadio("ReturnRadioButton", "Return periods");
+  X_ConfidenceRadioButton = newRadio("X_ConfidenceRadioButton", "Confidence belt of X");
+  CumulativeRadioButton->setChecked(true);
+  auto* radios = new QVBoxLayout(GraphicsRadioGroup);
+  for (QRadioButton* r : {CumulativeRadioButton, QQRadioButton, IntervalRadioButton,
+                          ReturnRadioButton, X_ConfidenceRadioButton}) {
+    radios->addWidget(r);
+  }
+  GoButton = new QPushButton(QStringLiteral("Go"), ChoicesPanel);
+  GoButton->setObjectName(QStringLiteral("GoButton"));
+  GoButton->setAutoDefault(false);
+  QFont bold = GoButton->font();
+  bold.setBold(true);
+  GoButton->setFont(bold);
+  auto* panel = new QVBoxLayout(ChoicesPanel);
+  panel->addWidget(GraphicsRadioGroup);
+  panel->addWidget(GoButton, 0, Qt::AlignRight);
+  ChoicesPanel->hide();
+
+  auto newButton = [page](const char* name, const char* caption) {
+    auto* button = new QPushButton(QLatin1String(caption), page);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoDefault(false);
+    return button;
+  };
+  SeeGraphButton = newButton("SeeGraphButton", "Open a graph");
+  MakeGraphButton = newButton("MakeGraphButton", "Make graph");
+  SelectButton = newButton("SelectButton", "Selection");
+  SaveGraphButton = newButton("SaveGraphButton", "Save color graph");
+  SaveBlWhButton = newButton("SaveBlWhButton", "Save black-white graph");
+  SelectButton->hide();
+  SaveGraphButton->hide();
+
+  connect(SeeGraphButton, &QPushButton::clicked, GraphOpenAction, &QAction::trigger);
+  connect(MakeGraphButton, &QPushButton::clicked, this, &TMainForm::OutputOpenActionExecute);
+  connect(SelectButton, &QPushButton::clicked, this, &TMainForm::SelectButtonClick);
+  connect(SaveGraphButton, &QPushButton::clicked, this, &TMainForm::SaveGraphButtonClick);
+  connect(SaveBlWhButton, &QPushButton::clicked, this, &TMainForm::SaveBlWhButtonClick);
+  connect(GoButton, &QPushButton::clicked, this, &TMainForm::GoButtonClick);
+
+  auto* buttons = new QHBoxLayout;
+  for (QPushButton* b :
+       {SeeGraphButton, MakeGraphButton, SelectButton, SaveGraphButton, SaveBlWhButton}) {
+    buttons->addWidget(b);
+  }
+  buttons->addStretch(1);
+  auto* layout = new QVBoxLayout(page);
+  layout->addWidget(area, 0, Qt::AlignLeft | Qt::AlignTop);
+  layout->addLayout(buttons);
+  layout->addStretch(1);
+  return page;
+}
+
+void TMainForm::GraphicsTabSheetShow() {
+  ShowStatus(QStringLiteral(
+      "Graphics presentations of output data can be seen and saved. Use \"Make graph\" to open "
+      "an output file and make the graphs."));
+  InputSaveAction->setEnabled(false);
+  if (!GraphShown) {
+    SaveGraphButton->hide();
+    SaveBlWhButton->hide();
+  }
+  if (!OutputShown) ChoicesPanel->hide();
+  OnOutputPage = false;
+}
+
+void TMainForm::SelectButtonClick() {
+  ShowStatus(QStringLiteral("Select type of graph"));
+  ChoicesPanel->show();
+  HideGraphControls();
+}
+
+void TMainForm::GoButtonClick() {
+  ShowStatus(QStringLiteral(
+      "The graph can be saved, or another selection can be made, or another output file can be "
+      "opened using \"Make graph\""));
+  SelectButton->show();
+  if (CumulativeRadioButton->isChecked()) {
+    GraphType = 1;
+  } else if (IntervalRadioButton->isChecked()) {
+    GraphType = 2;
+  } else if (X_ConfidenceRadioButton->isChecked()) {
+    GraphType = 3;
+  } else if (ReturnRadioButton->isChecked()) {
+    GraphType = 4;
+  } else if (QQRadioButton->isChecked()) {
+    GraphType = 5;
+  } else {
+    Message(" The desired type of graph could not be assessed");
+    return;
+  }
+  DrawGraph();
+}
+
+void TMainForm::GraphOpenActionExecute() {
+  const std::optional<std::string> chosen = m_ui.ChooseOpenFile(GraphOpenDialog());
+  if (!chosen) {
+    Message("No graphics file was selected");
+    return;
+  }
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(*chosen, ec)) {
+    Message("File does not exist, please select another one");
+    return;
+  }
+  const std::optional<QImage> picture = graphs::LoadGraphImage(*chosen);
+  if (!picture) {
+    Message("The file \"" + *chosen + "\" is not a readable picture");
+    return;
+  }
+  PictureImage->setPixmap(QPixmap::fromImage(*picture));
+  GraphShown = true;
+  PictureImage->show();
+  ChoicesPanel->hide();
+  OutputMemo->hide();
+  ViewGraphButton->hide();
+  CalcButton->hide();
+  HideGraphControls();
+  SetDialogFolderFromFile(*chosen);
+  ShowPage(GraphicsTabSheet);
+}
+
+void TMainForm::DrawGraph() {
+  GraphShown = true;
+  ChoicesPanel->hide();
+  MakeGraphButton->show();
+  SaveGraphButton->show();
+  SaveBlWhButton->show();
+  if (!m_dm) return;
+  graphs::GraphState graph;
+  graph.PlotWidth = PlotWidth;
+  graph.PlotHeight = PlotHeight;
+  const graphs::GraphReadResult read =
+      graphs::DrawGraph(*m_dm, m_state, graph, GraphType, ColourGraph, GraphBitmap);
+  // A report that could not be opened has been reported by the reader.
+  if (!read.ok() && !read.message.empty()) Message(read.message);
+  GraphImage->setPixmap(QPixmap::fromImage(GraphBitmap));
+  GraphImage->show();
+}
+
+void TMainForm::SaveGraph() {
+  DrawGraph();
+  const std::optional<std::string> chosen = m_ui.ChooseSaveFile(GraphSaveDialog());
+  if (!chosen) {
+    Message("The graph was not saved");
+    return;
+  }
+  std::error_code ec;
+  if (std::filesystem::exists(*chosen, ec) &&
+      !m_dm->ConfirmYesNo("The file already exists, overwrite?")) {
+    return;
+  }
+  std::string error;
+  if (!graphs::SaveGraphImage(GraphBitmap, *chosen, &error)) {
+    Message("The graph could not be saved in  " + *chosen + ": " + error);
+    return;
+  }
+  Message("The graph was saved in  " + *chosen);
+}
+
+void TMainForm::SaveGraphButtonClick() {
+  ColourGraph = true;
+  SaveGraph();
+}
+
+void TMainForm::SaveBlWhButtonClick() {
+  ColourGraph = false;
+  SaveGraph();
+  // The picture stays black and white; the next drawing is in colour.
+  ColourGraph = true;
+}
+
+}  // namespace quilmor::ui

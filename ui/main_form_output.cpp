@@ -1,0 +1,99 @@
+// The Output page: the report on screen, opening another report, and the way
+// to the graphs and the calculator.
+#include <QFile>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStringList>
+#include <filesystem>
+
+#include "ui/calc_form.hpp"
+#include "ui/main_form.hpp"
+
+namespace quilmor::ui {
+
+void TMainForm::OutputTabSheetShow() {
+  OnOutputPage = true;
+  if (!OutputShown) {
+    ViewGraphButton->hide();
+    CalcButton->hide();
+  }
+  InputSaveAction->setEnabled(false);
+  ShowStatus(QStringLiteral(
+      "The output file can be inspected. Use \"Open output\" to see examples under \"Data\" or "
+      "to inspect any other output file."));
+  if (PictureImage->isHidden()) ChoicesPanel->show();
+  PictureImage->hide();
+  HideGraphControls();
+}
+
+void TMainForm::OutputTabSheetExit() {
+  if (m_calcForm) m_calcForm->hide();
+}
+
+void TMainForm::ViewGraphButtonClick() {
+  OutputShown = true;
+  ChoicesPanel->show();
+  GraphShown = false;
+  PictureImage->hide();
+  HideGraphControls();
+  ShowPage(GraphicsTabSheet);
+}
+
+void TMainForm::CalcButtonClick() {
+  if (!m_calcForm) return;
+  m_calcForm->show();
+  m_calcForm->raise();
+  m_calcForm->activateWindow();
+}
+
+void TMainForm::ShowReportLines() {
+  OutputMemo->hide();
+  OutputMemo->clear();
+  if (!m_dm) return;
+  QStringList lines;
+  const auto count = std::min<std::size_t>(
+      static_cast<std::size_t>(std::max(m_dm->NrOfReportLines, 0)), m_dm->ReportLines.size());
+  lines.reserve(static_cast<qsizetype>(count));
+  for (std::size_t i = 0; i < count; ++i) lines << QString::fromLatin1(m_dm->ReportLines[i]);
+  OutputMemo->setPlainText(lines.join(QLatin1Char('\n')));
+}
+
+void TMainForm::OutputOpenActionExecute() {
+  if (!m_dm) return;
+  report::TDMQuilmor& dm = *m_dm;
+  const std::optional<std::string> chosen = m_ui.ChooseOpenFile(OutputOpenDialog());
+  if (!chosen) {
+    Message("No output file was selected");
+    return;
+  }
+  dm.FileName = *chosen;
+  std::error_code ec;
+  if (!std::filesystem::exists(dm.FileName, ec)) {
+    Message("File does not exist, please select another one,");
+    return;
+  }
+  bool usable = false;
+  dm.LoadReport(dm.FileName, usable);  // the lines are shown whatever it says
+  ShowStatus(QStringLiteral("The output file can be imported into spreadsheets"));
+  ShowReportLines();
+  OutputShown = true;
+  SetDialogFolderFromFile(dm.FileName);
+  ViewGraphButton->show();
+  if (dm.AuxCode > 0) CalcButton->show();
+  OutputMemo->show();
+  ChoicesPanel->show();
+  PictureImage->hide();
+  m_state.NameIsCurrent = false;
+  HideGraphControls();
+  if (m_calcForm) m_calcForm->hide();
+  if (OnOutputPage) {
+    ShowPage(OutputTabSheet);
+  } else {
+    ShowStatus(QStringLiteral("Select type of graph"));
+    ShowPage(GraphicsTabSheet);
+  }
+}
+
+}  // namespace quilmor::ui
