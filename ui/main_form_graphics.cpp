@@ -190,10 +190,10 @@ void TMainForm::DrawGraph() {
   graphs::GraphState graph;
   graph.PlotWidth = PlotWidth;
   graph.PlotHeight = PlotHeight;
-  const graphs::GraphReadResult read =
-      graphs::DrawGraph(*m_dm, m_state, graph, GraphType, ColourGraph, GraphBitmap);
-  // A report that could not be opened has been reported by the reader.
-  if (!read.ok() && !read.message.empty()) Message(read.message);
+  // What could not be read has been told by the drawing (once: the report
+  // that cannot be opened by the reader, a missing or damaged table by
+  // DrawGraph).
+  graphs::DrawGraph(*m_dm, m_state, graph, GraphType, ColourGraph, GraphBitmap);
   GraphImage->setPixmap(QPixmap::fromImage(GraphBitmap));
   GraphImage->show();
 }
