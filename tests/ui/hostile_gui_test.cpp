@@ -255,6 +255,41 @@ class HostileGuiTest : public QObject {
     QCOMPARE(rig->user.quitRequests, 0);
   }
 
+  // --- Names with blanks and characters beyond ASCII -------------------------------------------
+
+  void saveRunAndCalculatorInAFolderWithBlanksAndNonAscii() {
+    auto& main = Main();
+    const std::filesystem::path folder =
+        rig->folder / "my data" / "Pegel \xc3\xa4\xc3\xb6\xc3\xbc \xe2\x82\xac";
+    std::filesystem::create_directories(folder);
+    const std::string input = (folder /
+                               "Abfl\xc3\xbc\xc3\x9f"
+                               "e 1990.inp")
+                                  .string();
+    const std::string report = (folder /
+                                "Abfl\xc3\xbc\xc3\x9f"
+                                "e 1990.out")
+                                   .string();
+    rig->PasteValues(Aircondit());
+    rig->user.messages.clear();
+    rig->user.saveFileAnswers.push_back(input);
+    QTest::mouseClick(main.InputSaveButton, Qt::LeftButton);
+    QCOMPARE(rig->user.messages, Messages{quilmor::calculator::DoneMessage(input, report)});
+    QCOMPARE(main.PageControl1->currentWidget(), main.OutputTabSheet);
+    QVERIFY(std::filesystem::exists(quilmor::textio::ChangeFileExt(report, ".aux")));
+    // The calculator reads the files under these names.
+    rig->user.messages.clear();
+    QTest::mouseClick(main.CalcButton, Qt::LeftButton);
+    auto& calc = rig->app->calcForm;
+    calc.Edit1->setText(QStringLiteral("100"));
+    QTest::mouseClick(calc.Edit7, Qt::LeftButton);
+    QVERIFY(rig->user.messages.empty());
+    bool number = false;
+    calc.Edit2->text().toDouble(&number);
+    QVERIFY(number);
+    QCOMPARE(rig->user.quitRequests, 0);
+  }
+
   // --- Save-Run where an output name is a folder -----------------------------------------------
 
   void saveRunWhereTheReportNameIsAFolder() {
