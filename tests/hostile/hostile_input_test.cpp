@@ -13,6 +13,7 @@
 
 #include "calculator/calculator.hpp"
 #include "cli/cli_app.hpp"
+#include "graphs/bitmap.hpp"
 #include "graphs/graph_data.hpp"
 #include "hostile_support.hpp"
 #include "non_finite_text.hpp"
@@ -470,6 +471,20 @@ TEST(HostileParameterFile, NoInputFileBesideIt) {
   EXPECT_EQ(r.code, kExitUsage);
   EXPECT_EQ(r.err, "The file \"" + (folder / "fit.inp").string() +
                        "\"could not be opened. It may be in use by another program\n");
+}
+
+// --- Graph files ("Open a graph") ------------------------------------------------------
+
+TEST(HostileGraphFile, HeadersThatLieAndGarbageAreNoPictures) {
+  // A header that claims 100000 x 100000 pixels (30 GB) is not believed;
+  // garbage after "BM" is no picture.
+  EXPECT_FALSE(graphs::LoadGraphImage(BadFile("huge_dimensions.bmp").string()).has_value());
+  EXPECT_FALSE(graphs::LoadGraphImage(BadFile("garbage.bmp").string()).has_value());
+  // Pixels cut short: the picture has the size its header gives, the pixels
+  // that are missing are left black by the image reader.
+  const auto cut = graphs::LoadGraphImage(BadFile("truncated.bmp").string());
+  ASSERT_TRUE(cut.has_value());
+  EXPECT_EQ(cut->size(), QSize(4, 2));
 }
 
 // --- Sizes ------------------------------------------------------------------------

@@ -176,6 +176,26 @@ class HostileGuiTest : public QObject {
     QVERIFY(main.isVisible());
   }
 
+  // --- Open a graph -------------------------------------------------------------------------
+
+  void openAGraphFileThatIsNoPicture_data() {
+    QTest::addColumn<QString>("file");
+    QTest::newRow("header of 100000 x 100000 pixels") << "huge_dimensions.bmp";
+    QTest::newRow("garbage after BM") << "garbage.bmp";
+    QTest::newRow("a report") << "markers_repeated.out";
+  }
+
+  void openAGraphFileThatIsNoPicture() {
+    QFETCH(QString, file);
+    const std::string picture = Copy(file, "graph.bmp");
+    rig->user.openFileAnswers.push_back(picture);
+    Main().GraphOpenAction->trigger();
+    QCOMPARE(rig->user.messages,
+             Messages{"The file \"" + picture + "\" is not a readable picture"});
+    QCOMPARE(rig->user.quitRequests, 0);
+    QVERIFY(Main().isVisible());
+  }
+
   // --- The calculator with a damaged parameter file ---------------------------------------
 
   void calculatorWithADamagedParameterFile_data() {
