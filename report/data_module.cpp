@@ -10,6 +10,13 @@
 
 namespace quilmor::report {
 
+namespace {
+
+// Line 9 of an input file: " Threshold:" and the threshold.
+constexpr int kThresholdLine = 9;
+
+}  // namespace
+
 TDMQuilmor::TDMQuilmor(UserInteraction& ui) : m_ui(ui) {
   std::error_code ec;
   FileName = std::filesystem::current_path(ec).string();
@@ -21,6 +28,10 @@ std::string TDMQuilmor::OpenFailedMessage(const std::string& fileName) {
 
 std::string TDMQuilmor::CorruptMessage(const std::string& fileName) {
   return "Real numbers in the inputfile \"" + fileName + "\" are corrupt";
+}
+
+std::string TDMQuilmor::BadThresholdMessage(const std::string& fileName) {
+  return "The threshold in the inputfile \"" + fileName + "\" is not a real number";
 }
 
 std::string TDMQuilmor::ReportOpenFailedMessage(const std::string& reportName) {
@@ -62,6 +73,12 @@ TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile() {
     return ReadResult::OpenFailed;
   }
   const textio::InputFileContent content = textio::ParseInputFile(*lines);
+  // The threshold line is part of the header: text there is an error of the
+  // file's layout, not of its numbers, and does not end the program.
+  if (content.corrupt && content.badLine == kThresholdLine) {
+    m_ui.ShowMessage(BadThresholdMessage(FileName));
+    return ReadResult::BadThreshold;
+  }
   Title1 = content.title1;
   Title2 = content.title2;
   InputThreshold = content.threshold;

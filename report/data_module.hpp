@@ -38,10 +38,13 @@ class TDMQuilmor {
   // or a value could not be written (program error).
   bool WriteInputFile();
 
-  enum class ReadResult { Ok, OpenFailed, Corrupt };
+  enum class ReadResult { Ok, OpenFailed, Corrupt, BadThreshold };
   // Reads FileName into the titles, threshold and rows. OpenFailed: message
-  // shown, nothing changed. Corrupt: the rows before the bad line are kept
-  // and the program error is raised.
+  // shown, nothing changed. Corrupt (a data row is not a number): the rows
+  // before the bad line are kept and the program error is raised.
+  // BadThreshold (the threshold line holds text instead of a number, an
+  // error of the header that does not end the program): message shown,
+  // nothing changed.
   ReadResult ReadInputFile();
 
   // Reads `reportName` into ReportLines, reads AuxCode from the parameter
@@ -57,6 +60,7 @@ class TDMQuilmor {
   // Message texts of the input file operations.
   static std::string OpenFailedMessage(const std::string& fileName);
   static std::string CorruptMessage(const std::string& fileName);
+  static std::string BadThresholdMessage(const std::string& fileName);
   static std::string ReportOpenFailedMessage(const std::string& reportName);
   static constexpr const char* kInvalidOutputMessage =
       " The output file is invalid due to inadequate input data";

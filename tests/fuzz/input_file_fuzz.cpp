@@ -44,11 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   dm.FileName = file.string();
   const auto read = dm.ReadInputFile();
   QUILMOR_FUZZ_CHECK(read != report::TDMQuilmor::ReadResult::OpenFailed);
-  QUILMOR_FUZZ_CHECK((read == report::TDMQuilmor::ReadResult::Corrupt) == content.corrupt);
-  QUILMOR_FUZZ_CHECK(dm.NrOfData == static_cast<int>(content.rows.size()));
-  QUILMOR_FUZZ_CHECK(dm.RowValues.size() == content.rows.size() &&
-                     dm.RowSerials.size() == content.rows.size() &&
-                     dm.Skipped.size() == content.rows.size());
+  QUILMOR_FUZZ_CHECK((read != report::TDMQuilmor::ReadResult::Ok) == content.corrupt);
+  // A bad threshold leaves the module as it was (no rows); a bad data row
+  // keeps the rows before it.
+  const std::size_t rows =
+      read == report::TDMQuilmor::ReadResult::BadThreshold ? 0 : content.rows.size();
+  QUILMOR_FUZZ_CHECK(dm.NrOfData == static_cast<int>(rows));
+  QUILMOR_FUZZ_CHECK(dm.RowValues.size() == rows && dm.RowSerials.size() == rows &&
+                     dm.Skipped.size() == rows);
 
   engine::AnalysisState state;
   const auto failed = engine::PrepareData(state, file, fuzz::Folder(), ui);

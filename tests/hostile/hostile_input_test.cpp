@@ -105,8 +105,12 @@ INSTANTIATE_TEST_SUITE_P(
                  " The minimum number of data is 6", Result::Ok, 0, ""},
         InputRow{"BinaryGarbageAfterTheHeader", "garbage_after_header.inp", kExitUsage, kCorrupt,
                  Result::Corrupt, 0, kCorrupt},
-        InputRow{"ThresholdLineWithText", "threshold_text.inp", kExitUsage, kCorrupt,
-                 Result::Corrupt, 0, kCorrupt},
+        // Text in the threshold line is an error of the header: told, and
+        // the program goes on.
+        InputRow{"ThresholdLineWithText", "threshold_text.inp", kExitUsage,
+                 "The threshold in the inputfile \"{dir}/series.inp\" is not a real number",
+                 Result::BadThreshold, 0,
+                 "The threshold in the inputfile \"{dir}/series.inp\" is not a real number"},
         // A bad value on data line 3: the two rows before it stay.
         InputRow{"ValueNaN", "value_nan.inp", kExitUsage, kCorrupt, Result::Corrupt, 2, kCorrupt},
         InputRow{"ValueInf", "value_inf.inp", kExitUsage, kCorrupt, Result::Corrupt, 2, kCorrupt},
