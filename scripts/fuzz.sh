@@ -30,13 +30,16 @@ fuzz="$build/tests/fuzz"
 status=0
 for target in "${targets[@]}"; do
   mkdir -p "$fuzz/corpus/$target" "$fuzz/findings"
+  stamp=$(mktemp)
   echo "== $target: $seconds s"
   "$fuzz/$target" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
     -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=60 \
     -artifact_prefix="$fuzz/findings/$target-" \
     "$fuzz/corpus/$target" "tests/fuzz/corpus/$target" 2>&1 | tail -n 3
-  if compgen -G "$fuzz/findings/$target-*" >/dev/null; then
-    echo "   findings: $(ls "$fuzz/findings" | grep -c "^$target-")"
+  found=$(find "$fuzz/findings" -name "$target-*" -newer "$stamp" | wc -l)
+  rm -f "$stamp"
+  if ((found > 0)); then
+    echo "   new findings in $fuzz/findings: $found"
     status=1
   fi
 done
