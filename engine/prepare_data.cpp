@@ -22,14 +22,6 @@ constexpr const char* kZeroThresholdMessage =
     "Please be aware that the threshold (cut-off) value is zero so that the negative values are "
     "not used.";
 
-std::string OpenFailureMessage(const std::string& name) {
-  return "The file \"" + name + "\"could not be opened. It may be in use by another program";
-}
-
-std::string CorruptMessage(const std::string& name) {
-  return "Real numbers in the inputfile \"" + name + "\" are corrupt";
-}
-
 std::optional<std::string> NoUsableData(AnalysisState& state, std::string message) {
   state.N = 0;
   state.NrOfData = 0;
@@ -44,9 +36,9 @@ std::optional<std::string> PrepareData(AnalysisState& state, const std::filesyst
   state.NegativeValues = false;
   const std::string name = inputFile.string();
   const auto lines = textio::ReadTextLines(inputFile);
-  if (!lines) return NoUsableData(state, OpenFailureMessage(name));
+  if (!lines) return NoUsableData(state, textio::InputOpenFailedMessage(name));
   const textio::InputFileContent file = textio::ParseInputFile(*lines);
-  if (file.corrupt) return NoUsableData(state, CorruptMessage(name));
+  if (file.corrupt) return NoUsableData(state, textio::InputFaultMessage(file, name));
 
   state.ReportTitle1 = file.title1.substr(0, kTitleLength);
   state.ReportTitle2 = file.title2.substr(0, kTitleLength);
@@ -58,7 +50,7 @@ std::optional<std::string> PrepareData(AnalysisState& state, const std::filesyst
   if (passing > kMaxValues) {
     const std::filesystem::path marker = scratchDir / kWarningFile;
     if (!textio::WriteFilePlain(marker, "Warning\r\n")) {
-      return NoUsableData(state, OpenFailureMessage(marker.string()));
+      return NoUsableData(state, textio::InputOpenFailedMessage(marker.string()));
     }
   }
   const int n = static_cast<int>(std::min<std::ptrdiff_t>(passing, kMaxValues));

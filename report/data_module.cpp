@@ -10,28 +10,21 @@
 
 namespace quilmor::report {
 
-namespace {
-
-// Line 9 of an input file: " Threshold:" and the threshold.
-constexpr int kThresholdLine = 9;
-
-}  // namespace
-
 TDMQuilmor::TDMQuilmor(UserInteraction& ui) : m_ui(ui) {
   std::error_code ec;
   FileName = std::filesystem::current_path(ec).string();
 }
 
 std::string TDMQuilmor::OpenFailedMessage(const std::string& fileName) {
-  return "The file \"" + fileName + "\"could not be opened. It may be in use by another program";
+  return textio::InputOpenFailedMessage(fileName);
 }
 
 std::string TDMQuilmor::CorruptMessage(const std::string& fileName) {
-  return "Real numbers in the inputfile \"" + fileName + "\" are corrupt";
+  return textio::InputCorruptMessage(fileName);
 }
 
 std::string TDMQuilmor::BadThresholdMessage(const std::string& fileName) {
-  return "The threshold in the inputfile \"" + fileName + "\" is not a real number";
+  return textio::InputBadThresholdMessage(fileName);
 }
 
 std::string TDMQuilmor::ReportOpenFailedMessage(const std::string& reportName) {
@@ -75,7 +68,7 @@ TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile() {
   const textio::InputFileContent content = textio::ParseInputFile(*lines);
   // The threshold line is part of the header: text there is an error of the
   // file's layout, not of its numbers, and does not end the program.
-  if (content.corrupt && content.badLine == kThresholdLine) {
+  if (content.badThreshold) {
     m_ui.ShowMessage(BadThresholdMessage(FileName));
     return ReadResult::BadThreshold;
   }

@@ -40,6 +40,7 @@ InputFileContent ParseInputFile(const std::vector<std::string>& lines) {
     auto threshold = scanner.ReadReal();
     if (!threshold || !scanner.AtEnd()) {
       content.corrupt = true;
+      content.badThreshold = true;
       content.badLine = 9;
       return content;
     }
@@ -60,6 +61,24 @@ InputFileContent ParseInputFile(const std::vector<std::string>& lines) {
     content.rows.push_back({*serial, *value});
   }
   return content;
+}
+
+std::string InputOpenFailedMessage(std::string_view fileName) {
+  return "The file \"" + std::string(fileName) +
+         "\"could not be opened. It may be in use by another program";
+}
+
+std::string InputCorruptMessage(std::string_view fileName) {
+  return "Real numbers in the inputfile \"" + std::string(fileName) + "\" are corrupt";
+}
+
+std::string InputBadThresholdMessage(std::string_view fileName) {
+  return "The threshold in the inputfile \"" + std::string(fileName) + "\" is not a real number";
+}
+
+std::string InputFaultMessage(const InputFileContent& content, std::string_view fileName) {
+  return content.badThreshold ? InputBadThresholdMessage(fileName)
+                              : InputCorruptMessage(fileName);
 }
 
 std::string FormatInputRow(int runningNumber, double value) {

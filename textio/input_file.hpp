@@ -44,8 +44,10 @@ struct InputFileContent {
   bool hasThresholdLine = true;
   std::vector<InputRow> rows;  // the rows read before any bad one
   // Set when the threshold or a data row is not a real number: the file is
-  // corrupt. `badLine` is the 1-based line number.
+  // corrupt. `badLine` is the 1-based line number; `badThreshold` tells that
+  // it is the threshold line (an error of the header, not of the data).
   bool corrupt = false;
+  bool badThreshold = false;
   int badLine = 0;
 };
 
@@ -53,6 +55,13 @@ struct InputFileContent {
 // header to the end of the file or the first empty (or blank) line. Each row
 // holds a running number and a value; the rest of the line is ignored.
 InputFileContent ParseInputFile(const std::vector<std::string>& lines);
+
+// Messages about an input file, the same for every reader of it.
+std::string InputOpenFailedMessage(std::string_view fileName);
+std::string InputCorruptMessage(std::string_view fileName);
+std::string InputBadThresholdMessage(std::string_view fileName);
+// The message for the first fault of `content` (corrupt must be set).
+std::string InputFaultMessage(const InputFileContent& content, std::string_view fileName);
 
 // The data line of one value: I(5), a blank, the value.
 std::string FormatInputRow(int runningNumber, double value);

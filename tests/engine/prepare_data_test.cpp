@@ -197,6 +197,19 @@ TEST_F(PrepareDataTest, CorruptValueGivesTheCorruptMessage) {
   EXPECT_EQ(state.N, 0);
 }
 
+TEST_F(PrepareDataTest, TextInTheThresholdLineGivesTheThresholdMessage) {
+  // The data module says the same of this file, so both readers agree.
+  const std::filesystem::path path = folder / "threshold.inp";
+  std::string text = textio::RenderInputFile("a", "b", path.string(), 0.0, {1.0, 2.0});
+  text.replace(text.find("     0.00000"), 12, "  ten       ");
+  WriteBytes(path, text);
+  const auto message = Prepare(path);
+  ASSERT_TRUE(message);
+  EXPECT_EQ(*message,
+            "The threshold in the inputfile \"" + path.string() + "\" is not a real number");
+  EXPECT_EQ(state.N, 0);
+}
+
 TEST_F(PrepareDataTest, MissingFileGivesTheOpenMessage) {
   const std::filesystem::path path = folder / "absent.inp";
   const auto message = Prepare(path);
