@@ -34,6 +34,23 @@ double FreqFromLine(Transform transform, double z) {
   return 0.0;
 }
 
+Transform SingleFitTransform(int code) {
+  using T = Transform;
+  switch (code) {
+    case 2: return T::Power;
+    case 3: return T::Exponential;
+    case 4: case 51: return T::Gumbel;
+    case 5: case 52: return T::MirroredGumbel;
+    case 53: case 54: case 55: return T::Logistic;
+    case 56: return T::Pareto;
+    case 57: case 60: return T::Weibull;
+    case 58: case 59: return T::Frechet;
+    default: break;
+  }
+  assert(false && "not a single function fitted by a line");
+  return T::Gumbel;
+}
+
 PieceKinds TwoPieceKinds(int code) {
   using T = Transform;
   switch (code) {

@@ -29,6 +29,10 @@ double Ordinate(Transform transform, double fr);
 // Fc from the line value Z, without any cap or clamp.
 double FreqFromLine(Transform transform, double z);
 
+// The frequency transform a single function of the catalogue is fitted with
+// (codes 2..5, 51..60).
+Transform SingleFitTransform(int code);
+
 // Lower (X <= P) and upper (X > P) piece of the two-piece codes 7..18.
 struct PieceKinds {
   Transform lower;

@@ -29,23 +29,6 @@ bool IsExponentCode(int code) {
   return code == 2 || code == 3 || code == 51 || code == 52 || code == 55 || code == 60;
 }
 
-Transform ExponentCodeType(int code) {
-  switch (code) {
-    case 2:
-      return Transform::Power;
-    case 3:
-      return Transform::Exponential;
-    case 51:
-      return Transform::Gumbel;
-    case 52:
-      return Transform::MirroredGumbel;
-    case 55:
-      return Transform::Logistic;
-    default:
-      return Transform::Weibull;  // 60
-  }
-}
-
 namespace {
 
 // One trial of a single function of type T on the abscissae xPrime: the
@@ -117,7 +100,7 @@ Candidate FitExponentCode(AnalysisState& state, const FitData& data, const Expon
   for (int k = 1; k <= kExponentTrials; ++k) state.ScanSSE[k] = sse[k];
 
   // Final fit with the reported exponent.
-  const Transform type = ExponentCodeType(code);
+  const Transform type = SingleFitTransform(code);
   std::vector<double> xPrime(data.n);
   for (int i = 0; i < data.n; ++i) {
     xPrime[i] = std::exp(exponent * data.lnX[i]);

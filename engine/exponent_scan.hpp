@@ -46,7 +46,6 @@ double ReportedExponent(int k);
 bool IsNearLinear(double exponent);
 
 bool IsExponentCode(int code);  // 2, 3, 51, 52, 55, 60
-Transform ExponentCodeType(int code);
 
 // The SSE of every trial of the exponent scans of `codes`: sse[code][k] for
 // k = 1..280. The codes share each trial's X^E.

@@ -13,24 +13,9 @@ bool IsLineCode(int code) {
   return code == 4 || code == 5 || code == 53 || code == 54 || code == 57;
 }
 
-Transform LineCodeType(int code) {
-  switch (code) {
-    case 4:
-      return Transform::Gumbel;
-    case 5:
-      return Transform::MirroredGumbel;
-    case 53:
-      return Transform::Logistic;
-    case 54:
-      return Transform::Logistic;
-    default:
-      return Transform::Weibull;  // 57
-  }
-}
-
 Candidate FitLineCode(AnalysisState& state, const FitData& data, int code) {
   state.Code = code;
-  const Transform type = LineCodeType(code);
+  const Transform type = SingleFitTransform(code);
   // Abscissa: X, or ln X for the log-logistic and Weibull forms.
   const std::vector<double>& xPrime = (code == 54 || code == 57) ? data.lnX : data.x;
   StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), data.Y(type).data(), data.n));

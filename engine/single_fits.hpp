@@ -17,7 +17,6 @@
 namespace quilmor::engine {
 
 bool IsLineCode(int code);  // 4, 5, 53, 54, 57
-Transform LineCodeType(int code);
 
 // Fits the line of a line-only code and leaves Code, Slope, Intercept and the
 // regression's by-products in the state (FitStdDev = 1.28/S for 4 and 5).
