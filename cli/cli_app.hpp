@@ -25,8 +25,8 @@ class StreamInteraction : public UserInteraction {
   bool ConfirmYesNo(const std::string& text) override;
   void AppendProgress(const std::string& line) override;
   void Pause(int) override {}
-  std::optional<std::string> ChooseOpenFile(const FileDialogSpec&) override { return {}; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogSpec&) override { return {}; }
+  std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override { return {}; }
+  std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override { return {}; }
   void RequestQuit() override { quitRequested = true; }
   bool quitRequested = false;
 

@@ -9,7 +9,7 @@
 
 namespace quilmor {
 
-struct FileDialogSpec {
+struct FileDialogRequest {
   std::string filter;            // "Input files (*.inp)|*.inp"
   std::string defaultExtension;  // "inp"
   std::string initialFolder;     // empty: not set
@@ -28,8 +28,8 @@ class UserInteraction {
   // A real wait; the display stays up to date meanwhile.
   virtual void Pause(int milliseconds) = 0;
   // File dialogs; nullopt when cancelled.
-  virtual std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) = 0;
-  virtual std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) = 0;
+  virtual std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) = 0;
+  virtual std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) = 0;
   // Asks the application to end once the current event has been handled.
   virtual void RequestQuit() = 0;
 };
@@ -41,8 +41,8 @@ class SilentInteraction : public UserInteraction {
   bool ConfirmYesNo(const std::string&) override { return false; }
   void AppendProgress(const std::string&) override {}
   void Pause(int) override {}
-  std::optional<std::string> ChooseOpenFile(const FileDialogSpec&) override { return {}; }
-  std::optional<std::string> ChooseSaveFile(const FileDialogSpec&) override { return {}; }
+  std::optional<std::string> ChooseOpenFile(const FileDialogRequest&) override { return {}; }
+  std::optional<std::string> ChooseSaveFile(const FileDialogRequest&) override { return {}; }
   void RequestQuit() override {}
 };
 

@@ -355,17 +355,17 @@ void TMainForm::SetDialogFolderFromFile(const std::string& fileName) {
   if (!folder.empty()) DialogFolder = folder.string();
 }
 
-FileDialogSpec TMainForm::InputOpenDialog() const {
+FileDialogRequest TMainForm::InputOpenDialog() const {
   return {"Input files (*.inp)|*.inp", "inp", DialogFolder};
 }
-FileDialogSpec TMainForm::InputSaveDialog() const {
+FileDialogRequest TMainForm::InputSaveDialog() const {
   return {"Input files (*.inp)|*.inp", "inp", DialogFolder};
 }
-FileDialogSpec TMainForm::OutputOpenDialog() const {
+FileDialogRequest TMainForm::OutputOpenDialog() const {
   return {"Output files (*.out)|*.out", ".out", DialogFolder};
 }
-FileDialogSpec TMainForm::GraphOpenDialog() { return {"Graph files (*.bmp)|*.bmp", "bmp", ""}; }
-FileDialogSpec TMainForm::GraphSaveDialog() { return {"Image files (*.bmp)|*.bmp", "bmp", ""}; }
+FileDialogRequest TMainForm::GraphOpenDialog() { return {"Graph files (*.bmp)|*.bmp", "bmp", ""}; }
+FileDialogRequest TMainForm::GraphSaveDialog() { return {"Image files (*.bmp)|*.bmp", "bmp", ""}; }
 
 // --- Intro page -------------------------------------------------------------
 

@@ -241,11 +241,11 @@ class TMainForm : public TBaseForm {
   void EditPaste();
 
   // The dialogs' settings.
-  FileDialogSpec InputOpenDialog() const;
-  FileDialogSpec InputSaveDialog() const;
-  FileDialogSpec OutputOpenDialog() const;
-  static FileDialogSpec GraphOpenDialog();
-  static FileDialogSpec GraphSaveDialog();
+  FileDialogRequest InputOpenDialog() const;
+  FileDialogRequest InputSaveDialog() const;
+  FileDialogRequest OutputOpenDialog() const;
+  static FileDialogRequest GraphOpenDialog();
+  static FileDialogRequest GraphSaveDialog();
 
   report::TDMQuilmor* DataModule() { return m_dm; }
   engine::AnalysisState& State() { return m_state; }

@@ -69,19 +69,19 @@ void QtInteraction::Pause(int milliseconds) {
   loop.exec(QEventLoop::ExcludeUserInputEvents);
 }
 
-std::optional<std::string> QtInteraction::ChooseOpenFile(const FileDialogSpec& spec) {
-  return RunFileDialog(spec, false);
+std::optional<std::string> QtInteraction::ChooseOpenFile(const FileDialogRequest& request) {
+  return RunFileDialog(request, false);
 }
 
-std::optional<std::string> QtInteraction::ChooseSaveFile(const FileDialogSpec& spec) {
-  return RunFileDialog(spec, true);
+std::optional<std::string> QtInteraction::ChooseSaveFile(const FileDialogRequest& request) {
+  return RunFileDialog(request, true);
 }
 
-std::optional<std::string> QtInteraction::RunFileDialog(const FileDialogSpec& spec, bool save) {
+std::optional<std::string> QtInteraction::RunFileDialog(const FileDialogRequest& request, bool save) {
   QFileDialog dialog(m_window);
-  dialog.setNameFilter(ConvertFilter(spec.filter));
-  dialog.setDefaultSuffix(ConvertDefaultExtension(spec.defaultExtension));
-  if (!spec.initialFolder.empty()) dialog.setDirectory(MessageText(spec.initialFolder));
+  dialog.setNameFilter(ConvertFilter(request.filter));
+  dialog.setDefaultSuffix(ConvertDefaultExtension(request.defaultExtension));
+  if (!request.initialFolder.empty()) dialog.setDirectory(MessageText(request.initialFolder));
   if (save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);

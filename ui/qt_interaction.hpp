@@ -34,12 +34,12 @@ class QtInteraction : public UserInteraction {
   bool ConfirmYesNo(const std::string& text) override;
   void AppendProgress(const std::string& line) override;
   void Pause(int milliseconds) override;
-  std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) override;
-  std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) override;
+  std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override;
+  std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override;
   void RequestQuit() override;
 
  private:
-  std::optional<std::string> RunFileDialog(const FileDialogSpec& spec, bool save);
+  std::optional<std::string> RunFileDialog(const FileDialogRequest& dialog, bool save);
 
   QPointer<QWidget> m_window;
   QPointer<QPlainTextEdit> m_progressMemo;

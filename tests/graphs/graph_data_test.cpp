@@ -13,7 +13,7 @@
 namespace quilmor::graphs {
 namespace {
 
-using quilmor::testing::ReportSpec;
+using quilmor::testing::ReportContent;
 using quilmor::testing::ReportText;
 using quilmor::testing::ScriptedInteraction;
 using quilmor::testing::TempFolder;
@@ -101,18 +101,18 @@ TEST_F(GraphDataTest, ObservedFrequenciesRiseFromNearZeroToNearHundred) {
 }
 
 TEST_F(GraphDataTest, NrOfDataIsTheRowCountOfTheTable) {
-  ReportSpec spec;
-  spec.intervals = {{0, 1, 0, 10}, {1, 2, 50, 40}, {2, 3, 50, 50}};
-  spec.observed = {{1, 1, 25, 20, 5, 10, 30}, {2, 2, 50, 55, 5, 40, 70}};
-  spec.returns = {{1, 1, 1.33, 1.25, 1.1, 1.4}};
+  ReportContent content;
+  content.intervals = {{0, 1, 0, 10}, {1, 2, 50, 40}, {2, 3, 50, 50}};
+  content.observed = {{1, 1, 25, 20, 5, 10, 30}, {2, 2, 50, 55, 5, 40, 70}};
+  content.returns = {{1, 1, 1.33, 1.25, 1.1, 1.4}};
   dm.NrOfData = 2500;
-  ASSERT_TRUE(ReadText(ReportText(spec), 2).ok());
+  ASSERT_TRUE(ReadText(ReportText(content), 2).ok());
   EXPECT_EQ(dm.NrOfData, 3);
-  ASSERT_TRUE(ReadText(ReportText(spec), 1).ok());
+  ASSERT_TRUE(ReadText(ReportText(content), 1).ok());
   EXPECT_EQ(dm.NrOfData, 2);
-  ASSERT_TRUE(ReadText(ReportText(spec), 4).ok());
+  ASSERT_TRUE(ReadText(ReportText(content), 4).ok());
   EXPECT_EQ(dm.NrOfData, 1);
-  ASSERT_TRUE(ReadText(ReportText(spec), 3).ok());
+  ASSERT_TRUE(ReadText(ReportText(content), 3).ok());
   EXPECT_EQ(dm.NrOfData, 0);
   EXPECT_TRUE(dm.SeriesA.empty());
 }
@@ -134,10 +134,10 @@ void PrintTo(const CodeCase& c, std::ostream* os) { *os << c.name; }
 class CodeLine : public GraphDataTest, public ::testing::WithParamInterface<CodeCase> {};
 
 TEST_P(CodeLine, GivesTheCodeOrZero) {
-  ReportSpec spec;
-  spec.codeLine = GetParam().codeLine;
+  ReportContent content;
+  content.codeLine = GetParam().codeLine;
   dm.FittedCode = 99;
-  ReadText(ReportText(spec), 1);
+  ReadText(ReportText(content), 1);
   EXPECT_EQ(dm.FittedCode, GetParam().code);
 }
 
@@ -159,10 +159,10 @@ TEST_F(GraphDataTest, CodeIsZeroWhenTheReportEndsBeforeIt) {
 }
 
 TEST_F(GraphDataTest, TitleOfOnlyTheLeadingBlankIsEmpty) {
-  ReportSpec spec;
-  spec.title1 = "";
-  spec.title2 = " two blanks";
-  ReadText(ReportText(spec), 1);
+  ReportContent content;
+  content.title1 = "";
+  content.title2 = " two blanks";
+  ReadText(ReportText(content), 1);
   EXPECT_EQ(dm.Title1, "");
   EXPECT_EQ(dm.Title2, " two blanks");
 }
@@ -170,11 +170,11 @@ TEST_F(GraphDataTest, TitleOfOnlyTheLeadingBlankIsEmpty) {
 TEST_F(GraphDataTest, TitlesThatLookLikeMarkersAreOnlyTitles) {
   // Line 4 " Obs..." and line 5 " dat..." would match the markers; the table
   // itself is empty, so a reader that looked there would find rows.
-  ReportSpec spec;
-  spec.title1 = "Observations 1990";
-  spec.title2 = "data of station A";
-  spec.codeLine = " 57";
-  ASSERT_TRUE(ReadText(ReportText(spec), 1).ok());
+  ReportContent content;
+  content.title1 = "Observations 1990";
+  content.title2 = "data of station A";
+  content.codeLine = " 57";
+  ASSERT_TRUE(ReadText(ReportText(content), 1).ok());
   EXPECT_EQ(dm.NrOfData, 0);
   EXPECT_EQ(dm.FittedCode, 57);
 }
@@ -242,9 +242,9 @@ TEST_F(GraphDataTest, TableWithoutClosingLineKeepsTheRowsToTheEnd) {
 }
 
 TEST_F(GraphDataTest, UnreadableNumberStopsTheReadAtItsRow) {
-  ReportSpec spec;
-  spec.intervals = {{0, 1, 0, 10}, {1, 2, 50, 40}, {2, 3, 50, 50}};
-  std::string text = ReportText(spec);
+  ReportContent content;
+  content.intervals = {{0, 1, 0, 10}, {1, 2, 50, 40}, {2, 3, 50, 50}};
+  std::string text = ReportText(content);
   const std::string second = "     1.0       2.0      50.0      40.0";
   ASSERT_NE(text.find(second), std::string::npos);
   text.replace(text.find(second), second.size(), "     1.0       2.0      5O.0      40.0");

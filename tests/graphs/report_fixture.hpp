@@ -30,7 +30,7 @@ struct ConRow {  // observed X, serial, calculated X, lower, upper
   double calc, lower, upper;
 };
 
-struct ReportSpec {
+struct ReportContent {
   std::string title1 = "Yearly totals";
   std::string title2 = "station A";
   std::vector<IntRow> intervals;
@@ -44,14 +44,14 @@ inline std::string Serial(int serial) {
   return "      " + std::to_string(serial) + (serial < 10 ? "  " : serial < 100 ? " " : "");
 }
 
-inline std::string ReportText(const ReportSpec& spec) {
+inline std::string ReportText(const ReportContent& content) {
   using textio::FormatF;
   std::vector<std::string> lines = {
       " RESULTS OF Quilmor PROGRAM",
       " Cumulative frequency analysis",
       "",
-      " " + spec.title1,
-      " " + spec.title2,
+      " " + content.title1,
+      " " + content.title2,
       " Name of input file used: run.inp",
       " Number of data used: 30",
       "",
@@ -70,7 +70,7 @@ inline std::string ReportText(const ReportSpec& spec) {
   lines.insert(lines.end(),
                {" Interval analysis", dash38, "   Class limits of X    Class frequency",
                 "    Lower    Upper      Obs. (%)  Calc.", dash38});
-  for (const IntRow& r : spec.intervals) {
+  for (const IntRow& r : content.intervals) {
     lines.push_back(FormatF(r.lower, 8, 1) + FormatF(r.upper, 10, 1) + FormatF(r.observed, 10, 1) +
                     FormatF(r.calculated, 10, 1));
   }
@@ -81,7 +81,7 @@ inline std::string ReportText(const ReportSpec& spec) {
                {" Observed and calculated cumulative frequencies", dash66,
                 "   X-value   Serial    Cumulative frequency in %     90% conf limit",
                 "   Ranked     No.      Rank      Calc.    St.Dev     Lower    Upper", dash66});
-  for (const ObsRow& r : spec.observed) {
+  for (const ObsRow& r : content.observed) {
     lines.push_back(FormatF(r.x, 8, 2) + Serial(r.serial) + FormatF(r.rank, 10, 2) +
                     FormatF(r.calc, 10, 2) + FormatF(r.stdev, 10, 2) + FormatF(r.lower, 10, 1) +
                     FormatF(r.upper, 10, 1));
@@ -96,7 +96,7 @@ inline std::string ReportText(const ReportSpec& spec) {
                {" Return period = 1/(1-Cum.Frq), time units as used for the data ", dash62,
                 "   X-value    Serial      Return period        90% conf limit",
                 "   Ranked      No.       Rank       Calc.      Lower    Upper", dash62});
-  for (const RetRow& r : spec.returns) {
+  for (const RetRow& r : content.returns) {
     lines.push_back(FormatF(r.x, 8, 2) + Serial(r.serial) + FormatF(r.tr, 11, 2) +
                     FormatF(r.tc, 11, 2) + FormatF(r.lower, 11, 2) + FormatF(r.upper, 11, 2));
   }
@@ -109,12 +109,12 @@ inline std::string ReportText(const ReportSpec& spec) {
                 "   Observed            Calculated      90% confidence limit  ",
                 "   X-value   Serial    X-Value         of calulated X-Value  ",
                 "   Ranked     No.                      Lower        Upper    ", dash58});
-  for (const ConRow& r : spec.xconf) {
+  for (const ConRow& r : content.xconf) {
     lines.push_back(FormatF(r.x, 8, 2) + textio::FormatI(r.serial, 8) + FormatF(r.calc, 13, 2) +
                     FormatF(r.lower, 15, 2) + FormatF(r.upper, 15, 2));
   }
   lines.insert(lines.end(), {dash58, " Efficiency coefficient (R) of calculated and observed ",
-                             " data values :   0.99412", "", spec.codeLine});
+                             " data values :   0.99412", "", content.codeLine});
 
   std::string text;
   for (const std::string& line : lines) text += line + "\r\n";

@@ -24,8 +24,8 @@ class ScriptedInteraction : public UserInteraction {
   std::vector<std::string> messages;
   std::vector<std::string> questions;
   std::vector<std::string> progress;
-  std::vector<FileDialogSpec> openDialogs;
-  std::vector<FileDialogSpec> saveDialogs;
+  std::vector<FileDialogRequest> openDialogs;
+  std::vector<FileDialogRequest> saveDialogs;
   std::vector<int> pauses;
   int quitRequests = 0;
 
@@ -39,12 +39,12 @@ class ScriptedInteraction : public UserInteraction {
   }
   void AppendProgress(const std::string& line) override { progress.push_back(line); }
   void Pause(int milliseconds) override { pauses.push_back(milliseconds); }
-  std::optional<std::string> ChooseOpenFile(const FileDialogSpec& spec) override {
-    openDialogs.push_back(spec);
+  std::optional<std::string> ChooseOpenFile(const FileDialogRequest& request) override {
+    openDialogs.push_back(request);
     return Next(openFileAnswers);
   }
-  std::optional<std::string> ChooseSaveFile(const FileDialogSpec& spec) override {
-    saveDialogs.push_back(spec);
+  std::optional<std::string> ChooseSaveFile(const FileDialogRequest& request) override {
+    saveDialogs.push_back(request);
     return Next(saveFileAnswers);
   }
   void RequestQuit() override { ++quitRequests; }
