@@ -593,6 +593,9 @@ void TMainForm::InputOpenActionExecute() {
   OutputMemo->hide();
   HideGraphControls();
   ShowPage(InputTabSheet);
+  // An empty file, or one cut off in its header, opens as an empty grid; say
+  // why the grid is empty.
+  if (dm.NrOfData == 0) Message("The input file \"" + dm.FileName + "\" holds no data values");
 }
 
 // --- Save-Run -----------------------------------------------------------------------

@@ -118,6 +118,8 @@ class HostileGuiTest : public QObject {
                   "\" are corrupt"};
     } else if (file == QLatin1String("threshold_text.inp")) {
       expected = {"The threshold in the inputfile \"" + input + "\" is not a real number"};
+    } else if (values.isEmpty()) {
+      expected = {"The input file \"" + input + "\" holds no data values"};
     }
     QCOMPARE(rig->user.messages, expected);
     // ProgramError asks the program to end; nothing else does.
