@@ -350,6 +350,22 @@ void TMainForm::closeEvent(QCloseEvent* event) {
 
 void TMainForm::Message(const std::string& text) { m_ui.ShowMessage(text); }
 
+bool TMainForm::ChooseExistingFile(const FileDialogRequest& dialog,
+                                   const std::string& noneSelected) {
+  const std::optional<std::string> chosen = m_ui.ChooseOpenFile(dialog);
+  if (!chosen) {
+    Message(noneSelected);
+    return false;
+  }
+  m_dm->FileName = *chosen;
+  std::error_code ec;
+  if (!std::filesystem::exists(m_dm->FileName, ec)) {
+    Message("File does not exist, please select another one,");
+    return false;
+  }
+  return true;
+}
+
 void TMainForm::SetDialogFolderFromFile(const std::string& fileName) {
   const std::filesystem::path folder = std::filesystem::path(fileName).parent_path();
   if (!folder.empty()) DialogFolder = folder.string();

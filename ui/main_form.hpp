@@ -267,6 +267,10 @@ class TMainForm : public TBaseForm {
   // Draws the graph again in the mode of ColourGraph and saves it.
   void SaveGraph();
   void Message(const std::string& text);
+  // Open input and Open output, steps 1 and 2: the dialog, then FileName and
+  // the check that the file exists. False after the message of a cancelled
+  // dialog or a missing file.
+  bool ChooseExistingFile(const FileDialogRequest& dialog, const std::string& noneSelected);
   void SetDialogFolderFromFile(const std::string& fileName);
   void ResizeRowArrays(int rows);
 

@@ -564,17 +564,7 @@ void TMainForm::ClearButtonClick() {
 void TMainForm::InputOpenActionExecute() {
   if (!m_dm) return;
   report::TDMQuilmor& dm = *m_dm;
-  const std::optional<std::string> chosen = m_ui.ChooseOpenFile(InputOpenDialog());
-  if (!chosen) {
-    Message("No input file was selected");
-    return;
-  }
-  dm.FileName = *chosen;
-  std::error_code ec;
-  if (!std::filesystem::exists(dm.FileName, ec)) {
-    Message("File does not exist, please select another one,");
-    return;
-  }
+  if (!ChooseExistingFile(InputOpenDialog(), "No input file was selected")) return;
   // A file that cannot be read has been reported; a corrupt one ends the
   // program. Neither is shown as if it had been opened.
   if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return;

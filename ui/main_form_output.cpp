@@ -63,17 +63,7 @@ void TMainForm::ShowReportLines() {
 void TMainForm::OutputOpenActionExecute() {
   if (!m_dm) return;
   report::TDMQuilmor& dm = *m_dm;
-  const std::optional<std::string> chosen = m_ui.ChooseOpenFile(OutputOpenDialog());
-  if (!chosen) {
-    Message("No output file was selected");
-    return;
-  }
-  dm.FileName = *chosen;
-  std::error_code ec;
-  if (!std::filesystem::exists(dm.FileName, ec)) {
-    Message("File does not exist, please select another one,");
-    return;
-  }
+  if (!ChooseExistingFile(OutputOpenDialog(), "No output file was selected")) return;
   bool usable = false;
   dm.LoadReport(dm.FileName, usable);  // the lines are shown whatever it says
   ShowStatus(QStringLiteral("The output file can be imported into spreadsheets"));
