@@ -162,12 +162,12 @@ void ComputeCalculatedXValues(AnalysisState& state, const FitSummary& summary,
     p.S = summary.S;
     p.M = summary.M;
     p.D = summary.D;
-    const engine::CodeInfo& row = engine::CodeRow(summary.Code);
+    const engine::CodeInfo& info = engine::CodeRow(summary.Code);
     const auto c = static_cast<std::size_t>(summary.Code);
-    if (row.hasExponent) p.E = state.ExpE[c];
-    if (row.bound == engine::Bound::Lower) p.C = state.LowerBoundC;
-    if (row.bound == engine::Bound::Upper) p.C = state.UpperBoundC;
-    if (row.fit == engine::FitMethod::Student) {
+    if (info.hasExponent) p.E = state.ExpE[c];
+    if (info.bound == engine::Bound::Lower) p.C = state.LowerBoundC;
+    if (info.bound == engine::Bound::Upper) p.C = state.UpperBoundC;
+    if (info.fit == engine::FitMethod::Student) {
       p.M = state.MeanX;
       p.D = state.StdDevX;
     }
