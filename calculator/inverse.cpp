@@ -142,8 +142,8 @@ void ComputeCalculatedXValues(AnalysisState& state, const FitSummary& summary,
   state.N = summary.N;
   state.Code = summary.Code;
   state.Shift = summary.S;
-  const engine::CodeInfo* row = engine::FindCode(summary.Code);
-  if (row == nullptr || row->parameterFile.line) {
+  const engine::CodeInfo* entry = engine::FindCode(summary.Code);
+  if (entry == nullptr || entry->parameterFile.line) {
     state.Slope = summary.A;
     state.Intercept = summary.B;
   }
