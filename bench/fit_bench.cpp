@@ -12,11 +12,9 @@
 #include <vector>
 
 #include "bench/samples.hpp"
-#include "engine/analysis_state.hpp"
-#include "engine/run_fit.hpp"
+#include "engine/fit_series.hpp"
 #include "textio/input_file.hpp"
 #include "textio/number_parse.hpp"
-#include "textio/scratch_dir.hpp"
 #include "textio/text_file.hpp"
 
 namespace quilmor::bench {
@@ -25,42 +23,31 @@ namespace {
 constexpr int kSampleSize = 2500;
 constexpr std::uint32_t kSeed = 20240611;
 
-// The values as the analysis sees them: written to an input file and prepared
-// from it. The threshold lets every value in (negative ones included).
-std::optional<engine::AnalysisState> Prepare(const std::vector<double>& values) {
-  textio::ScratchDir folder;
-  const std::filesystem::path input = folder / "bench.inp";
+// The values as the analysis sees them: as an input file holds them,
+// prepared. The threshold lets every value in (negative ones included).
+engine::PreparedSeries Prepare(const std::vector<double>& values) {
   double smallest = 0.0;
   for (double value : values) smallest = std::min(smallest, value);
   const double threshold = smallest < 0.0 ? std::floor(smallest) - 1.0 : 0.0;
-  if (!textio::WriteFilePlain(
-          input, textio::RenderInputFile("bench", "", input.string(), threshold, values))) {
-    return std::nullopt;
-  }
-  engine::AnalysisState state;
-  SilentInteraction ui;
-  if (engine::PrepareData(state, input, folder.Path(), ui)) return std::nullopt;
-  return state;
+  const textio::InputFileContent input = textio::ParseInputFile(
+      textio::SplitLines(textio::RenderInputFile("bench", "", "bench.inp", threshold, values)));
+  return engine::PrepareData(input.rows, input.threshold);
 }
 
 void Fit(benchmark::State& bench, const std::vector<double>& values, const std::string& pref,
          int threads = 0) {
-  const std::optional<engine::AnalysisState> prepared = Prepare(values);
-  if (!prepared) {
-    bench.SkipWithError("could not prepare the input file");
-    return;
-  }
-  SilentInteraction ui;
-  engine::AnalysisState state;
+  const engine::PreparedSeries prepared = Prepare(values);
+  engine::FitRequest request;
+  request.preference = pref;
+  request.options.threads = threads;
+  engine::FitResult fit;
   for (auto _ : bench) {
-    state = *prepared;
-    state.BusyNoticePending = true;
-    engine::FitDistributions(state, pref, ui, engine::FitOptions{threads});
-    benchmark::DoNotOptimize(state.Code);
+    fit = engine::FitSeries(prepared, request);
+    benchmark::DoNotOptimize(fit.Code);
   }
-  bench.counters["N"] = state.N;
-  bench.counters["code"] = state.Code;
-  for (const engine::ScanCount& scan : state.ScanCounts) {
+  bench.counters["N"] = prepared.N;
+  bench.counters["code"] = fit.Code;
+  for (const engine::ScanCount& scan : fit.ScanCounts) {
     bench.counters["trials_" + std::to_string(scan.code)] = static_cast<double>(scan.trials);
   }
 }

@@ -1,8 +1,8 @@
-// Timings of the complete run of Save-Run (input file, fit, post-fit values,
-// interval analysis, report body, inverse evaluation, parameter file, report
-// assembly, loading the report) for three 2500-value fixed-seed samples, with
-// best of all and with the preferences 21, 22 and 25; and, separately, of
-// everything after the fit, whose target is 50 ms for 2500 values.
+// Timings of the complete run of Save-Run (input file, fit, report model,
+// report body, inverse evaluation, parameter file, writing the report) for
+// three 2500-value fixed-seed samples, with best of all and with the
+// preferences 21, 22 and 25; and, separately, of everything after the fit in
+// memory (report model, inverse evaluation, report and parameter-file texts).
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -11,15 +11,11 @@
 #include <vector>
 
 #include "bench/samples.hpp"
-#include "calculator/finish_report.hpp"
-#include "calculator/save_run.hpp"
-#include "engine/analysis_state.hpp"
-#include "engine/run_fit.hpp"
 #include "report/data_module.hpp"
-#include "report/intervals.hpp"
-#include "report/post_fit.hpp"
-#include "report/report_writer.hpp"
-#include "textio/scratch_dir.hpp"
+#include "run/run_analysis.hpp"
+#include "run/save_run.hpp"
+#include "temp_folder.hpp"
+#include "textio/text_file.hpp"
 
 namespace quilmor::bench {
 namespace {
@@ -48,64 +44,57 @@ void FillDataModule(report::TDMQuilmor& dm, const std::vector<double>& values,
 // The whole Save-Run, pauses aside (the silent interaction does not wait).
 void WholeRun(benchmark::State& bench, Sample kind, const std::string& pref) {
   const std::vector<double> values = MakeSample(kind, kSampleSize, kSeed);
-  textio::ScratchDir folder;
+  testing::TempFolder folder;
   SilentInteraction ui;
-  engine::AnalysisState state;
   int code = 0;
   for (auto _ : bench) {
     report::TDMQuilmor dm(ui);
     FillDataModule(dm, values, folder / "bench.inp");
     dm.Preference = pref;
-    state = engine::AnalysisState();
-    const calculator::SaveRunResult result = calculator::SaveRun(dm, state);
-    if (result.status != calculator::SaveRunStatus::Done) {
+    const run::SaveRunResult result = run::SaveRun(dm);
+    if (result.status != run::SaveRunStatus::Done) {
       bench.SkipWithError("the run did not complete");
       return;
     }
-    code = state.Code;
+    code = result.analysis.model.Fit.Code;
   }
   bench.counters["code"] = code;
 }
 
-// Everything after the fit: post-fit values, fit summary, intervals, report
-// body, inverse evaluation, "Values.tmp", parameter file, assembly.
+// Everything after the fit: the report model, the inverse evaluation and the
+// texts of the report and the parameter file, all in memory.
 void AfterFit(benchmark::State& bench, Sample kind, const std::string& pref) {
   const std::vector<double> values = MakeSample(kind, kSampleSize, kSeed);
-  textio::ScratchDir folder;
   SilentInteraction ui;
   report::TDMQuilmor dm(ui);
-  FillDataModule(dm, values, folder / "bench.inp");
-  if (!dm.WriteInputFile()) {
-    bench.SkipWithError("could not write the input file");
+  FillDataModule(dm, values, "bench.inp");
+  const auto input = dm.InputFileText(dm.FileName);
+  if (!input) {
+    bench.SkipWithError("could not render the input file");
     return;
   }
-  engine::AnalysisState fitted;
-  engine::FitRequest request;
-  request.inputFile = dm.FileName;
+  const textio::InputFileContent content = textio::ParseInputFile(textio::SplitLines(input->text));
+  run::AnalysisRequest request;
+  request.inputName = dm.FileName;
   request.preference = pref;
-  request.scratchDir = folder.Path();
-  if (engine::RunFit(fitted, request, ui) || fitted.StopFlag) {
+  const run::AnalysisResult fitted = run::RunAnalysis(content, request, ui);
+  if (fitted.error || fitted.Stopped()) {
     bench.SkipWithError("the fit did not complete");
     return;
   }
-  dm.NrOfData = fitted.NrOfData;
-  dm.Preference = pref;
-  const std::string inputName = dm.FileName;
-  engine::AnalysisState state;
+  report::ReportSettings settings;
+  settings.InputName = dm.FileName;
+  settings.Preference = pref;
+  settings.NrOfClasses = kNrOfClasses;
+  std::size_t size = 0;
   for (auto _ : bench) {
-    state = fitted;
-    dm.FileName = inputName;
-    report::ComputeCalcFreq(state);
-    bool ok = !report::WriteFitSummary(state, folder.Path());
-    report::AnalyseIntervals(state, kNrOfClasses);
-    ok = ok && !report::WriteReport(state, dm, folder.Path());
-    ok = ok && !calculator::FinishReport(dm, state, folder.Path());
-    if (!ok) {
-      bench.SkipWithError("the report could not be finished");
-      return;
-    }
+    const report::ReportModel model = report::BuildReportModel(fitted.series, fitted.fit, settings);
+    const run::FinishedReport finished = run::FinishReport(model);
+    size = finished.reportText.size() + finished.parameterText.size();
+    benchmark::DoNotOptimize(size);
   }
-  bench.counters["code"] = state.Code;
+  bench.counters["code"] = fitted.fit.Code;
+  bench.counters["bytes"] = static_cast<double>(size);
 }
 
 void Register() {

@@ -26,11 +26,9 @@ void Limits(double f, int n, double& lower, double& upper) {
 
 }  // namespace
 
-std::optional<CalcParameters> ReadParam(report::TDMQuilmor& dm, std::string& message) {
-  dm.FileName = textio::ChangeFileExt(dm.FileName, ".aux");
-  const std::string auxName = dm.FileName;
+std::optional<CalcParameters> ReadParam(const std::string& reportName, std::string& message) {
+  const std::string auxName = textio::ChangeFileExt(reportName, ".aux");
   const auto lines = textio::ReadTextLines(auxName);
-  dm.FileName = textio::ChangeFileExt(dm.FileName, ".out");
   if (!lines) {
     message = "The parameter file \"" + auxName + "\" could not be read";
     return std::nullopt;
@@ -96,15 +94,15 @@ std::string Field(double value, bool& missing) {
 // Reloads the input file and reads the parameter file. nullopt when either
 // cannot be used; `message` is then what to show (empty when the data module
 // has shown its own).
-std::optional<CalcParameters> LoadFiles(report::TDMQuilmor& dm, std::string& message) {
-  dm.FileName = textio::ChangeFileExt(dm.FileName, ".inp");
-  if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return std::nullopt;
+std::optional<CalcParameters> LoadFiles(report::TDMQuilmor& dm, const std::string& reportName,
+                                        std::string& message) {
+  const std::string inputName = textio::ChangeFileExt(reportName, ".inp");
+  if (dm.ReadInputFile(inputName) != report::TDMQuilmor::ReadResult::Ok) return std::nullopt;
   if (dm.NrOfData < 1) {
-    message = "The input file \"" + dm.FileName + "\" holds no data values";
+    message = "The input file \"" + inputName + "\" holds no data values";
     return std::nullopt;
   }
-  dm.FileName = textio::ChangeFileExt(dm.FileName, ".out");
-  return ReadParam(dm, message);
+  return ReadParam(reportName, message);
 }
 
 // The bounds are the decimal numbers themselves, compared with the double
@@ -113,9 +111,10 @@ std::optional<CalcParameters> LoadFiles(report::TDMQuilmor& dm, std::string& mes
 bool FrequencyOutOfRange(double f) { return f <= 0.000001 || f > 0.999999; }
 bool ReturnPeriodOutOfRange(double t) { return t <= 0.000001 || t > 1000000.0; }
 
-CalcOutcome<ValueFields> ValueFromFrequency(report::TDMQuilmor& dm, double f, ValueFields fields) {
+CalcOutcome<ValueFields> ValueFromFrequency(report::TDMQuilmor& dm, const std::string& reportName,
+                                            double f, ValueFields fields) {
   CalcOutcome<ValueFields> outcome;
-  auto p = LoadFiles(dm, outcome.message);
+  auto p = LoadFiles(dm, reportName, outcome.message);
   if (!p) return outcome;
   bool missing = false;
   if (f <= 0.0) {
@@ -134,15 +133,15 @@ CalcOutcome<ValueFields> ValueFromFrequency(report::TDMQuilmor& dm, double f, Va
 
 }  // namespace
 
-CalcOutcome<FrequencyFields> Edit7Click(report::TDMQuilmor& dm, std::string_view edit1,
-                                        char decimalSeparator) {
+CalcOutcome<FrequencyFields> Edit7Click(report::TDMQuilmor& dm, const std::string& reportName,
+                                        std::string_view edit1, char decimalSeparator) {
   CalcOutcome<FrequencyFields> outcome;
   const auto x = textio::StringToFloat(edit1, decimalSeparator);
   if (!x) {
     outcome.message = kValueNotReal;
     return outcome;
   }
-  auto p = LoadFiles(dm, outcome.message);
+  auto p = LoadFiles(dm, reportName, outcome.message);
   if (!p) return outcome;
   const FrequencyEstimate estimate = CalcFrequent(*p, *x, dm.NrOfData);
   double f = estimate.CalcFreqValue;
@@ -165,19 +164,19 @@ CalcOutcome<FrequencyFields> Edit7Click(report::TDMQuilmor& dm, std::string_view
   return outcome;
 }
 
-CalcOutcome<ValueFields> Edit4Exit(report::TDMQuilmor& dm, std::string_view edit4,
-                                   char decimalSeparator) {
+CalcOutcome<ValueFields> Edit4Exit(report::TDMQuilmor& dm, const std::string& reportName,
+                                   std::string_view edit4, char decimalSeparator) {
   const auto f = textio::StringToFloat(edit4, decimalSeparator);
   if (!f) return {std::nullopt, kFrequencyNotNumber};
   if (FrequencyOutOfRange(*f)) return {std::nullopt, kFrequencyOutOfRange};
   ValueFields fields;
   fields.Edit4 = std::string(edit4);
   fields.Edit5 = textio::FormatGeneral(1.0 / (1.0 - *f));
-  return ValueFromFrequency(dm, *f, std::move(fields));
+  return ValueFromFrequency(dm, reportName, *f, std::move(fields));
 }
 
-CalcOutcome<ValueFields> Edit5Exit(report::TDMQuilmor& dm, std::string_view edit5,
-                                   char decimalSeparator) {
+CalcOutcome<ValueFields> Edit5Exit(report::TDMQuilmor& dm, const std::string& reportName,
+                                   std::string_view edit5, char decimalSeparator) {
   const auto t = textio::StringToFloat(edit5, decimalSeparator);
   if (!t) return {std::nullopt, kReturnPeriodNotReal};
   if (ReturnPeriodOutOfRange(*t)) return {std::nullopt, kReturnPeriodOutOfRange};
@@ -185,7 +184,7 @@ CalcOutcome<ValueFields> Edit5Exit(report::TDMQuilmor& dm, std::string_view edit
   ValueFields fields;
   fields.Edit5 = std::string(edit5);
   fields.Edit4 = textio::FormatGeneral(f);
-  return ValueFromFrequency(dm, f, std::move(fields));
+  return ValueFromFrequency(dm, reportName, f, std::move(fields));
 }
 
 }  // namespace quilmor::calculator

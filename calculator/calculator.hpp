@@ -2,8 +2,8 @@
 // X-value to its cumulative frequency and return period (with 90% limits of the
 // return period), and from a cumulative frequency or a return period to the
 // X-value (with 90% limits of the X-value). It works only from the files on
-// disk: every evaluation reloads the input file (".inp") and reads the
-// parameter file (".aux") named after the data module's FileName.
+// disk: every evaluation reloads the input file (".inp") of the report into
+// the data module and reads the parameter file (".aux") beside it.
 //
 // The numeric operations take numbers and give numbers; the three handlers
 // take the texts of the input fields and give the texts of the result fields
@@ -23,10 +23,10 @@ namespace quilmor::calculator {
 // The parameter file as the calculator holds it.
 using CalcParameters = engine::Parameters;
 
-// ReadParam: reads the file named dm.FileName with the extension ".aux" and
-// leaves dm.FileName with the extension ".out". nullopt with `message` set
-// (the text to show) when the file is missing or damaged.
-std::optional<CalcParameters> ReadParam(report::TDMQuilmor& dm, std::string& message);
+// ReadParam: reads the parameter file beside the report (its name with the
+// extension ".aux"). nullopt with `message` set (the text to show) when the
+// file is missing or damaged.
+std::optional<CalcParameters> ReadParam(const std::string& reportName, std::string& message);
 
 // Cumulative frequency F and its 90% limits.
 struct FrequencyEstimate {
@@ -92,14 +92,16 @@ struct CalcOutcome {
 };
 
 // X-value to frequency ("Go ->" beside the X-value).
-CalcOutcome<FrequencyFields> Edit7Click(report::TDMQuilmor& dm, std::string_view edit1,
-                                        char decimalSeparator = '.');
+// Each reads the report's input file and parameter file (named after
+// `reportName`) first.
+CalcOutcome<FrequencyFields> Edit7Click(report::TDMQuilmor& dm, const std::string& reportName,
+                                        std::string_view edit1, char decimalSeparator = '.');
 // Frequency to X-value (leaving the frequency field).
-CalcOutcome<ValueFields> Edit4Exit(report::TDMQuilmor& dm, std::string_view edit4,
-                                   char decimalSeparator = '.');
+CalcOutcome<ValueFields> Edit4Exit(report::TDMQuilmor& dm, const std::string& reportName,
+                                   std::string_view edit4, char decimalSeparator = '.');
 // Return period to X-value (leaving the return-period field).
-CalcOutcome<ValueFields> Edit5Exit(report::TDMQuilmor& dm, std::string_view edit5,
-                                   char decimalSeparator = '.');
+CalcOutcome<ValueFields> Edit5Exit(report::TDMQuilmor& dm, const std::string& reportName,
+                                   std::string_view edit5, char decimalSeparator = '.');
 
 // Messages of the handlers.
 inline constexpr const char* kValueNotReal = "The value is not a valid real";

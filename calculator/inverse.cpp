@@ -2,133 +2,112 @@
 
 #include <cmath>
 
-#include "engine/scratch_files.hpp"
+#include "engine/catalogue.hpp"
+#include "textio/number_format.hpp"
 #include "textio/number_parse.hpp"
 #include "textio/text_file.hpp"
 
 namespace quilmor::calculator {
 
-using engine::AnalysisState;
+namespace {
 
-std::optional<std::size_t> FindTableMarker(const std::vector<std::string>& lines,
-                                           std::string_view marker) {
-  for (std::size_t i = kMarkerSearchStart; i < lines.size(); ++i) {
-    if (std::string_view(lines[i]).substr(0, 4) == marker) return i;
-  }
-  return std::nullopt;
+// A number as printed with `decimals` in the report, read back.
+double AsPrinted(double value, int decimals) {
+  const auto printed = textio::ParseReal(textio::FormatF(value, 0, decimals));
+  return printed ? *printed : value;
 }
 
-std::optional<std::vector<FrequencyRow>> ReadFrequencyTable(const std::vector<std::string>& lines,
-                                                            int n, std::string& error) {
-  const auto marker = FindTableMarker(lines, " Obs");
-  if (!marker) {
-    error = "the report body holds no table of observed and calculated frequencies";
-    return std::nullopt;
-  }
-  // Title, dash line, two column headings, dash line; then the rows.
-  const std::size_t first = *marker + 5;
+const std::string kDashLine = " " + std::string(58, '-');
+
+}  // namespace
+
+int XDecimals(double largestValue) {
+  if (largestValue < 1.0) return 4;
+  if (largestValue < 10.0) return 3;
+  if (largestValue < 100.0) return 2;
+  if (largestValue < 500.0) return 1;
+  return 0;
+}
+
+std::vector<FrequencyRow> PrintedFrequencyRows(const report::ReportModel& model) {
+  const int n = model.N;
+  // The X-value and the first two percentages have the decimals of the X
+  // columns, the standard deviation 2 and the limits 1.
+  const int dx = XDecimals(model.Values[static_cast<std::size_t>(n)]);
   std::vector<FrequencyRow> rows;
-  rows.reserve(static_cast<std::size_t>(std::max(n, 0)));
+  rows.reserve(static_cast<std::size_t>(n));
   for (int i = 1; i <= n; ++i) {
-    const std::size_t index = first + static_cast<std::size_t>(i - 1);
-    if (index >= lines.size()) {
-      error = "the frequency table of the report body ends before row " + std::to_string(i);
-      return std::nullopt;
-    }
-    textio::LineScanner scan(lines[index]);
+    const report::ConfidenceRow& printed = model.Frequencies[static_cast<std::size_t>(i - 1)];
     FrequencyRow row;
-    auto x = scan.ReadReal();
-    auto serial = scan.ReadInt();
-    auto rank = scan.ReadReal();
-    auto calc = scan.ReadReal();
-    auto stdev = scan.ReadReal();
-    auto lower = scan.ReadReal();
-    auto upper = scan.ReadReal();
-    if (!x || !serial || !rank || !calc || !stdev || !lower || !upper) {
-      error = "row " + std::to_string(i) + " of the frequency table is not seven numbers";
-      return std::nullopt;
-    }
-    row.RowX = *x;
-    row.RowSerial = *serial;
-    row.RowRank = *rank;
-    row.RowCalc = *calc;
-    row.RowStDev = *stdev;
-    row.RowLower = *lower;
-    row.RowUpper = *upper;
+    row.RowX = AsPrinted(model.Values[static_cast<std::size_t>(i)], dx);
+    row.RowSerial = model.Serials[static_cast<std::size_t>(i)];
+    row.RowRank = AsPrinted(printed.rank, dx);
+    row.RowCalc = AsPrinted(printed.calc, dx);
+    row.RowStDev = AsPrinted(printed.stdDev, 2);
+    row.RowLower = AsPrinted(printed.lower, 1);
+    row.RowUpper = AsPrinted(printed.upper, 1);
     rows.push_back(row);
   }
   return rows;
 }
 
-std::optional<FitSummary> ParseFitSummary(const std::vector<std::string>& lines,
-                                          std::string& error) {
-  std::size_t next = 0;
-  auto real = [&](const char* what) -> std::optional<double> {
-    if (next >= lines.size()) {
-      error = std::string("the fit summary ends before its ") + what;
-      return std::nullopt;
-    }
-    textio::LineScanner scan(lines[next++]);
-    auto value = scan.ReadReal();
-    if (!value) error = std::string("the ") + what + " of the fit summary is not a number";
-    return value;
-  };
-  auto integer = [&](const char* what) -> std::optional<int> {
-    if (next >= lines.size()) {
-      error = std::string("the fit summary ends before its ") + what;
-      return std::nullopt;
-    }
-    textio::LineScanner scan(lines[next++]);
-    auto value = scan.ReadInt();
-    if (!value) error = std::string("the ") + what + " of the fit summary is not an integer";
-    return value;
-  };
-  FitSummary summary;
-  auto n = integer("number of data");
-  if (!n) return std::nullopt;
-  if (*n < 1 || *n > engine::kMaxValues) {
-    error = "the fit summary gives " + std::to_string(*n) + " data";
-    return std::nullopt;
-  }
-  auto code = integer("distribution code");
-  if (!code) return std::nullopt;
-  auto s = real("shift");
-  if (!s) return std::nullopt;
-  summary.N = *n;
-  summary.Code = *code;
-  summary.S = *s;
-  const engine::CodeInfo* row = engine::FindCode(summary.Code);
-  if (row == nullptr || row->parameterFile.line) {
-    auto a = real("parameter A");
-    if (!a) return std::nullopt;
-    auto b = real("parameter B");
-    if (!b) return std::nullopt;
-    summary.A = *a;
-    summary.B = *b;
-  }
-  if (row != nullptr && row->parameterFile.normal) {
-    auto m = real("mean");
-    if (!m) return std::nullopt;
-    auto d = real("standard deviation");
-    if (!d) return std::nullopt;
-    summary.M = *m;
-    summary.D = *d;
-  }
-  return summary;
+double AsWrittenInSummary(double value) {
+  // E(23) puts a blank where a positive number has no sign.
+  const std::string text = textio::FormatE23(value);
+  const std::size_t first = text.find_first_not_of(' ');
+  const auto written =
+      textio::ParseReal(std::string_view(text).substr(first == std::string::npos ? 0 : first));
+  return written ? *written : value;
 }
 
-void FindTableRange(AnalysisState& state, const std::vector<FrequencyRow>& rows, double s) {
-  state.TableMax = 0.0;
-  state.TableMin = 10000000.0;
-  for (const FrequencyRow& row : rows) {
-    const double x = row.RowX - s;
-    if (x > state.TableMax) state.TableMax = x;
-    if (x < state.TableMin) state.TableMin = x;
+void PrefillXArrays(XConfidence& x, const std::vector<FrequencyRow>& rows) {
+  const double n = static_cast<double>(rows.size());
+  for (std::size_t k = 1; k <= rows.size(); ++k) {
+    const FrequencyRow& row = rows[k - 1];
+    const double i = static_cast<double>(k);
+    x.LowerX[k] = row.RowStDev / 100.0;
+    if (x.LowerX[k] > 0.0) {
+      x.CalcX[k] = row.RowCalc / 100.0;
+      x.UpperX[k] = row.RowLower / 100.0;
+    } else {
+      x.LowerX[k] = 0.2 * i / n;
+      x.CalcX[k] = 0.4 * i / n;
+      x.UpperX[k] = i / n;
+    }
   }
-  state.TableMax = state.TableMax + 0.05 * (state.TableMax - state.TableMin);
+}
+
+void FindTableRange(XConfidence& x, const std::vector<FrequencyRow>& rows, double s) {
+  x.TableMax = 0.0;
+  x.TableMin = 10000000.0;
+  for (const FrequencyRow& row : rows) {
+    const double value = row.RowX - s;
+    if (value > x.TableMax) x.TableMax = value;
+    if (value < x.TableMin) x.TableMin = value;
+  }
+  x.TableMax = x.TableMax + 0.05 * (x.TableMax - x.TableMin);
 }
 
 namespace {
+
+// The parameters of the inverse: the line, the shift and the normal family's
+// mean and sigma as the fit summary holds them; the rest as the model does.
+engine::Parameters InverseParameters(const report::ReportModel& model) {
+  engine::Parameters p = model.Fit;
+  const engine::CodeInfo& row = engine::CodeRow(model.Fit.Code);
+  p.S = AsWrittenInSummary(model.Shift);
+  if (row.parameterFile.line) {
+    p.A = AsWrittenInSummary(p.A);
+    p.B = AsWrittenInSummary(p.B);
+  }
+  if (row.parameterFile.normal) {
+    p.M = AsWrittenInSummary(p.M);
+    p.D = AsWrittenInSummary(p.D);
+  }
+  // A slope this close to 0 is held off it.
+  if (std::fabs(p.A) < 1e-13) p.A = 1e-13;
+  return p;
+}
 
 // Code 1 is named but never fitted: it has no inverse.
 bool HasInverse(int code) {
@@ -137,47 +116,20 @@ bool HasInverse(int code) {
 
 }  // namespace
 
-void ComputeCalculatedXValues(AnalysisState& state, const FitSummary& summary,
-                              const std::vector<FrequencyRow>& rows) {
-  state.N = summary.N;
-  state.Code = summary.Code;
-  state.Shift = summary.S;
-  const engine::CodeInfo* entry = engine::FindCode(summary.Code);
-  if (entry == nullptr || entry->parameterFile.line) {
-    state.Slope = summary.A;
-    state.Intercept = summary.B;
-  }
-  FindTableRange(state, rows, summary.S);
+void ComputeCalculatedXValues(XConfidence& x, const report::ReportModel& model) {
+  const int n = model.N;
+  const auto size = static_cast<std::size_t>(n) + 1;
+  x.CalcX.assign(size, 0.0);
+  x.LowerX.assign(size, 0.0);
+  x.UpperX.assign(size, 0.0);
+  PrefillXArrays(x, x.Rows);
+  FindTableRange(x, x.Rows, x.Shift);
 
-  const int n = summary.N;
-  if (HasInverse(summary.Code)) {
-    double a = summary.A;
-    if (std::fabs(a) < 1e-13) a = 1e-13;
-    // The parameters as the fit summary and the state hold them after the
-    // report: the bounds of 58/59 and the average of 62/63 in the data scale.
-    engine::Parameters p;
-    p.Code = summary.Code;
-    p.A = a;
-    p.B = summary.B;
-    p.S = summary.S;
-    p.M = summary.M;
-    p.D = summary.D;
-    const engine::CodeInfo& info = engine::CodeRow(summary.Code);
-    const auto c = static_cast<std::size_t>(summary.Code);
-    if (info.hasExponent) p.E = state.ExpE[c];
-    if (info.bound == engine::Bound::Lower) p.C = state.LowerBoundC;
-    if (info.bound == engine::Bound::Upper) p.C = state.UpperBoundC;
-    if (info.fit == engine::FitMethod::Student) {
-      p.M = state.MeanX;
-      p.D = state.StdDevX;
-    }
-    p.As = state.SlopeLow;
-    p.Bs = state.InterceptLow;
-    p.Ag = state.SlopeHigh;
-    p.Bg = state.InterceptHigh;
+  if (HasInverse(model.Fit.Code)) {
+    const engine::Parameters p = InverseParameters(model);
     engine::HastingsCache calcCache, lowerCache, upperCache;
     for (int i = 1; i <= n; ++i) {
-      const FrequencyRow& row = rows[static_cast<std::size_t>(i - 1)];
+      const FrequencyRow& row = x.Rows[static_cast<std::size_t>(i - 1)];
       double fc = row.RowCalc / 100.0;
       double fl = row.RowLower / 100.0;
       double fu = row.RowUpper / 100.0;
@@ -188,43 +140,94 @@ void ComputeCalculatedXValues(AnalysisState& state, const FitSummary& summary,
       if (fc <= 0.0) fc = 0.0002;
       if (fl <= 0.0) fl = 0.0003;
       if (fu <= 0.0) fu = 0.0001;
-      const std::size_t k = static_cast<std::size_t>(i);
+      const auto k = static_cast<std::size_t>(i);
       // Where the formula has no value, the value of rank i stands.
       engine::InverseContext context;
       context.fallback = engine::Fallback::RankValue;
-      context.rankValue = state.Values[k];
-      context.lowerEnd = state.TableMin;
-      context.upperPiece = i > state.BreakIndex;
+      context.rankValue = model.Values[k];
+      context.lowerEnd = x.TableMin;
+      context.upperPiece = i > model.BreakIndex;
       context.cache = &calcCache;
-      state.CalcX[k] = engine::ModelInverse(p, fc, context);
+      x.CalcX[k] = engine::ModelInverse(p, fc, context);
       context.lowerLimit = true;
       context.cache = &lowerCache;
-      state.LowerX[k] = engine::ModelInverse(p, fl, context);
+      x.LowerX[k] = engine::ModelInverse(p, fl, context);
       context.lowerLimit = false;
       context.cache = &upperCache;
-      state.UpperX[k] = engine::ModelInverse(p, fu, context);
+      x.UpperX[k] = engine::ModelInverse(p, fu, context);
     }
   }
   // The limits never decrease with the rank; the calculated values may.
-  for (std::size_t k = 2; k <= static_cast<std::size_t>(n); ++k) {
-    if (state.UpperX[k] < state.UpperX[k - 1]) state.UpperX[k] = state.UpperX[k - 1];
-    if (state.LowerX[k] < state.LowerX[k - 1]) state.LowerX[k] = state.LowerX[k - 1];
+  for (std::size_t k = 2; k < size; ++k) {
+    if (x.UpperX[k] < x.UpperX[k - 1]) x.UpperX[k] = x.UpperX[k - 1];
+    if (x.LowerX[k] < x.LowerX[k - 1]) x.LowerX[k] = x.LowerX[k - 1];
   }
 }
 
-std::optional<std::string> ComputeCalculatedXValues(AnalysisState& state,
-                                                    const std::filesystem::path& scratchDir) {
-  const auto summaryLines = textio::ReadTextLines(scratchDir / engine::kFitSummaryFile);
-  if (!summaryLines) return std::string("the fit summary \"Temp.tmp\" cannot be read");
-  std::string error;
-  const auto summary = ParseFitSummary(*summaryLines, error);
-  if (!summary) return error;
-  const auto bodyLines = textio::ReadTextLines(scratchDir / engine::kReportBodyFile);
-  if (!bodyLines) return std::string("the report body \"TmpFile.Tmp\" cannot be read");
-  const auto rows = ReadFrequencyTable(*bodyLines, summary->N, error);
-  if (!rows) return error;
-  ComputeCalculatedXValues(state, *summary, *rows);
-  return std::nullopt;
+XConfidence ComputeXConfidence(const report::ReportModel& model) {
+  XConfidence x;
+  x.Rows = PrintedFrequencyRows(model);
+  x.Shift = AsWrittenInSummary(model.Shift);
+  ComputeCalculatedXValues(x, model);
+  FinishXConfidence(x, model);
+  return x;
+}
+
+void FinishXConfidence(XConfidence& x, const report::ReportModel& model) {
+  const auto size = static_cast<std::size_t>(model.N) + 1;
+  const int n = model.N;
+
+  // The observed value of row i as printed: the row's X less S, plus S.
+  auto observed = [&](std::size_t k) { return (x.Rows[k - 1].RowX - x.Shift) + x.Shift; };
+  double ssr = 0.0;
+  double sum = 0.0;
+  for (std::size_t k = 1; k < size; ++k) {
+    const double value = observed(k);
+    const double r = value - x.CalcX[k];
+    ssr = ssr + r * r;
+    sum = sum + value;
+    if (model.Values[1] >= 0.0 && x.LowerX[k] < 0.0) x.LowerX[k] = 0.0;
+    if (!(x.UpperX[k] > x.CalcX[k])) x.UpperX[k] = 1.01 * x.CalcX[k];
+  }
+  const double mean = sum / n;
+  double sst = 0.0;
+  for (std::size_t k = 1; k < size; ++k) {
+    const double deviation = observed(k) - mean;
+    sst = sst + deviation * deviation;
+  }
+  double r = 0.0;
+  if (ssr < sst) r = std::sqrt(1.0 - ssr / sst);
+  if (r > 0.99999) r = 0.99999;
+  x.Efficiency = r;
+}
+
+std::string XConfidenceText(const report::ReportModel& model, const XConfidence& x) {
+  const int n = model.N;
+  const int d = XDecimals(model.Values[static_cast<std::size_t>(n)]);
+  textio::TextWriter out;
+  out.Line();
+  out.Line();
+  out.Line(" Confidence limits of calculated X-values");
+  out.Line(kDashLine);
+  out.Line("   Observed            Calculated      90% confidence limit  ");
+  out.Line("   X-value   Serial    X-Value         of calulated X-Value  ");
+  out.Line("   Ranked     No.                      Lower        Upper    ");
+  out.Line(kDashLine);
+  for (std::size_t k = 1; k <= static_cast<std::size_t>(n); ++k) {
+    const FrequencyRow& printed = x.Rows[k - 1];
+    std::string row = textio::FormatF((printed.RowX - x.Shift) + x.Shift, 8, d);
+    textio::AppendField(row, textio::FormatI(printed.RowSerial, 8));
+    textio::AppendField(row, textio::FormatF(x.CalcX[k], 13, d));
+    textio::AppendField(row, textio::FormatF(x.LowerX[k], 15, d));
+    textio::AppendField(row, textio::FormatF(x.UpperX[k], 15, d));
+    out.Line(row);
+  }
+  out.Line(kDashLine);
+  out.Line(" Efficiency coefficient (R) of calculated and observed ");
+  out.Line(" data values :" + textio::FormatF(x.Efficiency, 10, 5));
+  out.Line();
+  out.Line(textio::FormatI(model.Fit.Code, 3));
+  return out.Text();
 }
 
 }  // namespace quilmor::calculator

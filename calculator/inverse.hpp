@@ -1,35 +1,19 @@
 // Inverse evaluation: the X-values at which the fitted function reaches the
-// calculated cumulative frequency of each rank and its 90% confidence limits.
-// The frequencies are those printed in the report's frequency table, read back
-// from the report body once.
+// calculated cumulative frequency of each rank and its 90% confidence limits,
+// and the report's section of them. The method evaluates the frequencies as
+// the report prints them, and the parameters as its fit summary holds them
+// (15 significant digits): both are rounded here exactly so, from the model.
 #pragma once
 
-#include <filesystem>
-#include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
-#include "engine/analysis_state.hpp"
-#include "engine/catalogue.hpp"
-#include "engine/model.hpp"
+#include "report/report_model.hpp"
 
 namespace quilmor::calculator {
 
-// --- The report body read back -----------------------------------------------
-
-// Table markers are searched from the line after the heading's first five
-// lines, which hold the user's titles ("Observed rainfall" is a title, not the
-// frequency table).
-inline constexpr std::size_t kMarkerSearchStart = 5;
-
-// Index (0-based) of the first line from line 6 on whose first four characters
-// are `marker` (" Obs", " Con", ...); nullopt when there is none.
-std::optional<std::size_t> FindTableMarker(const std::vector<std::string>& lines,
-                                           std::string_view marker);
-
 // One row of the observed/calculated frequency table as printed: the ranked
-// X-value (data scale, as printed), the serial number and five percentages.
+// X-value (data scale), the serial number and five percentages.
 struct FrequencyRow {
   double RowX = 0.0;
   int RowSerial = 0;
@@ -40,50 +24,66 @@ struct FrequencyRow {
   double RowUpper = 0.0;
 };
 
-// Reads rows 1..n of the frequency table of a report body: the table starts
-// five lines below the line " Obs..." (title, dash line, two headings, dash
-// line). Returns the rows (rows[i - 1] is row i), or nullopt with `error` set
-// when the table is missing, shorter than n rows, or a row is not seven
-// numbers.
-std::optional<std::vector<FrequencyRow>> ReadFrequencyTable(const std::vector<std::string>& lines,
-                                                            int n, std::string& error);
+// The rows 1..N of the model's frequency table, each number rounded as the
+// report prints it (rows[i - 1] is row i).
+std::vector<FrequencyRow> PrintedFrequencyRows(const report::ReportModel& model);
 
-// --- The fit summary "Temp.tmp" ----------------------------------------------
+// A number as the fit summary writes it, in E(23), and reads it back.
+double AsWrittenInSummary(double value);
 
-struct FitSummary {
-  int N = 0;
-  int Code = 0;
-  double S = 0.0;  // Shift
-  double A = 0.0;  // codes below 6 and above 50
-  double B = 0.0;
-  double M = 0.0;  // codes 21..25
-  double D = 0.0;
+// The calculated X-values of one run and what the report prints of them.
+struct XConfidence {
+  std::vector<FrequencyRow> Rows;  // the frequency table as printed
+  double Shift = 0.0;              // S as the fit summary holds it
+  // Ranks 1..N (entry 0 unused).
+  std::vector<double> CalcX;
+  std::vector<double> LowerX;
+  std::vector<double> UpperX;
+  double TableMax = 0.0;
+  double TableMin = 0.0;
+  double Efficiency = 0.0;  // R of calculated and observed X-values, at most 0.99999
 };
 
-// Parses the lines of "Temp.tmp": N, code, shift; A and B when the code is
-// below 6 or above 50; M and D when it lies between 20 and 50. nullopt with
-// `error` set when a line is missing or not a number, or N is not 1..2500.
-std::optional<FitSummary> ParseFitSummary(const std::vector<std::string>& lines,
-                                          std::string& error);
+// Decimals of the X columns, from the largest ranked value in the data scale:
+// 4 below 1, 3 below 10, 2 below 100, 1 below 500, otherwise 0.
+int XDecimals(double largestValue);
 
-// --- The inverse evaluation of one run ---------------------------------------
+// Initial CalcX, LowerX, UpperX of ranks 1..rows.size() from the printed
+// calculated frequency, standard deviation and lower limit (as fractions), or
+// 0.4 i/N, 0.2 i/N and i/N where the printed standard deviation is 0. They
+// stay only for a code without an inverse.
+void PrefillXArrays(XConfidence& x, const std::vector<FrequencyRow>& rows);
 
-// Sets TableMax and TableMin from the printed X-values less the shift S: the
+// TableMax and TableMin from the printed X-values less the shift S: the
 // largest (at least 0) plus 5% of the range, and the smallest (at most
 // 10,000,000).
-void FindTableRange(engine::AnalysisState& state, const std::vector<FrequencyRow>& rows, double s);
+void FindTableRange(XConfidence& x, const std::vector<FrequencyRow>& rows, double s);
 
-// Fills CalcX, LowerX and UpperX for ranks 1..N from the printed calculated
-// frequency and its limits (clamped into the open interval 0..1), then makes
-// LowerX and UpperX non-decreasing. Stores N, Code, Shift, Slope and Intercept
-// of the summary in the state first. Code 1 keeps the arrays as they are.
-// `rows` must hold at least summary.N rows.
-void ComputeCalculatedXValues(engine::AnalysisState& state, const FitSummary& summary,
-                              const std::vector<FrequencyRow>& rows);
+// The X-values of x.Rows (the printed frequency table, x.Shift the summary's
+// shift) for the fitted function of a built model: CalcX, LowerX and UpperX
+// of ranks 1..N from the printed calculated frequency and its limits
+// (clamped into the open interval 0..1), then the limits made non-decreasing;
+// where the formula has no value the rank's value stands. Code 1 keeps the
+// prefilled arrays.
+void ComputeCalculatedXValues(XConfidence& x, const report::ReportModel& model);
 
-// The same from the run's files: "Temp.tmp" and "TmpFile.Tmp" in `scratchDir`.
-// nullopt on success, otherwise why a file could not be used.
-std::optional<std::string> ComputeCalculatedXValues(engine::AnalysisState& state,
-                                                    const std::filesystem::path& scratchDir);
+// The inverse evaluation of a built model with a fitted function: CalcX,
+// LowerX and UpperX for ranks 1..N from the printed calculated frequency and
+// its limits (clamped into the open interval 0..1), the limits then made
+// non-decreasing; where the formula has no value the rank's value stands.
+// Then, as the report prints them: a negative LowerX becomes 0 when no data
+// value is negative, an UpperX not above CalcX becomes 1.01 CalcX; and the
+// efficiency R of the calculated against the observed values.
+XConfidence ComputeXConfidence(const report::ReportModel& model);
+
+// What the report prints of the calculated X-values: a negative LowerX
+// becomes 0 when no data value is negative, an UpperX not above CalcX
+// becomes 1.01 CalcX; and the efficiency R of the calculated against the
+// observed values as printed (x.Rows, x.Shift).
+void FinishXConfidence(XConfidence& x, const report::ReportModel& model);
+
+// The section " Confidence limits of calculated X-values" for ranks 1..N with
+// the efficiency coefficient R and the code line (CR LF lines).
+std::string XConfidenceText(const report::ReportModel& model, const XConfidence& x);
 
 }  // namespace quilmor::calculator

@@ -7,49 +7,39 @@
 
 namespace quilmor::calculator {
 
-std::string ParameterFileText(const engine::AnalysisState& state) {
-  const int code = state.Code;
-  const auto c = static_cast<std::size_t>(code);
-  const engine::CodeInfo& row = engine::CodeRow(code);
-  const engine::ParameterFileLayout& layout = row.parameterFile;
+std::string ParameterFileText(const report::ReportModel& model) {
+  const int code = model.Fit.Code;
+  const engine::Parameters& p = model.Fit;
+  const engine::CodeInfo* row = engine::FindCode(code);
+  const engine::ParameterFileLayout layout =
+      row ? row->parameterFile : engine::CodeRow(0).parameterFile;
   textio::TextWriter out;
   auto real = [&out](double value) { out.Line(textio::FormatE23(value)); };
   out.Line(textio::FormatI(code));
   if (layout.line) {
-    real(state.Slope);
-    real(state.Intercept);
+    real(p.A);
+    real(p.B);
   }
-  if (layout.exponentAfterLine) real(state.ExpE[c]);
-  if (layout.bound) real(row.bound == engine::Bound::Lower ? state.LowerBoundC : state.UpperBoundC);
+  if (layout.exponentAfterLine) real(p.E);
+  if (layout.bound) real(p.C);
   if (layout.pieces) {
-    real(state.SlopeLow);
-    real(state.InterceptLow);
-    real(state.SlopeHigh);
-    real(state.InterceptHigh);
-    real(state.BreakValue);
+    real(p.As);
+    real(p.Bs);
+    real(p.Ag);
+    real(p.Bg);
+    real(p.P);
   }
   if (layout.normal) {
-    real(state.NormMean[c]);
-    real(state.NormSigma[c]);
-    if (layout.exponentAfterNormal) real(state.ExpE[c]);
+    real(p.M);
+    real(p.D);
+    if (layout.exponentAfterNormal) real(p.E);
   }
   if (layout.student) {
-    real(state.MeanX);
-    real(state.StdDevX);
+    real(p.M);
+    real(p.D);
   }
-  real(state.Shift);
+  real(model.Shift);
   return out.Text();
-}
-
-std::optional<std::string> WriteParameterFile(report::TDMQuilmor& dm,
-                                              const engine::AnalysisState& state) {
-  dm.FileName = textio::ChangeFileExt(dm.FileName, ".aux");
-  std::string error;
-  const bool written = textio::WriteFileAtomic(dm.FileName, ParameterFileText(state), &error);
-  const std::string auxName = dm.FileName;
-  dm.FileName = textio::ChangeFileExt(dm.FileName, ".out");
-  if (!written) return "The parameter file \"" + auxName + "\" could not be written: " + error;
-  return std::nullopt;
 }
 
 std::optional<engine::Parameters> ParseParameterFile(const std::vector<std::string>& lines,

@@ -12,26 +12,19 @@
 //   always last           the shift S
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "engine/analysis_state.hpp"
 #include "engine/model.hpp"
-#include "report/data_module.hpp"
+#include "report/report_model.hpp"
 
 namespace quilmor::calculator {
 
-// The text of the parameter file for the fitted code of `state` (CR LF lines).
-std::string ParameterFileText(const engine::AnalysisState& state);
-
-// WriteParameterFile: writes the parameter file named after dm.FileName with
-// the extension ".aux" (a file left by an earlier run is replaced), leaving
-// dm.FileName with the extension ".out". The file is written under a
-// temporary name and renamed into place. nullopt on success, else why not.
-std::optional<std::string> WriteParameterFile(report::TDMQuilmor& dm,
-                                              const engine::AnalysisState& state);
+// The text of the parameter file for the fitted function of a built report
+// model (CR LF lines): the bound in the data scale as the report prints it,
+// the Student forms with A = B = 1 and their summary statistics.
+std::string ParameterFileText(const report::ReportModel& model);
 
 // Reads the lines of a parameter file in the order of the table above into
 // the parameters of the fitted function (CalcExponent is E, CalcBound C,

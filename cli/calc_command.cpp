@@ -66,9 +66,9 @@ void AddCalcCommand(CLI::App& app, CommandContext& context) {
     }
     StreamInteraction ui(context.err, context.verbose);
     report::TDMQuilmor dm(ui);
-    dm.FileName = settings->file;
+    const std::string& report = settings->file;
     if (x->count()) {
-      const auto outcome = calculator::Edit7Click(dm, settings->x);
+      const auto outcome = calculator::Edit7Click(dm, report, settings->x);
       if (Refused(outcome, context)) return;
       const calculator::FrequencyFields& f = *outcome.fields;
       PrintLine(context.out, "X-value", settings->x);
@@ -79,8 +79,8 @@ void AddCalcCommand(CLI::App& app, CommandContext& context) {
       PrintLine(context.out, "  Upper", f.Edit10);
       return;
     }
-    const auto outcome = freq->count() ? calculator::Edit4Exit(dm, settings->freq)
-                                       : calculator::Edit5Exit(dm, settings->period);
+    const auto outcome = freq->count() ? calculator::Edit4Exit(dm, report, settings->freq)
+                                       : calculator::Edit5Exit(dm, report, settings->period);
     if (Refused(outcome, context)) return;
     PrintValueFields(*outcome.fields, context.out);
   });

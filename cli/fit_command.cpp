@@ -8,11 +8,11 @@
 #include "cli/cli_app.hpp"
 #include "cli/value_file.hpp"
 #include "engine/catalogue.hpp"
-#include "engine/run_fit.hpp"
-#include "engine/scratch_files.hpp"
+#include "engine/fit_series.hpp"
 #include "report/data_module.hpp"
+#include "textio/input_file.hpp"
 #include "textio/number_parse.hpp"
-#include "textio/scratch_dir.hpp"
+#include "textio/text_file.hpp"
 
 namespace quilmor::cli {
 namespace {
@@ -29,48 +29,88 @@ constexpr const char* kStopMessage =
 constexpr const char* kLimitMessage =
     "The analysis was limited to the first 2500 data greater than the threshold";
 
-nlohmann::ordered_json FitToJson(engine::AnalysisState& state, bool bestOfAll) {
+nlohmann::ordered_json FitToJson(const engine::PreparedSeries& series, const engine::FitResult& fit,
+                                 bool bestOfAll) {
   nlohmann::ordered_json json;
-  json["stop"] = state.StopFlag;
-  json["n"] = state.N;
-  json["shift"] = state.Shift;
-  json["negative_values"] = state.NegativeValues;
-  if (state.StopFlag) return json;
-  const int code = state.Code;
-  engine::SetDistributionName(state, code);
+  json["stop"] = fit.Stopped;
+  json["n"] = series.N;
+  json["shift"] = series.Shift;
+  json["negative_values"] = series.NegativeValues;
+  if (fit.Stopped) return json;
+  const int code = fit.Code;
+  const engine::Parameters& p = fit.Fit;
   json["code"] = code;
-  json["name"] = state.DistributionName;
+  json["name"] = engine::CatalogueName(code) ? engine::CatalogueName(code) : "";
   const engine::CodeInfo& row = engine::FindCode(code) ? engine::CodeRow(code) : engine::CodeRow(0);
   if (engine::HasLine(row)) {
-    json["slope"] = state.Slope;
-    json["intercept"] = state.Intercept;
+    json["slope"] = p.A;
+    json["intercept"] = p.B;
   }
   // Code 1 is never fitted, so every code with an exponent here has a scanned one.
-  if (row.hasExponent) json["exponent"] = state.ExpE[static_cast<std::size_t>(code)];
-  if (row.bound == engine::Bound::Lower) json["lower_bound"] = state.LowerBoundC;
-  if (row.bound == engine::Bound::Upper) json["upper_bound"] = state.UpperBoundC;
+  if (row.hasExponent) json["exponent"] = p.E;
+  if (row.bound == engine::Bound::Lower) json["lower_bound"] = p.C;
+  if (row.bound == engine::Bound::Upper) json["upper_bound"] = p.C;
   if (engine::IsNormalFamilyCode(code)) {
-    const auto c = static_cast<std::size_t>(code);
-    json["normal"] = {
-        {"mean", state.NormMean[c]}, {"sigma", state.NormSigma[c]}, {"sd", state.NormStdDev[c]}};
+    json["normal"] = {{"mean", p.M}, {"sigma", p.D}, {"sd", fit.NormStdDev}};
   }
-  if (engine::IsStudentCode(code)) {
-    json["student"] = {{"mean", state.MeanX}, {"sd", state.StdDevX}};
-  }
+  if (engine::IsStudentCode(code)) json["student"] = {{"mean", p.M}, {"sd", p.D}};
   if (engine::IsTwoPieceCode(code)) {
-    json["pieces"] = {{"slope_low", state.SlopeLow},     {"intercept_low", state.InterceptLow},
-                      {"slope_high", state.SlopeHigh},   {"intercept_high", state.InterceptHigh},
-                      {"break_value", state.BreakValue}, {"break_index", state.BreakIndex}};
+    json["pieces"] = {{"slope_low", p.As},  {"intercept_low", p.Bs},
+                      {"slope_high", p.Ag}, {"intercept_high", p.Bg},
+                      {"break_value", p.P}, {"break_index", fit.BreakIndex}};
   }
-  json["breakpoint_found"] = state.BreakPointFound;
+  json["breakpoint_found"] = fit.BreakPointFound;
   if (bestOfAll) {
     nlohmann::ordered_json candidates = nlohmann::ordered_json::array();
-    for (const engine::Candidate& candidate : state.Candidates) {
+    for (const engine::Candidate& candidate : fit.Candidates) {
       candidates.push_back({{"code", candidate.code}, {"sse", candidate.sse}});
     }
     json["candidates"] = std::move(candidates);
   }
   return json;
+}
+
+constexpr const char* kZeroThresholdMessage =
+    "Please be aware that the threshold (cut-off) value is zero so that the negative values are "
+    "not used.";
+
+// The content of the input as the analysis reads it: an input file as it
+// stands, or a value file as the input file written from it would hold it.
+std::optional<textio::InputFileContent> ReadInput(const std::filesystem::path& inputFile,
+                                                  int column, UserInteraction& ui,
+                                                  std::ostream& err) {
+  if (IsInputFile(inputFile)) {
+    const auto lines = textio::ReadTextLines(inputFile);
+    if (!lines) {
+      err << "quilmor-cli fit: " << textio::InputOpenFailedMessage(inputFile.string()) << "\n";
+      return std::nullopt;
+    }
+    textio::InputFileContent content = textio::ParseInputFile(*lines);
+    if (content.corrupt) {
+      err << "quilmor-cli fit: " << textio::InputFaultMessage(content, inputFile.string()) << "\n";
+      return std::nullopt;
+    }
+    return content;
+  }
+  const ValueFile values = ReadValueFile(inputFile, column);
+  if (!values.error.empty()) {
+    err << "quilmor-cli fit: " << values.error << "\n";
+    return std::nullopt;
+  }
+  report::TDMQuilmor dm(ui);
+  dm.Title1 = inputFile.filename().string();
+  for (const ValueRow& row : values.rows) {
+    dm.RowSerials.push_back(static_cast<int>(dm.RowValues.size()) + 1);
+    dm.RowValues.push_back(row.value.value_or(0.0));
+    dm.Skipped.push_back(!row.value.has_value());
+  }
+  dm.NrOfData = static_cast<int>(dm.RowValues.size());
+  const auto text = dm.InputFileText(inputFile.stem().string() + ".inp");
+  if (!text) {
+    err << "quilmor-cli fit: " << textio::InputCorruptMessage(inputFile.string()) << "\n";
+    return std::nullopt;
+  }
+  return textio::ParseInputFile(textio::SplitLines(text->text));
 }
 
 int RunFitCommand(const FitOptions& options, CommandContext& context) {
@@ -83,51 +123,19 @@ int RunFitCommand(const FitOptions& options, CommandContext& context) {
     }
   }
   StreamInteraction ui(context.err, context.verbose);
-  std::unique_ptr<textio::ScratchDir> scratch;
-  try {
-    scratch = std::make_unique<textio::ScratchDir>();
-  } catch (const std::exception& e) {
-    context.err << "quilmor-cli fit: " << e.what() << "\n";
-    return kExitUsage;
-  }
+  const auto input = ReadInput(options.input, options.column, ui, context.err);
+  if (!input) return kExitUsage;
 
-  std::filesystem::path inputFile = options.input;
-  if (!IsInputFile(inputFile)) {
-    // The analysis works on the values as an input file stores them: write one
-    // into the scratch folder first.
-    const ValueFile values = ReadValueFile(inputFile, options.column);
-    if (!values.error.empty()) {
-      context.err << "quilmor-cli fit: " << values.error << "\n";
-      return kExitUsage;
-    }
-    report::TDMQuilmor dm(ui);
-    dm.FileName = (scratch->Path() / (inputFile.stem().string() + ".inp")).string();
-    dm.Title1 = inputFile.filename().string();
-    for (const ValueRow& row : values.rows) {
-      dm.RowSerials.push_back(static_cast<int>(dm.RowValues.size()) + 1);
-      dm.RowValues.push_back(row.value.value_or(0.0));
-      dm.Skipped.push_back(!row.value.has_value());
-    }
-    dm.NrOfData = static_cast<int>(dm.RowValues.size());
-    if (!dm.WriteInputFile()) return kExitUsage;
-    inputFile = dm.FileName;
-  }
-
-  engine::AnalysisState state;
-  state.BreakPointAllowed = options.breakPoint;
+  const engine::PreparedSeries series = engine::PrepareData(input->rows, input->threshold);
+  if (series.NegativesLeftOut) ui.ShowMessage(kZeroThresholdMessage);
   engine::FitRequest request;
-  request.inputFile = inputFile;
   request.preference = options.preference;
-  request.scratchDir = scratch->Path();
-  if (auto error = engine::RunFit(state, request, ui)) {
-    context.err << "quilmor-cli fit: " << *error << "\n";
-    return kExitUsage;
-  }
-  if (std::filesystem::exists(scratch->Path() / engine::kWarningFile)) {
-    context.err << kLimitMessage << "\n";
-  }
-  context.out << FitToJson(state, options.preference == "1").dump(2) << "\n";
-  if (state.StopFlag) {
+  request.breakPointAllowed = options.breakPoint;
+  request.options.notice = [&ui](const std::string& line) { ui.AppendProgress(line); };
+  const engine::FitResult fit = engine::FitSeries(series, request);
+  if (series.Truncated) context.err << kLimitMessage << "\n";
+  context.out << FitToJson(series, fit, options.preference == "1").dump(2) << "\n";
+  if (fit.Stopped) {
     context.err << kStopMessage << "\n";
     return kExitStopped;
   }

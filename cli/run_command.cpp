@@ -11,12 +11,12 @@
 #include <system_error>
 #include <vector>
 
-#include "calculator/save_run.hpp"
 #include "cli/cli_app.hpp"
 #include "cli/value_file.hpp"
 #include "engine/analysis_state.hpp"
 #include "engine/catalogue.hpp"
 #include "report/data_module.hpp"
+#include "run/save_run.hpp"
 #include "textio/number_parse.hpp"
 #include "textio/text_file.hpp"
 
@@ -184,19 +184,19 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
   bool writeInput = true;
   if (int refused = PrepareInput(input, settings, dm, writeInput, context.err)) return refused;
 
-  engine::AnalysisState state;
-  state.BreakPointAllowed = settings.breakpoint;
-  calculator::SaveRunOptions options;
+  run::SaveRunOptions options;
   options.writeInput = writeInput;
-  const calculator::SaveRunResult result = calculator::SaveRun(dm, state, options);
+  options.breakPointAllowed = settings.breakpoint;
+  const run::SaveRunResult result = run::SaveRun(dm, options);
   switch (result.status) {
-    case calculator::SaveRunStatus::Done:
-      context.out << input << ": " << state.DistributionName << " (code " << state.Code << ")\n"
+    case run::SaveRunStatus::Done:
+      context.out << input << ": " << result.DistributionName << " (code "
+                  << result.analysis.model.Fit.Code << ")\n"
                   << "  input:      " << result.InputName << '\n'
                   << "  report:     " << result.ReportName << '\n'
                   << "  parameters: " << textio::ChangeFileExt(result.ReportName, ".aux") << '\n';
       return kExitOk;
-    case calculator::SaveRunStatus::Stopped:
+    case run::SaveRunStatus::Stopped:
       return kExitStopped;
     default:
       return kExitUsage;

@@ -1,6 +1,7 @@
-// Everything one analysis run knows: the prepared values, the fit and the
-// tables derived from it. One object per run owner (main window, one CLI run,
-// a test), passed by reference; the next run overwrites it.
+// The working record of one fit: the prepared values and what each fitting
+// step leaves behind (the fitted line, the scans' by-products). FitSeries
+// fills one from a prepared series, runs the fit on it and returns the
+// result as a value; nothing outside the engine reads it.
 //
 // Per-rank arrays are indexed from 1 like the ranks they hold: entries
 // 1..N are in use, N <= 2500, entry 0 is unused.
@@ -17,8 +18,6 @@ inline constexpr int kMaxValues = 2500;
 inline constexpr int kRankArraySize = kMaxValues + 2;
 // Codes index ExpE and the normal-family arrays directly.
 inline constexpr int kCodeArraySize = 64;
-// Interval analysis: limits 1..K+2 with K <= 23.
-inline constexpr int kClassArraySize = 26;
 
 // One candidate of a best-of-all run as it enters the selection.
 struct Candidate {
@@ -48,20 +47,14 @@ struct AnalysisState {
         PlotFreq(kRankArraySize, 0.0),
         CalcFreq(kRankArraySize, 0.0),
         ScanSSE(2001, 0.0),
-        SigmaBest(281, 0.0),
-        CalcX(kRankArraySize, 0.0),
-        LowerX(kRankArraySize, 0.0),
-        UpperX(kRankArraySize, 0.0) {}
+        SigmaBest(281, 0.0) {}
 
   // --- Input and preparation -------------------------------------------
-  std::string PrefCode;      // "1" = best fitting of all, else a code
-  std::string ReportTitle1;  // title lines without their leading blank,
-  std::string ReportTitle2;  // at most 72 characters
-  double Threshold = 0.0;
-  int N = 0;         // values in use, 0..2500
-  int NrOfData = 0;  // values in use as handed to the data module
-  std::vector<double> Values;  // ascending, shifted when Shift applies
-  std::vector<int> Serials;    // running number of each value in the file
+  std::string PrefCode;          // "1" = best fitting of all, else a code
+  int N = 0;                     // values in use, 0..2500
+  int NrOfData = 0;              // values in use as handed to the data module
+  std::vector<double> Values;    // ascending, shifted when Shift applies
+  std::vector<int> Serials;      // running number of each value in the file
   std::vector<double> PlotFreq;  // i / (N + 1)
   double Shift = 0.0;            // 0, or the smallest value when it is <= 0
   bool NegativeValues = false;
@@ -79,7 +72,7 @@ struct AnalysisState {
   double StdDevX = 0.0;
   std::array<double, kCodeArraySize> ExpE{};  // codes 2, 3, 25, 51, 52, 55, 60
   double FitStdDev = 0.0;
-  std::array<double, kCodeArraySize> NormMean{};    // codes 21..25
+  std::array<double, kCodeArraySize> NormMean{};  // codes 21..25
   std::array<double, kCodeArraySize> NormSigma{};
   std::array<double, kCodeArraySize> NormSSE{};
   std::array<double, kCodeArraySize> NormStdDev{};
@@ -105,24 +98,6 @@ struct AnalysisState {
   // of the selection, and the trial count of each scan.
   std::vector<Candidate> Candidates;
   std::vector<ScanCount> ScanCounts;
-
-  // --- Post-fit values --------------------------------------------------
-  double MedianX = 0.0;
-  bool BelowBoundWarning = false;
-  bool AboveBoundWarning = false;
-
-  // --- Interval analysis ------------------------------------------------
-  int NrOfClasses = 0;
-  std::array<double, kClassArraySize> ClassLimit{};  // 1..K+2
-  std::array<double, kClassArraySize> ClassCount{};  // 1..K+1
-  std::array<double, kClassArraySize> LimitFreq{};   // 1..K+1
-
-  // --- Inverse evaluation -----------------------------------------------
-  std::vector<double> CalcX;
-  std::vector<double> LowerX;
-  std::vector<double> UpperX;
-  double TableMax = 0.0;
-  double TableMin = 0.0;
 
   // --- Name of the fitted function, shown in graph titles ----------------
   std::string DistributionName;

@@ -91,7 +91,7 @@ bool FitPlainNormal(AnalysisState& state, const FitData& data, const Workers& wo
 }
 
 bool FitGeneralNormal(AnalysisState& state, const FitData& data, const Workers& workers,
-                      UserInteraction& ui) {
+                      const Notice& notice) {
   const int n = data.n;
   const int code = state.Code;
   const std::vector<double> grid = ExponentGrid();
@@ -106,9 +106,9 @@ bool FitGeneralNormal(AnalysisState& state, const FitData& data, const Workers& 
     });
   };
   runTrials(1, kStillBusyTrial);
-  ui.AppendProgress(kStillBusyNotice);
+  if (notice) notice(kStillBusyNotice);
   runTrials(kStillBusyTrial + 1, kProgressingTrial);
-  ui.AppendProgress(kProgressingNotice);
+  if (notice) notice(kProgressingNotice);
   runTrials(kProgressingTrial + 1, kExponentTrials);
 
   for (int k = 1; k <= kExponentTrials; ++k) {
@@ -141,18 +141,18 @@ bool FitGeneralNormal(AnalysisState& state, const FitData& data, const Workers& 
 }  // namespace
 
 bool FitNormalFamily(AnalysisState& state, const FitData& data, const Workers& workers,
-                     UserInteraction& ui) {
+                     const Notice& notice) {
   const CodeInfo* row = FindCode(state.Code);
   if (row == nullptr) return false;
-  if (row->fit == FitMethod::GeneralNormal) return FitGeneralNormal(state, data, workers, ui);
+  if (row->fit == FitMethod::GeneralNormal) return FitGeneralNormal(state, data, workers, notice);
   if (row->fit == FitMethod::NormalSigma) return FitPlainNormal(state, data, workers, state.Code);
   return false;
 }
 
-bool FitNormalFamily(AnalysisState& state, UserInteraction& ui) {
+bool FitNormalFamily(AnalysisState& state, const Notice& notice) {
   if (state.N < 1 || state.N >= static_cast<int>(state.Values.size())) return false;
   const FitData data = FitData::FromState(state);
-  return FitNormalFamily(state, data, Workers(), ui);
+  return FitNormalFamily(state, data, Workers(), notice);
 }
 
 }  // namespace quilmor::engine

@@ -11,8 +11,8 @@
 
 #include "engine/analysis_state.hpp"
 #include "engine/fit_data.hpp"
+#include "engine/fit_series.hpp"
 #include "engine/workers.hpp"
-#include "textio/interaction.hpp"
 
 namespace quilmor::engine {
 
@@ -50,10 +50,11 @@ SigmaSearchResult SigmaSearch(const double* xPrime, const double* fr, int n,
 // the frequencies of the last σ trial in CalcFreq). Returns false when the
 // transformed values have no spread: NormSigma and NormSSE then keep the
 // values they had.
+// Code 25 sends its two progress lines to `notice`.
 bool FitNormalFamily(AnalysisState& state, const FitData& data, const Workers& workers,
-                     UserInteraction& ui);
+                     const Notice& notice = {});
 
 // The same for a caller without prepared fit data: all cores.
-bool FitNormalFamily(AnalysisState& state, UserInteraction& ui);
+bool FitNormalFamily(AnalysisState& state, const Notice& notice = {});
 
 }  // namespace quilmor::engine

@@ -11,10 +11,10 @@
 #include "engine/catalogue.hpp"
 #include "engine/exponent_scan.hpp"
 #include "engine/fit_data.hpp"
+#include "engine/fit_series.hpp"
 #include "engine/line_fit.hpp"
 #include "engine/normal_family.hpp"
 #include "engine/pareto_scan.hpp"
-#include "engine/run_fit.hpp"
 #include "engine/scan_choice.hpp"
 #include "engine/single_fits.hpp"
 #include "engine/workers.hpp"
@@ -131,7 +131,7 @@ Candidate FitOneCode(AnalysisState& state, const FitData& data, const Workers& w
 }
 
 void FitPreferred(AnalysisState& state, const FitData& data, const Workers& workers, int code,
-                  UserInteraction& ui) {
+                  const Notice& notice) {
   Candidate fit;
   const CodeInfo& row = CodeRow(code);
   if (row.fit == FitMethod::Student) {
@@ -141,7 +141,7 @@ void FitPreferred(AnalysisState& state, const FitData& data, const Workers& work
   } else if (IsNormalFamilyCode(code)) {
     state.Code = code;
     // Transformed values without spread have no σ: the run cannot go on.
-    if (!FitNormalFamily(state, data, workers, ui)) state.StopFlag = true;
+    if (!FitNormalFamily(state, data, workers, notice)) state.StopFlag = true;
     fit = Candidate{code, state.NormSSE[static_cast<std::size_t>(code)]};
   } else {
     fit = FitOneCode(state, data, workers, nullptr, row);
@@ -173,7 +173,7 @@ const CodeInfo& PlainNormal() {
 }
 
 void FitBestOfAll(AnalysisState& state, const FitData& data, const Workers& workers,
-                  UserInteraction& ui) {
+                  const Notice& notice) {
   const std::vector<const CodeInfo*> order = BestOfAllFitOrder();
   // The exponent codes share the powers X^E of every trial.
   std::vector<int> exponentCodes;
@@ -207,7 +207,7 @@ void FitBestOfAll(AnalysisState& state, const FitData& data, const Workers& work
         fits[code].code = code;
         // A code whose transformed values show no spread has no fit this run.
         fits[code].sse =
-            FitNormalFamily(state, data, workers, ui) ? state.NormSSE[code] : kNoFitSSE;
+            FitNormalFamily(state, data, workers, notice) ? state.NormSSE[code] : kNoFitSSE;
         break;
       default:
         keep(FitOneCode(state, data, workers, &exponents, *row));
@@ -216,7 +216,7 @@ void FitBestOfAll(AnalysisState& state, const FitData& data, const Workers& work
   }
 
   if (state.N > kBusyNoticeAbove && state.BusyNoticePending) {
-    ui.AppendProgress(kStillBusyNotice);
+    if (notice) notice(kStillBusyNotice);
     state.BusyNoticePending = false;
   }
 
@@ -260,7 +260,7 @@ void FitBestOfAll(AnalysisState& state, const FitData& data, const Workers& work
 
 }  // namespace
 
-void FitDistributions(AnalysisState& state, const std::string& preference, UserInteraction& ui,
+void FitDistributions(AnalysisState& state, const std::string& preference,
                       const FitOptions& options) {
   state.Candidates.clear();
   state.ScanCounts.clear();
@@ -271,10 +271,11 @@ void FitDistributions(AnalysisState& state, const std::string& preference, UserI
   const FitData data = FitData::FromState(state);
   const Workers workers(options.threads);
   if (state.PrefCode == kBestOfAllPreference) {
-    FitBestOfAll(state, data, workers, ui);
+    FitBestOfAll(state, data, workers, options.notice);
     return;
   }
-  if (const int code = PreferredCode(state.PrefCode)) FitPreferred(state, data, workers, code, ui);
+  if (const int code = PreferredCode(state.PrefCode))
+    FitPreferred(state, data, workers, code, options.notice);
 }
 
 }  // namespace quilmor::engine

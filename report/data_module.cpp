@@ -33,9 +33,9 @@ std::string TDMQuilmor::ReportOpenFailedMessage(const std::string& reportName) {
          "data,  or in use by another program";
 }
 
-bool TDMQuilmor::WriteInputFile() {
-  // First pass: rows whose value cell was empty are not written and not
-  // counted; the file then states the number of rows really written.
+std::optional<TDMQuilmor::InputText> TDMQuilmor::InputFileText(const std::string& fileName) const {
+  // Rows whose value cell was empty are not written and not counted; the
+  // file then states the number of rows really written.
   const int rows = NrOfData;
   std::vector<double> written;
   written.reserve(static_cast<std::size_t>(std::max(rows, 0)));
@@ -43,33 +43,42 @@ bool TDMQuilmor::WriteInputFile() {
     const std::size_t row = static_cast<std::size_t>(i);
     if (row < Skipped.size() && Skipped[row]) continue;
     const double value = row < RowValues.size() ? RowValues[row] : 0.0;
-    if (!std::isfinite(value)) {
-      ProgramError(CorruptMessage(FileName));
-      return false;
-    }
+    if (!std::isfinite(value)) return std::nullopt;
     written.push_back(value);
   }
-  const std::string text =
-      textio::RenderInputFile(Title1, Title2, FileName, InputThreshold, written);
-  if (!textio::WriteFileAtomic(FileName, text)) {
+  InputText input;
+  input.text = textio::RenderInputFile(Title1, Title2, fileName, InputThreshold, written);
+  input.rows = static_cast<int>(written.size());
+  return input;
+}
+
+bool TDMQuilmor::WriteInputFile() {
+  const std::optional<InputText> input = InputFileText(FileName);
+  if (!input) {
+    ProgramError(CorruptMessage(FileName));
+    return false;
+  }
+  if (!textio::WriteFileAtomic(FileName, input->text)) {
     m_ui.ShowMessage(OpenFailedMessage(FileName));
     return false;
   }
-  NrOfData = static_cast<int>(written.size());
+  NrOfData = input->rows;
   return true;
 }
 
-TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile() {
-  auto lines = textio::ReadTextLines(FileName);
+TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile() { return ReadInputFile(FileName); }
+
+TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile(const std::string& fileName) {
+  auto lines = textio::ReadTextLines(fileName);
   if (!lines) {
-    m_ui.ShowMessage(OpenFailedMessage(FileName));
+    m_ui.ShowMessage(OpenFailedMessage(fileName));
     return ReadResult::OpenFailed;
   }
   const textio::InputFileContent content = textio::ParseInputFile(*lines);
   // The threshold line is part of the header: text there is an error of the
   // file's layout, not of its numbers, and does not end the program.
   if (content.badThreshold) {
-    m_ui.ShowMessage(BadThresholdMessage(FileName));
+    m_ui.ShowMessage(BadThresholdMessage(fileName));
     return ReadResult::BadThreshold;
   }
   Title1 = content.title1;
@@ -85,7 +94,7 @@ TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile() {
   }
   NrOfData = static_cast<int>(count);
   if (content.corrupt) {
-    ProgramError(CorruptMessage(FileName));
+    ProgramError(CorruptMessage(fileName));
     return ReadResult::Corrupt;
   }
   return ReadResult::Ok;
@@ -108,10 +117,10 @@ void TDMQuilmor::LoadReport(const std::string& reportName, bool& usable) {
     std::filesystem::remove(textio::ChangeFileExt(reportName, ".var"), ec);
     m_ui.ShowMessage(kInvalidOutputMessage);
   }
-  FileName = textio::ChangeFileExt(reportName, ".aux");
+  const std::string auxName = textio::ChangeFileExt(reportName, ".aux");
   AuxCode = 0;
   bool auxRead = false;
-  if (auto aux = textio::ReadTextLines(FileName); aux && !aux->empty()) {
+  if (auto aux = textio::ReadTextLines(auxName); aux && !aux->empty()) {
     textio::LineScanner scanner((*aux)[0]);
     if (auto code = scanner.ReadInt()) {
       AuxCode = *code;
@@ -119,7 +128,15 @@ void TDMQuilmor::LoadReport(const std::string& reportName, bool& usable) {
     }
   }
   if (!auxRead) m_ui.ShowMessage(kNoCalculatorMessage);
-  FileName = textio::ChangeFileExt(FileName, ".out");
+  FileName = textio::ChangeFileExt(reportName, ".out");
+}
+
+void TDMQuilmor::TakeReport(const std::string& reportName, const std::string& reportText,
+                            int auxCode) {
+  ReportLines = textio::SplitLines(reportText);
+  NrOfReportLines = static_cast<int>(ReportLines.size());
+  AuxCode = auxCode;
+  FileName = reportName;
 }
 
 void TDMQuilmor::ProgramError(const std::string& text) {

@@ -4,6 +4,7 @@
 // loads a finished report. One object per program window or CLI run.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,15 @@ class TDMQuilmor {
   // or a value could not be written (program error).
   bool WriteInputFile();
 
+  // The text WriteInputFile writes to `fileName` (whose name the file's
+  // header gives), with the number of rows it holds; nullopt when a value
+  // cannot be written (not a finite number).
+  struct InputText {
+    std::string text;
+    int rows = 0;
+  };
+  std::optional<InputText> InputFileText(const std::string& fileName) const;
+
   enum class ReadResult { Ok, OpenFailed, Corrupt, BadThreshold };
   // Reads FileName into the titles, threshold and rows. OpenFailed: message
   // shown, nothing changed. Corrupt (a data row is not a number): the rows
@@ -46,10 +56,15 @@ class TDMQuilmor {
   // error of the header that does not end the program): message shown,
   // nothing changed.
   ReadResult ReadInputFile();
+  // The same from another file; FileName stays as it is.
+  ReadResult ReadInputFile(const std::string& fileName);
 
   // Reads `reportName` into ReportLines, reads AuxCode from the parameter
   // file beside it and leaves FileName ending in ".out".
   void LoadReport(const std::string& reportName, bool& usable);
+
+  // The same for a report a run has just written, from its text and code.
+  void TakeReport(const std::string& reportName, const std::string& reportText, int auxCode);
 
   // "A program error occurred." + text, then the application is asked to end.
   void ProgramError(const std::string& text);

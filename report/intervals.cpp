@@ -4,12 +4,9 @@
 #include <cmath>
 
 #include "engine/catalogue.hpp"
-#include "report/post_fit.hpp"
 #include "textio/number_parse.hpp"
 
 namespace quilmor::report {
-
-using engine::AnalysisState;
 
 namespace {
 
@@ -43,15 +40,15 @@ std::string NrOfIntervalsMessage(std::string_view text) {
          "\".";
 }
 
-void AnalyseIntervals(AnalysisState& state, int nrOfClasses) {
+void AnalyseIntervals(ReportModel& model, int nrOfClasses) {
   assert(nrOfClasses >= kMinClasses && nrOfClasses <= kMaxClasses);
-  assert(state.N >= 1 && state.N <= engine::kMaxValues);
+  assert(model.N >= 1 && model.N + 1 <= static_cast<int>(model.Values.size()));
   const int k = nrOfClasses;
-  const int n = state.N;
-  auto& limit = state.ClassLimit;
-  auto& count = state.ClassCount;
-  auto& x = state.Values;
-  state.NrOfClasses = k;
+  const int n = model.N;
+  auto& limit = model.ClassLimit;
+  auto& count = model.ClassCount;
+  auto& x = model.Values;
+  model.NrOfClasses = k;
 
   const double width = (x[n] - x[1]) / k;
   limit[1] = x[1];
@@ -70,32 +67,32 @@ void AnalyseIntervals(AnalysisState& state, int nrOfClasses) {
     }
   }
 
-  const int code = state.Code;
+  const int code = model.Fit.Code;
   if (!engine::IsCatalogueCode(code)) {
-    for (int j = 1; j <= k + 1; ++j) state.LimitFreq[j] = 0.0;
+    for (int j = 1; j <= k + 1; ++j) model.LimitFreq[j] = 0.0;
     return;
   }
-  const engine::Parameters p = FittedParameters(state);
+  const engine::Parameters& p = model.Fit;
   engine::FreqContext context;
   context.boundFloor = kLimitBoundFloor;
   for (int j = 1; j <= k + 1; ++j) {
     const double at = limit[j];
-    context.upperPiece = at > state.BreakValue;
-    state.LimitFreq[j] = engine::ModelFreq(p, at, context);
+    context.upperPiece = at > p.P;
+    model.LimitFreq[j] = engine::ModelFreq(p, at, context);
   }
 }
 
-std::vector<IntervalRow> IntervalRows(const AnalysisState& state) {
-  const int k = state.NrOfClasses;
-  const int n = state.N;
+std::vector<IntervalRow> IntervalRows(const ReportModel& model) {
+  const int k = model.NrOfClasses;
+  const int n = model.N;
   assert(k >= kMinClasses && k <= kMaxClasses);
   std::vector<IntervalRow> rows;
   rows.reserve(static_cast<std::size_t>(k + 2));
 
-  // Limits and frequencies, 1-based like the state's arrays.
-  double limit[engine::kClassArraySize] = {};
-  for (int j = 1; j <= k + 1; ++j) limit[j] = state.ClassLimit[j] + state.Shift - kShiftOffset;
-  auto limitedFreq = [&](int j) { return state.LimitFreq[j] > 1.0 ? 1.0 : state.LimitFreq[j]; };
+  // Limits and frequencies, 1-based like the model's arrays.
+  double limit[kClassArraySize] = {};
+  for (int j = 1; j <= k + 1; ++j) limit[j] = model.ClassLimit[j] + model.Shift - kShiftOffset;
+  auto limitedFreq = [&](int j) { return model.LimitFreq[j] > 1.0 ? 1.0 : model.LimitFreq[j]; };
 
   // Below the first class: half a class width wide.
   double carried = 0.0;
@@ -103,7 +100,7 @@ std::vector<IntervalRow> IntervalRows(const AnalysisState& state) {
   first.lower = limit[1] - 0.5 * (limit[2] - limit[1]);
   first.upper = limit[1];
   first.observed = 0.0;
-  first.calculated = 100.0 * state.LimitFreq[1];
+  first.calculated = 100.0 * model.LimitFreq[1];
   if (first.calculated < 0.0) {
     carried = first.calculated;
     first.calculated = 0.0;
@@ -115,8 +112,8 @@ std::vector<IntervalRow> IntervalRows(const AnalysisState& state) {
     IntervalRow row;
     row.lower = limit[j];
     row.upper = limit[j + 1];
-    row.observed = 100.0 * state.ClassCount[j] / n;
-    counted += state.ClassCount[j];
+    row.observed = 100.0 * model.ClassCount[j] / n;
+    counted += model.ClassCount[j];
     row.calculated = 100.0 * (limitedFreq(j + 1) - limitedFreq(j));
     if (carried < 0.0) {
       row.calculated += carried;

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "engine/analysis_state.hpp"
+#include "report/report_model.hpp"
 
 namespace quilmor::report {
 
@@ -23,24 +23,18 @@ std::optional<int> ParseNrOfIntervals(std::string_view text);
 // The message for a NrOfIntervals text that ParseNrOfIntervals refuses.
 std::string NrOfIntervalsMessage(std::string_view text);
 
-// Sets NrOfClasses = K, the limits ClassLimit[1..K+2] (fitting scale; the
-// outer ones widened by 0.0001 below and 0.0002 above), ClassCount[1..K] and
-// LimitFreq[1..K+1] (the fitted function at each limit, unclamped). Values
-// within 0.0001 of an inner limit are moved onto it (so they count in the
-// class above it); that change stays in state.Values. K must be 2..23.
-void AnalyseIntervals(engine::AnalysisState& state, int nrOfClasses);
-
-// One row of the interval table, in the data scale and in percent.
-struct IntervalRow {
-  double lower = 0.0;
-  double upper = 0.0;
-  double observed = 0.0;
-  double calculated = 0.0;
-};
+// A step of BuildReportModel on the model being built (values and
+// parameters in the fitting scale): sets NrOfClasses = K, the limits
+// ClassLimit[1..K+2] (the outer ones widened by 0.0001 below and 0.0002
+// above), ClassCount[1..K] and LimitFreq[1..K+1] (the fitted function at each
+// limit, unclamped). Values within 0.0001 of an inner limit are moved onto it
+// (so they count in the class above it); that change stays in model.Values.
+// K must be 2..23.
+void AnalyseIntervals(ReportModel& model, int nrOfClasses);
 
 // The K+2 rows of the table: the row below the first class, the K classes,
 // the row above the last class. LimitFreq is taken as at most 1; a negative
 // share of the first row is carried into the first class row.
-std::vector<IntervalRow> IntervalRows(const engine::AnalysisState& state);
+std::vector<IntervalRow> IntervalRows(const ReportModel& model);
 
 }  // namespace quilmor::report

@@ -2,13 +2,10 @@
 
 #include <cmath>
 
-#include "engine/scratch_files.hpp"
-#include "textio/number_format.hpp"
-#include "textio/text_file.hpp"
+#include "engine/catalogue.hpp"
 
 namespace quilmor::report {
 
-using engine::AnalysisState;
 using engine::Parameters;
 
 namespace {
@@ -36,39 +33,11 @@ double LimitTo(double value, double cap) { return value > cap ? cap : value; }
 
 }  // namespace
 
-Parameters FittedParameters(const AnalysisState& state) {
-  Parameters p;
-  const int code = state.Code;
-  p.Code = code;
-  p.S = state.Shift;
-  p.P = state.BreakValue;
-  p.A = state.Slope;
-  p.B = state.Intercept;
-  p.As = state.SlopeLow;
-  p.Bs = state.InterceptLow;
-  p.Ag = state.SlopeHigh;
-  p.Bg = state.InterceptHigh;
-  const engine::CodeInfo* row = engine::FindCode(code);
-  if (row == nullptr) return p;
-  if (row->hasExponent) p.E = state.ExpE[code];
-  if (row->bound == engine::Bound::Lower) p.C = state.LowerBoundC;
-  if (row->bound == engine::Bound::Upper) p.C = state.UpperBoundC;
-  if (engine::IsNormalFamilyCode(code)) {
-    p.M = state.NormMean[code];
-    p.D = state.NormSigma[code];
-  }
-  if (row->fit == engine::FitMethod::Student) {
-    p.M = state.MeanX;
-    p.D = state.StdDevX;
-  }
-  return p;
-}
-
-void ComputeCalcFreq(AnalysisState& state) {
-  state.BelowBoundWarning = false;
-  state.AboveBoundWarning = false;
-  const int code = state.Code;
-  const int n = state.N;
+void ComputeCalcFreq(ReportModel& model) {
+  model.BelowBoundWarning = false;
+  model.AboveBoundWarning = false;
+  const int code = model.Fit.Code;
+  const int n = model.N;
   if (!engine::IsCatalogueCode(code)) return;
   const engine::CodeInfo& row = engine::CodeRow(code);
   // Code 25 keeps the frequencies of its final fit.
@@ -77,22 +46,21 @@ void ComputeCalcFreq(AnalysisState& state) {
   if (row.calcFreq == engine::CalcFreqRule::RecomputedMean) {
     // Hastings around the mean of the transformed values T(X); sigma as fitted.
     double sum = 0.0;
-    for (int i = 1; i <= n; ++i) sum += engine::NormalTransform(code, state.Values[i], 1.0);
-    state.NormMean[code] = sum / n;
-    const Parameters p = FittedParameters(state);
-    for (int i = 1; i <= n; ++i) state.CalcFreq[i] = engine::ModelFreq(p, state.Values[i]);
+    for (int i = 1; i <= n; ++i) sum += engine::NormalTransform(code, model.Values[i], 1.0);
+    model.Fit.M = sum / n;
+    for (int i = 1; i <= n; ++i) model.CalcFreq[i] = engine::ModelFreq(model.Fit, model.Values[i]);
     return;
   }
 
-  const Parameters p = FittedParameters(state);
+  const Parameters& p = model.Fit;
   bool floorUsed = false;
   engine::FreqContext context;
   context.boundFloor = kBoundFloor;
   context.floorUsed = &floorUsed;
   for (int i = 1; i <= n; ++i) {
-    context.upperPiece = i > state.BreakIndex;
-    double fc = engine::ModelFreq(p, state.Values[i], context);
-    const double previous = i >= 2 ? state.CalcFreq[i - 1] : 0.0;
+    context.upperPiece = i > model.BreakIndex;
+    double fc = engine::ModelFreq(p, model.Values[i], context);
+    const double previous = i >= 2 ? model.CalcFreq[i - 1] : 0.0;
     if (row.calcFreq == engine::CalcFreqRule::ClampedHalfway) {
       // exp(B + A*X^E) may turn down: half-way from the previous rank to 1.
       if (i >= 2 && fc < previous) fc = previous + (1.0 - previous) / 2.0;
@@ -101,53 +69,21 @@ void ComputeCalcFreq(AnalysisState& state) {
     if (!(fc >= 0.0)) fc = kLowestFreq;
     if (fc > 1.0) fc = kHighestFreq;
     if (i >= 2 && fc < previous) fc = previous;
-    state.CalcFreq[i] = fc;
+    model.CalcFreq[i] = fc;
   }
-  if (floorUsed && row.bound == engine::Bound::Lower) state.BelowBoundWarning = true;
-  if (floorUsed && row.bound == engine::Bound::Upper) state.AboveBoundWarning = true;
+  if (floorUsed && row.bound == engine::Bound::Lower) model.BelowBoundWarning = true;
+  if (floorUsed && row.bound == engine::Bound::Upper) model.AboveBoundWarning = true;
 }
 
-std::string FitSummaryText(AnalysisState& state) {
-  const int code = state.Code;
-  const engine::CodeInfo* row = engine::FindCode(code);
-  // The Student forms have no line: they write A = B = 1.
-  if (engine::IsStudentCode(code)) {
-    state.Slope = 1.0;
-    state.Intercept = 1.0;
-  }
-  textio::TextWriter out;
-  out.Line(textio::FormatI(state.N, 4));
-  out.Line(textio::FormatI(code, 3));
-  out.Line(textio::FormatE23(state.Shift));
-  if (row == nullptr || row->parameterFile.line) {
-    out.Line(textio::FormatE23(state.Slope));
-    out.Line(textio::FormatE23(state.Intercept));
-  } else if (engine::IsNormalFamilyCode(code)) {
-    out.Line(textio::FormatE23(state.NormMean[code]));
-    out.Line(textio::FormatE23(state.NormSigma[code]));
-  }
-  return out.Text();
-}
-
-std::optional<std::string> WriteFitSummary(AnalysisState& state,
-                                           const std::filesystem::path& scratchDir) {
-  const std::filesystem::path path = scratchDir / engine::kFitSummaryFile;
-  std::string error;
-  if (!textio::WriteFilePlain(path, FitSummaryText(state), &error)) {
-    return "The file " + path.string() + " could not be written: " + error;
-  }
-  return std::nullopt;
-}
-
-std::vector<ConfidenceRow> ConfidenceRows(const AnalysisState& state) {
-  const int n = state.N;
+std::vector<ConfidenceRow> ConfidenceRows(const ReportModel& model) {
+  const int n = model.N;
   std::vector<ConfidenceRow> rows;
   rows.reserve(static_cast<std::size_t>(n > 0 ? n : 0));
   double previousLower = kFirstLowerPercent;
   for (int i = 1; i <= n; ++i) {
     ConfidenceRow row;
-    row.rank = LimitTo(100.0 * state.PlotFreq[i], kPercentCap);
-    row.calc = 100.0 * state.CalcFreq[i];
+    row.rank = LimitTo(100.0 * model.PlotFreq[i], kPercentCap);
+    row.calc = 100.0 * model.CalcFreq[i];
     if (row.calc <= 0.0) row.calc = row.rank / 2.0;
     row.calc = LimitTo(row.calc, kPercentCap);
     const double f = row.calc / 100.0;
@@ -173,15 +109,15 @@ int ReturnPeriodDecimals(double f, double u) {
   return 0;
 }
 
-std::vector<ReturnPeriodRow> ReturnPeriodRows(const AnalysisState& state) {
-  const int n = state.N;
+std::vector<ReturnPeriodRow> ReturnPeriodRows(const ReportModel& model) {
+  const int n = model.N;
   std::vector<ReturnPeriodRow> rows;
   rows.reserve(static_cast<std::size_t>(n > 0 ? n : 0));
   double previousTc = kFirstReturnPeriod;
   double previousLow = kFirstLowerFreq;
   for (int i = 1; i <= n; ++i) {
-    const double fr = state.PlotFreq[i];
-    double f = state.CalcFreq[i];
+    const double fr = model.PlotFreq[i];
+    double f = model.CalcFreq[i];
     if (f <= 0.0) f = fr / 2.0;
     if (f > kFreqCap) f = kFreqCap;
     const double s = std::sqrt(f * (1.0 - f) / n);
@@ -206,8 +142,8 @@ std::vector<ReturnPeriodRow> ReturnPeriodRows(const AnalysisState& state) {
   return rows;
 }
 
-GoodnessMeasures ComputeGoodness(const AnalysisState& state) {
-  const int n = state.N;
+GoodnessMeasures ComputeGoodness(const ReportModel& model) {
+  const int n = model.N;
   GoodnessMeasures g;
   if (n < 1) return g;
   double absSum = 0.0;
@@ -215,8 +151,8 @@ GoodnessMeasures ComputeGoodness(const AnalysisState& state) {
   double squareSum = 0.0;
   double periodSum = 0.0;
   for (int i = 1; i <= n; ++i) {
-    const double fr = state.PlotFreq[i];
-    const double fc = state.CalcFreq[i];
+    const double fr = model.PlotFreq[i];
+    const double fc = model.CalcFreq[i];
     absSum += std::fabs(fc - fr);
     frSum += fr;
     squareSum += (fc - fr) * (fc - fr);
@@ -225,7 +161,7 @@ GoodnessMeasures ComputeGoodness(const AnalysisState& state) {
   }
   const double mean = frSum / n;
   double spread = 0.0;
-  for (int i = 1; i <= n; ++i) spread += (state.PlotFreq[i] - mean) * (state.PlotFreq[i] - mean);
+  for (int i = 1; i <= n; ++i) spread += (model.PlotFreq[i] - mean) * (model.PlotFreq[i] - mean);
   g.frequencyDifference = 100.0 * absSum / n;
   const double r2 = 1.0 - squareSum / spread;
   g.efficiency = r2 > 0.0 ? std::sqrt(r2) : 0.0;

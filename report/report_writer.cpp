@@ -6,23 +6,15 @@
 #include <vector>
 
 #include "engine/catalogue.hpp"
-#include "engine/line_fit.hpp"
-#include "engine/scratch_files.hpp"
-#include "report/intervals.hpp"
-#include "report/post_fit.hpp"
 #include "report/report_texts.hpp"
 #include "textio/number_format.hpp"
 #include "textio/text_file.hpp"
 
 namespace quilmor::report {
 
-using engine::AnalysisState;
 using textio::FormatF;
 
 namespace {
-
-// The values in use were stored as value - Shift + 0.0001.
-constexpr double kShiftOffset = 0.0001;
 
 void AppendRankPrefix(std::string& line, double x, int serial, int decimalsX) {
   line += FormatF(x, 8, decimalsX);
@@ -45,26 +37,25 @@ std::string Join(std::string_view a, std::string_view b) {
 
 class ReportBuilder {
  public:
-  ReportBuilder(AnalysisState& state, const TDMQuilmor& dm) : m_state(state), m_dm(dm) {}
+  explicit ReportBuilder(const ReportModel& model) : m_model(model) {}
 
   std::string Build() {
     Heading();
-    if (!engine::IsCatalogueCode(m_state.Code)) {
+    if (!engine::IsCatalogueCode(m_model.Fit.Code)) {
       m_out.Line(kNotFound);
       return m_out.Text();
     }
     // A fitted function implies a prepared series (the run stops without one).
-    assert(m_state.N >= 1 && m_state.N <= engine::kMaxValues);
-    const engine::CodeInfo& row = engine::CodeRow(m_state.Code);
+    assert(m_model.N >= 1 && m_model.N <= engine::kMaxValues);
+    const engine::CodeInfo& row = engine::CodeRow(m_model.Fit.Code);
     const engine::ReportTexts& texts = row.report;
-    if (texts.name) m_state.DistributionName = texts.name;
     if (texts.description1) m_out.Line(texts.description1);
     if (texts.description2) m_out.Line(texts.description2);
 
-    const int d = DecimalsD(m_state.Values[m_state.N]);
+    const int d = m_model.DecimalsD;
     if (texts.normal) NormalFamily(row, *texts.normal, d);
     if (row.fit == engine::FitMethod::TwoPiece) {
-      m_out.Line(Join(kBreakPointLabel, FormatF(m_state.BreakValue, 7, d)));
+      m_out.Line(Join(kBreakPointLabel, FormatF(m_model.Fit.P, 7, d)));
     } else {
       m_out.Line();
     }
@@ -72,7 +63,7 @@ class ReportBuilder {
     if (texts.printsLine) Parameters(row, d);
     if (texts.twoPiece) TwoPiece(*texts.twoPiece);
     if (texts.gumbelLines) {
-      m_out.Line(Join(kGumbelStdErrorLabel, FormatF(m_state.FitStdDev, 7, 2)));
+      m_out.Line(Join(kGumbelStdErrorLabel, FormatF(m_model.FitStdDev, 7, 2)));
     }
     m_out.Line();
 
@@ -88,13 +79,13 @@ class ReportBuilder {
     m_out.Line(kReportTitle);
     m_out.Line(kReportSubtitle);
     m_out.Line();
-    m_out.Line(Join(" ", m_state.ReportTitle1));
-    m_out.Line(Join(" ", m_state.ReportTitle2));
-    m_out.Line(Join(kInputFileLabel, textio::ChangeFileExt(m_dm.FileName, ".inp")));
-    m_out.Line(Join(kNrOfDataLabel, textio::FormatI(m_dm.NrOfData)));
-    if (m_dm.Preference == "1") {
-      if (m_state.BreakPointAllowed && !m_state.BreakPointFound) m_out.Line(kBreakNotFound);
-      if (m_state.BreakPointFound && !m_state.BreakPointAllowed) m_out.Line(kBreakNotAllowed);
+    m_out.Line(Join(" ", m_model.ReportTitle1));
+    m_out.Line(Join(" ", m_model.ReportTitle2));
+    m_out.Line(Join(kInputFileLabel, textio::ChangeFileExt(m_model.InputName, ".inp")));
+    m_out.Line(Join(kNrOfDataLabel, textio::FormatI(m_model.NrOfData)));
+    if (m_model.Preference == "1") {
+      if (m_model.BreakPointAllowed && !m_model.BreakPointFound) m_out.Line(kBreakNotFound);
+      if (m_model.BreakPointFound && !m_model.BreakPointAllowed) m_out.Line(kBreakNotAllowed);
     } else {
       m_out.Line(kPreferredByUser);
     }
@@ -103,23 +94,23 @@ class ReportBuilder {
 
   // The additional term C = -Shift, in F(7.2).
   std::string ShiftLine(std::string_view label) const {
-    return Join(label, FormatF(-m_state.Shift, 7, 2));
+    return Join(label, FormatF(-m_model.Shift, 7, 2));
   }
 
   void NormalFamily(const engine::CodeInfo& row, const engine::NormalFamilyTexts& t, int d) {
     const int code = row.code;
-    const double se = m_state.NormStdDev[code];
-    const double sd = m_state.NormSigma[code];
+    const double se = m_model.NormStdDev;
+    const double sd = m_model.Fit.D;
     // The mean of the transformed values as fitted: adding the shift to a
     // mean of logarithms, squares or roots would give no meaningful number.
-    const double mean = m_state.NormMean[code];
+    const double mean = m_model.Fit.M;
     m_out.Line(t.title);
     if (row.hasExponent) {
       m_out.Line(kTransformedDataLine);
-      m_out.Line(Join(kExponentIsLabel, FormatF(m_state.ExpE[25], 7, 2)));
+      m_out.Line(Join(kExponentIsLabel, FormatF(m_model.Fit.E, 7, 2)));
     }
     m_out.Line(kHastingsLine);
-    const bool shifted = t.hasShiftForm && m_state.NegativeValues;
+    const bool shifted = t.hasShiftForm && m_model.NegativeValues;
     if (shifted) m_out.Line(ShiftLine(kShiftLabelC));
     std::string line = Join(shifted ? t.stdErrorShift : t.stdErrorPlain, FormatF(se, 7, d + 2));
     line += shifted ? t.optimisedShift : t.optimisedPlain;
@@ -130,7 +121,7 @@ class ReportBuilder {
   }
 
   void Formula(const engine::ReportTexts& t) {
-    if (m_state.NegativeValues) {
+    if (m_model.NegativeValues) {
       m_out.Line(ShiftLine(t.shiftLabel));
       m_out.Line(t.formulaWithShift);
     } else {
@@ -138,34 +129,33 @@ class ReportBuilder {
     }
   }
 
-  void Bound(double& bound, bool warning, std::string_view warningText, int d) {
-    bound += m_state.Shift;  // the bound in the scale of the data
-    m_out.Line(Join(kBoundLabel, FormatF(bound, 7, d)));
+  // The bound is in the scale of the data.
+  void Bound(bool warning, std::string_view warningText, int d) {
+    m_out.Line(Join(kBoundLabel, FormatF(m_model.Fit.C, 7, d)));
     if (warning) m_out.Line(warningText);
   }
 
   void Parameters(const engine::CodeInfo& row, int d) {
     using engine::ParameterExtras;
-    const int code = row.code;
-    const double a = m_state.Slope;
-    const double b = m_state.Intercept;
+    const double a = m_model.Fit.A;
+    const double b = m_model.Fit.B;
     switch (row.report.extras) {
       case ParameterExtras::None:
         break;
       case ParameterExtras::Exponent:
-        m_out.Line(Join(kExponentLabel, FormatF(m_state.ExpE[code], 6, 3)));
+        m_out.Line(Join(kExponentLabel, FormatF(m_model.Fit.E, 6, 3)));
         break;
       case ParameterExtras::WeibullScaleText:
         m_out.Line(kWeibullScaleText);
         break;
       case ParameterExtras::LowerBound:
-        Bound(m_state.LowerBoundC, m_state.BelowBoundWarning, kBelowBoundWarning, d);
+        Bound(m_model.BelowBoundWarning, kBelowBoundWarning, d);
         break;
       case ParameterExtras::UpperBound:
-        Bound(m_state.UpperBoundC, m_state.AboveBoundWarning, kAboveBoundWarning, d);
+        Bound(m_model.AboveBoundWarning, kAboveBoundWarning, d);
         break;
       case ParameterExtras::ExponentAndScale:
-        m_out.Line(Join(kExponentLabel, FormatF(m_state.ExpE[code], 6, 3)));
+        m_out.Line(Join(kExponentLabel, FormatF(m_model.Fit.E, 6, 3)));
         m_out.Line(Join(kWeibullScaleLabel, FormatF(std::exp(-b / a), 7, 2)));
         break;
     }
@@ -185,41 +175,22 @@ class ReportBuilder {
   }
 
   void TwoPiece(const engine::TwoPieceTexts& t) {
-    const bool shifted = m_state.NegativeValues;
+    const bool shifted = m_model.NegativeValues;
     if (t.leadingEmptyLine) m_out.Line();
     if (shifted) m_out.Line(ShiftLine(t.shiftLabel));
     m_out.Line(shifted ? t.lowerWithShift : t.lowerPlain);
-    m_out.Line(PieceParameters(t.labelAs, m_state.SlopeLow, t.labelBs, m_state.InterceptLow));
+    m_out.Line(PieceParameters(t.labelAs, m_model.Fit.As, t.labelBs, m_model.Fit.Bs));
     m_out.Line(shifted ? t.upperWithShift : t.upperPlain);
-    m_out.Line(PieceParameters(t.labelAg, m_state.SlopeHigh, t.labelBg, m_state.InterceptHigh));
-  }
-
-  // MeanX and StdDevX of the ranked values by the line fit (its other
-  // by-products change too); the fitted line and the run's outcome stay.
-  void RecomputeMoments() {
-    const double slope = m_state.Slope;
-    const double intercept = m_state.Intercept;
-    const bool stopped = m_state.StopFlag;
-    engine::FitLine(m_state);
-    m_state.Slope = slope;
-    m_state.Intercept = intercept;
-    m_state.StopFlag = stopped;
+    m_out.Line(PieceParameters(t.labelAg, m_model.Fit.Ag, t.labelBg, m_model.Fit.Bg));
   }
 
   void SummaryStatistics() {
-    const int n = m_state.N;
-    m_d = DecimalsD(m_state.Values[n]);
-    RecomputeMoments();
-    if (m_state.NegativeValues) {
-      for (int i = 1; i <= n; ++i) m_state.Values[i] += m_state.Shift - kShiftOffset;
-    }
-    m_state.MedianX = m_state.Values[n / 2 >= 1 ? n / 2 : 1];
-    m_state.MeanX += m_state.Shift - kShiftOffset;
-    std::string line = Join(kAverageLabel, FormatF(m_state.MeanX, 7, m_d));
+    const int d = m_model.DecimalsD;
+    std::string line = Join(kAverageLabel, FormatF(m_model.MeanX, 7, d));
     line += kMedianLabel;
-    line += FormatF(m_state.MedianX, 7, m_d);
+    line += FormatF(m_model.MedianX, 7, d);
     line += kStdDevLabel;
-    line += FormatF(m_state.StdDevX, 7, m_d + 1);
+    line += FormatF(m_model.StdDevX, 7, d + 1);
     m_out.Line(line);
     m_out.Line();
     m_out.Line();
@@ -231,16 +202,13 @@ class ReportBuilder {
     m_out.Line(kIntervalHeader1);
     m_out.Line(kIntervalHeader2);
     m_out.Line(kIntervalRule);
-    for (const IntervalRow& row : IntervalRows(m_state)) {
-      std::string line = FormatF(row.lower, 8, m_d);
-      textio::AppendField(line, FormatF(row.upper, 10, m_d));
+    const int d = m_model.DecimalsD;
+    for (const IntervalRow& row : m_model.Intervals) {
+      std::string line = FormatF(row.lower, 8, d);
+      textio::AppendField(line, FormatF(row.upper, 10, d));
       textio::AppendField(line, FormatF(row.observed, 10, 1));
       textio::AppendField(line, FormatF(row.calculated, 10, 1));
       m_out.Line(line);
-    }
-    // The table took the frequencies at the limits as at most 1.
-    for (int j = 1; j <= m_state.NrOfClasses + 1; ++j) {
-      if (m_state.LimitFreq[j] > 1.0) m_state.LimitFreq[j] = 1.0;
     }
     m_out.Line(kIntervalRule);
     m_out.Line();
@@ -248,19 +216,19 @@ class ReportBuilder {
   }
 
   void FrequencyTable() {
-    const int n = m_state.N;
-    m_dx = DecimalsX(m_state.Values[n]);
+    const int n = m_model.N;
+    m_dx = DecimalsX(m_model.Values[n]);
     m_out.Line(kFrequencyTitle);
     m_out.Line(kFrequencyRule);
     m_out.Line(kFrequencyHeader1);
     m_out.Line(kFrequencyHeader2);
     m_out.Line(kFrequencyRule);
-    const std::vector<ConfidenceRow> rows = ConfidenceRows(m_state);
+    const std::vector<ConfidenceRow>& rows = m_model.Frequencies;
     std::string line;
     for (int i = 1; i <= n; ++i) {
       const ConfidenceRow& row = rows[static_cast<std::size_t>(i - 1)];
       line.clear();
-      AppendRankPrefix(line, m_state.Values[i], m_state.Serials[i], m_dx);
+      AppendRankPrefix(line, m_model.Values[i], m_model.Serials[i], m_dx);
       textio::AppendField(line, FormatF(row.rank, 10, m_dx));
       textio::AppendField(line, FormatF(row.calc, 10, m_dx));
       textio::AppendField(line, FormatF(row.stdDev, 10, 2));
@@ -269,29 +237,29 @@ class ReportBuilder {
       m_out.Line(line);
     }
     m_out.Line(kFrequencyRule);
-    m_goodness = ComputeGoodness(m_state);
     m_out.Line(kAverageDifference1);
-    m_out.Line(Join(kFrequencyDifferenceLabel, FormatF(m_goodness.frequencyDifference, 10, 2)) +
-               "%");
+    m_out.Line(
+        Join(kFrequencyDifferenceLabel, FormatF(m_model.Goodness.frequencyDifference, 10, 2)) +
+        "%");
     m_out.Line(kEfficiency1);
-    m_out.Line(Join(kEfficiencyLabel, FormatF(m_goodness.efficiency, 11, 4)));
+    m_out.Line(Join(kEfficiencyLabel, FormatF(m_model.Goodness.efficiency, 11, 4)));
     m_out.Line();
     m_out.Line();
   }
 
   void ReturnPeriodTable() {
-    const int n = m_state.N;
+    const int n = m_model.N;
     m_out.Line(kReturnTitle);
     m_out.Line(kReturnRule);
     m_out.Line(kReturnHeader1);
     m_out.Line(kReturnHeader2);
     m_out.Line(kReturnRule);
-    const std::vector<ReturnPeriodRow> rows = ReturnPeriodRows(m_state);
+    const std::vector<ReturnPeriodRow>& rows = m_model.ReturnPeriods;
     std::string line;
     for (int i = 1; i <= n; ++i) {
       const ReturnPeriodRow& row = rows[static_cast<std::size_t>(i - 1)];
       line.clear();
-      AppendRankPrefix(line, m_state.Values[i], m_state.Serials[i], m_dx);
+      AppendRankPrefix(line, m_model.Values[i], m_model.Serials[i], m_dx);
       textio::AppendField(line, FormatF(row.observed, 11, row.decimals));
       textio::AppendField(line, FormatF(row.calculated, 11, row.decimals));
       textio::AppendField(line, FormatF(row.lower, 11, row.decimals));
@@ -300,15 +268,13 @@ class ReportBuilder {
     }
     m_out.Line(kReturnRule);
     m_out.Line(kAverageDifference1);
-    m_out.Line(Join(kReturnDifferenceLabel, FormatF(m_goodness.returnPeriodDifference, 10, 2)));
+    m_out.Line(
+        Join(kReturnDifferenceLabel, FormatF(m_model.Goodness.returnPeriodDifference, 10, 2)));
   }
 
-  AnalysisState& m_state;
-  const TDMQuilmor& m_dm;
+  const ReportModel& m_model;
   textio::TextWriter m_out;
-  int m_d = 0;   // D as evaluated before the summary statistics
   int m_dx = 0;  // DX of both per-rank tables
-  GoodnessMeasures m_goodness;
 };
 
 }  // namespace
@@ -358,18 +324,6 @@ std::string RankPrefix(double x, int serial, int decimalsX) {
   return text;
 }
 
-std::string ReportBodyText(AnalysisState& state, const TDMQuilmor& dm) {
-  return ReportBuilder(state, dm).Build();
-}
-
-std::optional<std::string> WriteReport(AnalysisState& state, const TDMQuilmor& dm,
-                                       const std::filesystem::path& scratchDir) {
-  const std::filesystem::path path = scratchDir / engine::kReportBodyFile;
-  std::string error;
-  if (!textio::WriteFilePlain(path, ReportBodyText(state, dm), &error)) {
-    return "The file " + path.string() + " could not be written: " + error;
-  }
-  return std::nullopt;
-}
+std::string ReportBodyText(const ReportModel& model) { return ReportBuilder(model).Build(); }
 
 }  // namespace quilmor::report

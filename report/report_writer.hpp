@@ -4,17 +4,12 @@
 // figures and the table of return periods. The inverse evaluation and the
 // assembly continue the report after its last line.
 //
-// ReportBodyText builds the text from the state (and makes the state changes
-// the later steps of the run rely on); WriteReport puts it into the run's
-// scratch folder as "TmpFile.Tmp".
+// ReportBodyText formats a built report model; it changes nothing.
 #pragma once
 
-#include <filesystem>
-#include <optional>
 #include <string>
 
-#include "engine/analysis_state.hpp"
-#include "report/data_module.hpp"
+#include "report/report_model.hpp"
 
 namespace quilmor::report {
 
@@ -39,18 +34,10 @@ int DecimalsX(double largestValue);
 // and blanks that align serials below 1000.
 std::string RankPrefix(double x, int serial, int decimalsX);
 
-// The report body for the run in `state`, from the data module's FileName
-// (printed with the extension ".inp"), NrOfData and Preference. Changes the
-// state as the later steps of the run expect: DistributionName, MeanX,
-// StdDevX, MedianX, Values back in the data scale (when NegativeValues),
-// the bound of codes 58/59 plus Shift, LimitFreq taken as at most 1.
+// The report body of a built model: the input file's name with the
+// extension ".inp", the number of data and the preference in the heading.
 // With Code 0 (or a code outside the catalogue) the body is the heading and
-// the line that no distribution was found, and the state is left alone.
-std::string ReportBodyText(engine::AnalysisState& state, const TDMQuilmor& dm);
-
-// Writes ReportBodyText into scratchDir/"TmpFile.Tmp". nullopt on success,
-// else a message naming the file.
-std::optional<std::string> WriteReport(engine::AnalysisState& state, const TDMQuilmor& dm,
-                                       const std::filesystem::path& scratchDir);
+// the line that no distribution was found.
+std::string ReportBodyText(const ReportModel& model);
 
 }  // namespace quilmor::report

@@ -137,7 +137,8 @@ void TCalcForm::Tell(const std::string& message) {
 }
 
 void TCalcForm::Edit7Click() {
-  const auto outcome = calculator::Edit7Click(m_dm, Typed(Edit1), SystemDecimalSeparator());
+  const auto outcome =
+      calculator::Edit7Click(m_dm, m_dm.FileName, Typed(Edit1), SystemDecimalSeparator());
   if (outcome.fields) {
     ShowResult(Edit2, outcome.fields->Edit2);
     ShowResult(Edit3, outcome.fields->Edit3);
@@ -148,7 +149,8 @@ void TCalcForm::Edit7Click() {
 }
 
 void TCalcForm::Edit4Exit() {
-  const auto outcome = calculator::Edit4Exit(m_dm, Typed(Edit4), SystemDecimalSeparator());
+  const auto outcome =
+      calculator::Edit4Exit(m_dm, m_dm.FileName, Typed(Edit4), SystemDecimalSeparator());
   if (outcome.fields) {
     ShowResult(Edit6, outcome.fields->Edit6);
     ShowResult(Edit5, outcome.fields->Edit5);
@@ -159,7 +161,8 @@ void TCalcForm::Edit4Exit() {
 }
 
 void TCalcForm::Edit5Exit() {
-  const auto outcome = calculator::Edit5Exit(m_dm, Typed(Edit5), SystemDecimalSeparator());
+  const auto outcome =
+      calculator::Edit5Exit(m_dm, m_dm.FileName, Typed(Edit5), SystemDecimalSeparator());
   if (outcome.fields) {
     ShowResult(Edit6, outcome.fields->Edit6);
     ShowResult(Edit4, outcome.fields->Edit4);

@@ -2,7 +2,7 @@
 #include <QPalette>
 #include <QPlainTextEdit>
 
-#include "calculator/save_run.hpp"
+#include "run/save_run.hpp"
 #include "ui/main_form.hpp"
 
 namespace quilmor::ui {
@@ -20,14 +20,15 @@ bool TMainForm::RunAndReport() {
   WaitMemo->repaint();
 
   // Writes the input file, runs with its progress lines and pauses, tells
-  // about the 2500-value limit and loads the report. The run's temporary
-  // files live in a folder of its own.
-  const calculator::SaveRunResult result = calculator::SaveRun(*m_dm, m_state);
+  // about the 2500-value limit and shows the report.
+  run::SaveRunOptions options;
+  options.breakPointAllowed = m_state.BreakPointAllowed;
+  const run::SaveRunResult result = run::SaveRun(*m_dm, options);
   WaitMemo->hide();
-  if (result.status != calculator::SaveRunStatus::Done) {
-    if (result.status == calculator::SaveRunStatus::ReportUnusable) ShowPage(InputTabSheet);
-    return false;
-  }
+  if (result.status != run::SaveRunStatus::Done) return false;
+  // Graph titles name the function of this run.
+  if (!result.DistributionName.empty()) m_state.DistributionName = result.DistributionName;
+  m_state.NameIsCurrent = true;
   InputName = result.InputName;
   return true;
 }

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "engine/catalogue.hpp"
-#include "report_body.hpp"
+#include "report/post_fit.hpp"
 #include "textio/text_file.hpp"
 
 namespace quilmor::calculator {
@@ -20,7 +20,6 @@ struct CaseName {
   }
 };
 
-using engine::AnalysisState;
 using engine::Parameters;
 
 // Forward of an inverse returns the frequency: the inverses are exact up to
@@ -72,26 +71,36 @@ Parameters Pieces(int code) {
   return p;
 }
 
-// Puts the parameters of `c` where the inverse evaluation reads them.
-void Prepare(const InverseCase& c, AnalysisState& state, FitSummary& summary, int breakIndex) {
-  summary.N = 1;
-  summary.Code = c.code;
-  summary.S = 0.0;
-  summary.A = c.p.A;
-  summary.B = c.p.B;
-  summary.M = c.p.M;
-  summary.D = c.p.D;
-  state.ExpE[static_cast<std::size_t>(c.code)] = c.p.E;
-  state.LowerBoundC = c.p.C;
-  state.UpperBoundC = c.p.C;
-  state.MeanX = c.p.M;
-  state.StdDevX = c.p.D;
-  state.SlopeLow = c.p.As;
-  state.InterceptLow = c.p.Bs;
-  state.SlopeHigh = c.p.Ag;
-  state.InterceptHigh = c.p.Bg;
-  state.BreakIndex = breakIndex;
-  state.Values[1] = 1.0;
+// The inverse evaluation of the printed `rows` for a fit of `code` with the
+// parameters `p` and the shift `shift`; ranks hold `values` (1 each when not
+// given).
+XConfidence Invert(int code, Parameters p, double shift, const std::vector<FrequencyRow>& rows,
+                   std::vector<double> values = {}, int breakIndex = 0) {
+  report::ReportModel model;
+  model.N = static_cast<int>(rows.size());
+  model.Shift = shift;
+  p.Code = code;
+  p.S = shift;
+  model.Fit = p;
+  model.BreakIndex = breakIndex;
+  if (values.empty()) values.assign(rows.size(), 1.0);
+  model.Values = {0.0};
+  model.Values.insert(model.Values.end(), values.begin(), values.end());
+  XConfidence x;
+  x.Rows = rows;
+  x.Shift = shift;
+  ComputeCalculatedXValues(x, model);
+  return x;
+}
+
+// A fit summary's line and normal-family figures as parameters.
+Parameters Summary(double a, double b, double m = 0.0, double d = 1.0) {
+  Parameters p;
+  p.A = a;
+  p.B = b;
+  p.M = m;
+  p.D = d;
+  return p;
 }
 
 double Forward(const InverseCase& c, double x, bool upperPiece) {
@@ -109,11 +118,8 @@ TEST_P(InverseIdentityTest, ForwardOfTheInverseReturnsTheFrequency) {
   const bool twoPiece = engine::IsTwoPieceCode(c.code);
   for (int breakIndex : twoPiece ? std::vector<int>{1, 0} : std::vector<int>{0}) {
     for (double calc : {20.0, 50.0, 80.0}) {
-      AnalysisState state;
-      FitSummary summary;
-      Prepare(c, state, summary, breakIndex);
       const FrequencyRow row{10.0, 1, calc, calc, 1.0, calc - 10.0, calc + 10.0};
-      ComputeCalculatedXValues(state, summary, {row});
+      const XConfidence state = Invert(c.code, c.p, 0.0, {row}, {}, breakIndex);
       const bool upper = breakIndex == 0;  // row 1 lies above a break index of 0
       EXPECT_NEAR(Forward(c, state.CalcX[1], upper), calc / 100.0, kIdentityTolerance)
           << "calc " << calc << " K " << breakIndex;
@@ -163,12 +169,7 @@ TEST_P(ShiftTest, AppliedOnce) {
   const ShiftCase& c = GetParam();
   const InverseCase base{"", c.code, c.p};
   auto run = [&](double shift) {
-    AnalysisState state;
-    FitSummary summary;
-    Prepare(base, state, summary, 0);
-    summary.S = shift;
-    ComputeCalculatedXValues(state, summary, {{10.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
-    return state.CalcX[1];
+    return Invert(base.code, base.p, shift, {{10.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}}).CalcX[1];
   };
   const double shift = -3.5;
   EXPECT_NEAR(run(shift), run(0.0) + (c.addsShift ? shift : 0.0), 1e-12);
@@ -195,10 +196,8 @@ TEST(ComputeCalculatedXValues, ClampsPrintedFrequenciesIntoTheOpenInterval) {
     double calc, lower, upper;  // the frequencies used
   };
   for (const Row& r : {Row{100.0, 0.9998, 0.9997, 0.9999}, Row{0.0, 0.0002, 0.0003, 0.0001}}) {
-    AnalysisState state;
-    const FitSummary summary{1, 4, 0.0, 1.0, 0.0, 0.0, 0.0};
-    ComputeCalculatedXValues(state, summary,
-                             {{1.0, 1, 50.0, r.printed, 1.0, r.printed, r.printed}});
+    const XConfidence state =
+        Invert(4, Summary(1.0, 0.0), 0.0, {{1.0, 1, 50.0, r.printed, 1.0, r.printed, r.printed}});
     EXPECT_DOUBLE_EQ(state.CalcX[1], StandardGumbelX(r.calc));
     EXPECT_DOUBLE_EQ(state.LowerX[1], StandardGumbelX(r.lower));
     EXPECT_DOUBLE_EQ(state.UpperX[1], StandardGumbelX(r.upper));
@@ -207,9 +206,8 @@ TEST(ComputeCalculatedXValues, ClampsPrintedFrequenciesIntoTheOpenInterval) {
 
 TEST(ComputeCalculatedXValues, KeepsSlopeAwayFromZero) {
   // A = 0 is taken as 1e-13: the Gumbel X of 50% is -ln(-ln 0.5)/1e-13.
-  AnalysisState state;
-  const FitSummary summary{1, 4, 0.0, 0.0, 0.0, 0.0, 0.0};
-  ComputeCalculatedXValues(state, summary, {{1.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0}});
+  const XConfidence state =
+      Invert(4, Summary(0.0, 0.0), 0.0, {{1.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0}});
   EXPECT_DOUBLE_EQ(state.CalcX[1], StandardGumbelX(0.5) / 1e-13);
 }
 
@@ -217,27 +215,23 @@ TEST(ComputeCalculatedXValues, KeepsSlopeAwayFromZero) {
 
 TEST(ComputeCalculatedXValues, RowKUsesTheLowerPieceAndRowKPlus1TheUpper) {
   // Code 9, twice Gumbel: lower piece A = 1, B = 0; upper piece A = 0.5, B = 0.
-  AnalysisState state;
-  state.SlopeLow = 1.0;
-  state.InterceptLow = 0.0;
-  state.SlopeHigh = 0.5;
-  state.InterceptHigh = 0.0;
-  state.BreakIndex = 2;
-  const FitSummary summary{3, 9, 0.0, 0.0, 0.0, 0.0, 0.0};
+  Parameters p;
+  p.As = 1.0;
+  p.Bs = 0.0;
+  p.Ag = 0.5;
+  p.Bg = 0.0;
   const FrequencyRow row{1.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0};
-  ComputeCalculatedXValues(state, summary, {row, row, row});
+  const XConfidence state = Invert(9, p, 0.0, {row, row, row}, {}, 2);
   EXPECT_DOUBLE_EQ(state.CalcX[2], StandardGumbelX(0.5));        // row K
   EXPECT_DOUBLE_EQ(state.CalcX[3], StandardGumbelX(0.5) / 0.5);  // row K + 1
 }
 
 TEST(ComputeCalculatedXValues, LimitsNeverDecreaseWhileCalculatedValuesMay) {
-  AnalysisState state;
-  const FitSummary summary{4, 4, 0.0, 1.0, 0.0, 0.0, 0.0};
-  ComputeCalculatedXValues(state, summary,
-                           {{1.0, 1, 20.0, 50.0, 1.0, 30.0, 70.0},
-                            {2.0, 2, 40.0, 40.0, 1.0, 20.0, 60.0},
-                            {3.0, 3, 60.0, 60.0, 1.0, 25.0, 80.0},
-                            {4.0, 4, 80.0, 70.0, 1.0, 50.0, 75.0}});
+  const XConfidence state = Invert(4, Summary(1.0, 0.0), 0.0,
+                                   {{1.0, 1, 20.0, 50.0, 1.0, 30.0, 70.0},
+                                    {2.0, 2, 40.0, 40.0, 1.0, 20.0, 60.0},
+                                    {3.0, 3, 60.0, 60.0, 1.0, 25.0, 80.0},
+                                    {4.0, 4, 80.0, 70.0, 1.0, 50.0, 75.0}});
   EXPECT_LT(state.CalcX[2], state.CalcX[1]);
   EXPECT_DOUBLE_EQ(state.LowerX[2], StandardGumbelX(0.30));
   EXPECT_DOUBLE_EQ(state.LowerX[3], StandardGumbelX(0.30));
@@ -248,26 +242,12 @@ TEST(ComputeCalculatedXValues, LimitsNeverDecreaseWhileCalculatedValuesMay) {
 }
 
 TEST(ComputeCalculatedXValues, CodeOneKeepsThePrefilledValues) {
-  AnalysisState state;
-  state.CalcX[1] = 0.5;
-  state.LowerX[1] = 0.4;
-  state.UpperX[1] = 0.6;
-  ComputeCalculatedXValues(state, {1, 1, 0.0, 1.0, 0.0, 0.0, 0.0},
-                           {{1.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
-  EXPECT_EQ(state.CalcX[1], 0.5);
-  EXPECT_EQ(state.LowerX[1], 0.4);
-  EXPECT_EQ(state.UpperX[1], 0.6);
-}
-
-TEST(ComputeCalculatedXValues, StoresTheSummaryInTheState) {
-  AnalysisState state;
-  ComputeCalculatedXValues(state, {1, 57, -2.0, 1.5, -6.0, 0.0, 0.0},
-                           {{1.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
-  EXPECT_EQ(state.N, 1);
-  EXPECT_EQ(state.Code, 57);
-  EXPECT_EQ(state.Shift, -2.0);
-  EXPECT_EQ(state.Slope, 1.5);
-  EXPECT_EQ(state.Intercept, -6.0);
+  // Printed 50%, St.Dev 1% and lower 40%: the fractions stand.
+  const XConfidence state =
+      Invert(1, Summary(1.0, 0.0), 0.0, {{1.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
+  EXPECT_DOUBLE_EQ(state.CalcX[1], 0.5);
+  EXPECT_DOUBLE_EQ(state.LowerX[1], 0.01);
+  EXPECT_DOUBLE_EQ(state.UpperX[1], 0.4);
 }
 
 // --- Fallbacks ---------------------------------------------------------------
@@ -285,12 +265,9 @@ class FallbackTest : public ::testing::TestWithParam<FallbackCase> {};
 // the value of the rank stands in (code 54's lower limit: TableMin + S).
 TEST_P(FallbackTest, NonPositiveIntermediateGivesTheValueOfTheRank) {
   const FallbackCase& c = GetParam();
-  AnalysisState state;
-  FitSummary summary{1, c.code, 2.0, c.p.A, c.p.B, c.p.M, c.p.D};
-  state.ExpE[static_cast<std::size_t>(c.code)] = c.p.E;
-  state.Values[1] = 7.25;
   // Printed X 12 less S = 2 gives TableMin 10.
-  ComputeCalculatedXValues(state, summary, {{12.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
+  const XConfidence state =
+      Invert(c.code, c.p, 2.0, {{12.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}}, {7.25});
   EXPECT_EQ(state.CalcX[1], 7.25);
   EXPECT_EQ(state.UpperX[1], 7.25);
   EXPECT_EQ(state.LowerX[1], c.code == 54 ? 10.0 + 2.0 : 7.25);
@@ -314,20 +291,16 @@ INSTANTIATE_TEST_SUITE_P(Codes, FallbackTest,
 
 TEST(ComputeCalculatedXValues, CodeTwoTakesTheRootOfAPositiveValue) {
   // v = (ln 0.5 - 5)/1 < 0: X = 7.25^(1/2) + S.
-  AnalysisState state;
-  state.ExpE[2] = 2.0;
-  state.Values[1] = 7.25;
-  ComputeCalculatedXValues(state, {1, 2, 2.0, 1.0, 5.0, 0.0, 0.0},
-                           {{12.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0}});
+  Parameters p = Summary(1.0, 5.0);
+  p.E = 2.0;
+  const XConfidence state = Invert(2, p, 2.0, {{12.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0}}, {7.25});
   EXPECT_DOUBLE_EQ(state.CalcX[1], std::sqrt(7.25) + 2.0);
 }
 
 TEST(ComputeCalculatedXValues, CodeTwoWithANonPositiveValueGivesTheValue) {
-  AnalysisState state;
-  state.ExpE[2] = 2.0;
-  state.Values[1] = -3.0;
-  ComputeCalculatedXValues(state, {1, 2, -3.0, 1.0, 5.0, 0.0, 0.0},
-                           {{-3.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0}});
+  Parameters p = Summary(1.0, 5.0);
+  p.E = 2.0;
+  const XConfidence state = Invert(2, p, -3.0, {{-3.0, 1, 50.0, 50.0, 1.0, 50.0, 50.0}}, {-3.0});
   EXPECT_EQ(state.CalcX[1], -3.0);
 }
 
@@ -347,89 +320,49 @@ TEST(InvertHastings, GivesTheTopOfTheRangeWhenNoZQualifies) {
 
 TEST(ComputeCalculatedXValues, NormalCodeUsesMeanPlusSigmaZ) {
   // Code 22: X = exp(M + D z) + S.
-  AnalysisState state;
-  ComputeCalculatedXValues(state, {1, 22, -1.0, 0.0, 0.0, 3.0, 0.5},
-                           {{20.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
+  const XConfidence state =
+      Invert(22, Summary(0.0, 0.0, 3.0, 0.5), -1.0, {{20.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
   EXPECT_DOUBLE_EQ(state.CalcX[1], std::exp(3.0 + 0.5 * engine::InvertHastings(0.5)) - 1.0);
 }
 
-// --- Reading the report body back --------------------------------------------
+// --- The frequency table as printed -------------------------------------------
 
-TEST(ReadFrequencyTable, ReadsTheRowsAsPrinted) {
-  const std::string body = testing::ReportBody({{1.5, 7, 14.29, 10.5, 11.22, 0.1, 50.3},
-                                                {2.25, 42, 28.57, 30.0, 17.32, 12.3, 60.0},
-                                                {10.125, 123, 42.86, 45.0, 18.8, 20.0, 70.0}},
-                                               2);
-  std::string error;
-  const auto rows = ReadFrequencyTable(textio::SplitLines(body), 3, error);
-  ASSERT_TRUE(rows) << error;
-  EXPECT_EQ((*rows)[0].RowX, 1.5);
-  EXPECT_EQ((*rows)[1].RowSerial, 42);
-  EXPECT_EQ((*rows)[2].RowX, 10.13);  // printed with two decimals
-  EXPECT_EQ((*rows)[2].RowSerial, 123);
-  EXPECT_EQ((*rows)[2].RowRank, 42.86);
-  EXPECT_EQ((*rows)[2].RowCalc, 45.0);
-  EXPECT_EQ((*rows)[2].RowStDev, 18.8);
-  EXPECT_EQ((*rows)[2].RowLower, 20.0);
-  EXPECT_EQ((*rows)[2].RowUpper, 70.0);
-}
-
-TEST(ReadFrequencyTable, ATitleLikeAMarkerDoesNotMoveTheTable) {
-  const std::string body =
-      testing::ReportBody({{1.5, 1, 25.0, 20.0, 10.0, 5.0, 40.0}}, 2, "Observed rainfall");
-  std::string error;
-  const auto rows = ReadFrequencyTable(textio::SplitLines(body), 1, error);
-  ASSERT_TRUE(rows) << error;
-  EXPECT_EQ((*rows)[0].RowCalc, 20.0);
-}
-
-TEST(ReadFrequencyTable, RefusesAMissingOrShortTable) {
-  const std::string body = testing::ReportBody({{1.5, 1, 25.0, 20.0, 10.0, 5.0, 40.0}}, 2);
-  std::string error;
-  // Row 2 would be the dash line under the table.
-  EXPECT_FALSE(ReadFrequencyTable(textio::SplitLines(body), 2, error));
-  EXPECT_FALSE(error.empty());
-  EXPECT_FALSE(ReadFrequencyTable({"a", "b", "c", "d", "e", " Obs"}, 1, error));
-  EXPECT_FALSE(ReadFrequencyTable({" Obs", "a"}, 1, error));
+// The numbers of the printed frequency table of a built model, read from the
+// report text itself: PrintedFrequencyRows must hold exactly these.
+TEST(PrintedFrequencyRows, AreTheNumbersOfTheReportText) {
+  report::ReportModel model;
+  model.N = 3;
+  model.Values = {0.0, 1.23456, 20.5, 301.77};
+  model.Serials = {0, 3, 1, 2};
+  model.PlotFreq = {0.0, 0.25, 0.5, 0.75};
+  model.CalcFreq = {0.0, 0.211111, 0.500049, 0.794444};
+  model.Frequencies = report::ConfidenceRows(model);
+  const std::vector<FrequencyRow> rows = PrintedFrequencyRows(model);
+  ASSERT_EQ(rows.size(), 3u);
+  // DX = 1 for a largest value below 500: "  301.8", "21.1" ...
+  EXPECT_EQ(rows[2].RowX, 301.8);
+  EXPECT_EQ(rows[0].RowX, 1.2);
+  EXPECT_EQ(rows[0].RowSerial, 3);
+  EXPECT_EQ(rows[0].RowRank, 25.0);
+  EXPECT_EQ(rows[0].RowCalc, 21.1);
+  EXPECT_EQ(rows[1].RowCalc, 50.0);
+  // St.Dev with two decimals: 100 sqrt(0.500049 * 0.499951 / 3) = 28.87
+  EXPECT_EQ(rows[1].RowStDev, 28.87);
 }
 
 TEST(FindTableRange, SpansThePrintedValuesLessTheShift) {
   // X - S = 15, 25, 35: TableMin 15, TableMax 35 + 0.05 (35 - 15) = 36.
-  AnalysisState state;
+  XConfidence state;
   FindTableRange(
       state, {{10.0, 1, 0, 0, 0, 0, 0}, {20.0, 2, 0, 0, 0, 0, 0}, {30.0, 3, 0, 0, 0, 0, 0}}, -5.0);
   EXPECT_DOUBLE_EQ(state.TableMin, 15.0);
   EXPECT_DOUBLE_EQ(state.TableMax, 36.0);
 }
 
-TEST(ParseFitSummary, ReadsTheLinesOfEachCodeGroup) {
-  std::string error;
-  auto single = ParseFitSummary(
-      textio::SplitLines(testing::FitSummaryText(12, 57, -2.5, {1.5, -6.0})), error);
-  ASSERT_TRUE(single) << error;
-  EXPECT_EQ(single->N, 12);
-  EXPECT_EQ(single->Code, 57);
-  EXPECT_EQ(single->S, -2.5);
-  EXPECT_EQ(single->A, 1.5);
-  EXPECT_EQ(single->B, -6.0);
-  auto normal =
-      ParseFitSummary(textio::SplitLines(testing::FitSummaryText(12, 22, 0.0, {3.0, 0.5})), error);
-  ASSERT_TRUE(normal) << error;
-  EXPECT_EQ(normal->M, 3.0);
-  EXPECT_EQ(normal->D, 0.5);
-  auto pieces = ParseFitSummary(textio::SplitLines(testing::FitSummaryText(12, 9, 0.0)), error);
-  ASSERT_TRUE(pieces) << error;
-  EXPECT_EQ(pieces->Code, 9);
-}
-
-TEST(ParseFitSummary, RefusesMissingLinesAndBadCounts) {
-  std::string error;
-  EXPECT_FALSE(
-      ParseFitSummary(textio::SplitLines(testing::FitSummaryText(12, 57, 0.0, {1.5})), error));
-  EXPECT_FALSE(
-      ParseFitSummary(textio::SplitLines(testing::FitSummaryText(0, 57, 0.0, {1, 2})), error));
-  EXPECT_FALSE(ParseFitSummary(textio::SplitLines(testing::FitSummaryText(2501, 9, 0.0)), error));
-  EXPECT_FALSE(ParseFitSummary({"  12", "abc"}, error));
+TEST(AsWrittenInSummary, KeepsFifteenSignificantDigits) {
+  EXPECT_EQ(AsWrittenInSummary(0.1), 0.1);
+  EXPECT_EQ(AsWrittenInSummary(1.0 / 3.0), 0.333333333333333);
+  EXPECT_EQ(AsWrittenInSummary(-2.0 / 3.0e-5), -66666.6666666667);
 }
 
 }  // namespace

@@ -2,38 +2,29 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "scripted_interaction.hpp"
-#include "temp_folder.hpp"
+#include "engine/catalogue.hpp"
 #include "textio/text_file.hpp"
 
 namespace quilmor::calculator {
 namespace {
 
-using engine::AnalysisState;
-
-// A state whose every parameter field holds a distinct value, so that a line
+// A model whose every parameter holds a distinct value, so that a line
 // taken from the wrong field shows.
-AnalysisState FilledState(int code) {
-  AnalysisState s;
-  s.Code = code;
-  s.Slope = 1.5;
-  s.Intercept = -6.0;
-  for (int c : {1, 2, 3, 25, 51, 52, 55, 60}) s.ExpE[static_cast<std::size_t>(c)] = 0.01 * c + 0.5;
-  s.LowerBoundC = 4.25;
-  s.UpperBoundC = 250.5;
-  s.SlopeLow = 0.11;
-  s.InterceptLow = -1.25;
-  s.SlopeHigh = 0.22;
-  s.InterceptHigh = -2.5;
-  s.BreakValue = 33.0;
-  for (int c = 21; c <= 25; ++c) {
-    s.NormMean[static_cast<std::size_t>(c)] = 100.0 + c;
-    s.NormSigma[static_cast<std::size_t>(c)] = 10.0 + c;
-  }
-  s.MeanX = 45.5;
-  s.StdDevX = 12.75;
+report::ReportModel FilledState(int code) {
+  report::ReportModel s;
+  engine::Parameters& p = s.Fit;
+  p.Code = code;
+  p.A = 1.5;
+  p.B = -6.0;
+  p.E = 0.01 * code + 0.5;
+  p.C = code == 59 ? 250.5 : 4.25;
+  p.As = 0.11;
+  p.Bs = -1.25;
+  p.Ag = 0.22;
+  p.Bg = -2.5;
+  p.P = 33.0;
+  p.M = engine::IsStudentCode(code) ? 45.5 : 100.0 + code;
+  p.D = engine::IsStudentCode(code) ? 12.75 : 10.0 + code;
   s.Shift = -3.0;
   return s;
 }
@@ -88,7 +79,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ParseParameterFile, ReadsBackWhatWasWritten) {
   for (int code : {2, 4, 9, 18, 22, 25, 57, 58, 59, 60, 62, 63}) {
-    const AnalysisState s = FilledState(code);
+    const report::ReportModel s = FilledState(code);
     std::string error;
     const auto p = ParseParameterFile(textio::SplitLines(ParameterFileText(s)), error);
     ASSERT_TRUE(p) << code << ": " << error;
@@ -99,7 +90,7 @@ TEST(ParseParameterFile, ReadsBackWhatWasWritten) {
       EXPECT_EQ(p->B, -6.0);
     }
     if (code == 2 || code == 60 || code == 25) {
-      EXPECT_EQ(p->E, s.ExpE[static_cast<std::size_t>(code)]);
+      EXPECT_EQ(p->E, s.Fit.E);
     }
     if (code == 58) {
       EXPECT_EQ(p->C, 4.25);
@@ -131,27 +122,6 @@ TEST(ParseParameterFile, RefusesDamagedFiles) {
   EXPECT_FALSE(ParseParameterFile({"6", "1", "1", "1", "1", "1", "1"}, error));  // not a code
   EXPECT_FALSE(ParseParameterFile({"0", "1", "1", "1"}, error));
   EXPECT_NE(error.find("no fitted distribution"), std::string::npos);
-}
-
-TEST(WriteParameterFile, ReplacesAnEarlierFileAndLeavesTheReportName) {
-  testing::TempFolder folder;
-  testing::ScriptedInteraction ui;
-  report::TDMQuilmor dm(ui);
-  dm.FileName = (folder / "run.inp").string();
-  testing::WriteBytes(folder / "run.aux", "an earlier parameter file\r\nwith more lines\r\n");
-  const AnalysisState s = FilledState(57);
-  EXPECT_FALSE(WriteParameterFile(dm, s));
-  EXPECT_EQ(dm.FileName, (folder / "run.out").string());
-  EXPECT_EQ(testing::ReadBytes(folder / "run.aux"), ParameterFileText(s));
-}
-
-TEST(WriteParameterFile, AFailedWriteSaysSo) {
-  testing::TempFolder folder;
-  testing::ScriptedInteraction ui;
-  report::TDMQuilmor dm(ui);
-  dm.FileName = (folder / "missing" / "run.inp").string();
-  EXPECT_TRUE(WriteParameterFile(dm, FilledState(57)));
-  EXPECT_EQ(dm.FileName, (folder / "missing" / "run.out").string());
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "engine/analysis_state.hpp"
+#include "engine/fit_series.hpp"
+#include "scripted_interaction.hpp"
 
 namespace quilmor::engine::testing {
 
@@ -21,6 +23,14 @@ inline AnalysisState PreparedState(const std::vector<double>& values) {
     state.PlotFreq[i] = static_cast<double>(i) / (state.N + 1);
   }
   return state;
+}
+
+// Fit options whose progress lines go to the scripted interaction.
+inline FitOptions NoticesTo(::quilmor::testing::ScriptedInteraction& ui, int threads = 0) {
+  FitOptions options;
+  options.threads = threads;
+  options.notice = [&ui](const std::string& line) { ui.AppendProgress(line); };
+  return options;
 }
 
 // Plotting positions i/(n+1), index 0 = rank 1.

@@ -8,7 +8,7 @@
 
 #include "engine/catalogue.hpp"
 #include "engine/exponent_scan.hpp"
-#include "engine/run_fit.hpp"
+#include "engine/fit_series.hpp"
 #include "engine_test_support.hpp"
 #include "scripted_interaction.hpp"
 
@@ -42,7 +42,7 @@ TEST(FitNormalFamily, LogNormalOnOneETwoE) {
   AnalysisState state = PreparedState({1.0, std::numbers::e, std::numbers::e * std::numbers::e});
   state.Code = 22;
   ScriptedInteraction ui;
-  ASSERT_TRUE(FitNormalFamily(state, ui));
+  ASSERT_TRUE(FitNormalFamily(state, testing::NoticesTo(ui).notice));
   EXPECT_NEAR(state.NormMean[22], 1.0, 1e-15);
   EXPECT_NEAR(state.NormStdDev[22], 1.0, 1e-15);
   EXPECT_EQ(state.StdDevX, state.NormStdDev[22]);
@@ -73,7 +73,7 @@ TEST(FitNormalFamily, OutliersPushSigmaToTheFirstTrial) {
   AnalysisState state = PreparedState(values);
   state.Code = 21;
   ScriptedInteraction ui;
-  ASSERT_TRUE(FitNormalFamily(state, ui));
+  ASSERT_TRUE(FitNormalFamily(state, testing::NoticesTo(ui).notice));
   EXPECT_EQ(state.NormSigma[21], SigmaTrial(1, state.NormStdDev[21]));
   EXPECT_NEAR(state.NormSigma[21], 0.5 * state.NormStdDev[21], 1e-12);
 }
@@ -86,7 +86,7 @@ TEST(FitNormalFamily, TransformsPerCode) {
   for (int code : {21, 23, 24}) {
     AnalysisState state = PreparedState(values);
     state.Code = code;
-    ASSERT_TRUE(FitNormalFamily(state, ui));
+    ASSERT_TRUE(FitNormalFamily(state, testing::NoticesTo(ui).notice));
     EXPECT_NEAR(state.NormMean[code], means[code - 21], 1e-13) << code;
   }
 }
@@ -97,7 +97,7 @@ TEST(FitNormalFamily, NoSpreadKeepsTheEarlierSigma) {
   state.NormSigma[21] = 0.25;
   state.NormSSE[21] = 0.125;
   ScriptedInteraction ui;
-  EXPECT_FALSE(FitNormalFamily(state, ui));
+  EXPECT_FALSE(FitNormalFamily(state, testing::NoticesTo(ui).notice));
   EXPECT_EQ(state.NormSigma[21], 0.25);
   EXPECT_EQ(state.NormSSE[21], 0.125);
 }
@@ -125,7 +125,7 @@ class GeneralNormal : public ::testing::Test {
       values.push_back((5.0 + u) * (5.0 + u));
     }
     state = PreparedState(values);
-    FitDistributions(state, "25", ui);
+    FitDistributions(state, "25", testing::NoticesTo(ui));
   }
 
   AnalysisState state;

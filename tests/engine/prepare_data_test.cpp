@@ -1,51 +1,39 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "engine/run_fit.hpp"
-#include "engine/scratch_files.hpp"
-#include "scripted_interaction.hpp"
-#include "temp_folder.hpp"
+#include "engine/fit_series.hpp"
 #include "textio/input_file.hpp"
+#include "textio/text_file.hpp"
 
 namespace quilmor::engine {
 namespace {
 
-using quilmor::testing::ReadBytes;
-using quilmor::testing::ScriptedInteraction;
-using quilmor::testing::TempFolder;
-using quilmor::testing::WriteBytes;
-
-constexpr const char* kZeroThresholdMessage =
-    "Please be aware that the threshold (cut-off) value is zero so that the negative values are "
-    "not used.";
+// The rows of an input file written with these values, as the analysis reads
+// them (so the values are those the file keeps).
+textio::InputFileContent InputOf(const std::vector<double>& values, double threshold,
+                                 const std::string& title1 = "Title one") {
+  return textio::ParseInputFile(textio::SplitLines(
+      textio::RenderInputFile(title1, "Title two", "series.inp", threshold, values)));
+}
 
 class PrepareDataTest : public ::testing::Test {
  protected:
-  std::filesystem::path WriteInput(const std::vector<double>& values, double threshold,
-                                   const std::string& title1 = "Title one") {
-    const std::filesystem::path path = folder / "series.inp";
-    WriteBytes(path,
-               textio::RenderInputFile(title1, "Title two", path.string(), threshold, values));
-    return path;
+  void Prepare(const textio::InputFileContent& input) {
+    ASSERT_FALSE(input.corrupt);
+    state = PrepareData(input.rows, input.threshold);
+  }
+  void Prepare(const std::vector<double>& values, double threshold) {
+    Prepare(InputOf(values, threshold));
   }
 
-  std::optional<std::string> Prepare(const std::filesystem::path& path) {
-    return PrepareData(state, path, scratch.Path(), ui);
-  }
-
-  TempFolder folder;
-  TempFolder scratch;
-  AnalysisState state;
-  ScriptedInteraction ui;
+  PreparedSeries state;
 };
 
 TEST_F(PrepareDataTest, ValueEqualToTheThresholdIsUsed) {
-  ASSERT_FALSE(Prepare(WriteInput({5, 10, 15}, 10)));
+  Prepare({5, 10, 15}, 10);
   EXPECT_EQ(state.N, 2);
-  EXPECT_EQ(state.NrOfData, 2);
   EXPECT_EQ(state.Threshold, 10.0);
   EXPECT_EQ(state.Values[1], 10.0);
   EXPECT_EQ(state.Values[2], 15.0);
@@ -55,12 +43,12 @@ TEST_F(PrepareDataTest, ValueEqualToTheThresholdIsUsed) {
 
 TEST_F(PrepareDataTest, ValuesAreThoseOfTheFile) {
   // The input file keeps two decimals of 1.234.
-  ASSERT_FALSE(Prepare(WriteInput({1.234, 2.5}, 0)));
+  Prepare({1.234, 2.5}, 0);
   EXPECT_EQ(state.Values[1], 1.23);
 }
 
 TEST_F(PrepareDataTest, StableSortMovesSerialsWithTheirValues) {
-  ASSERT_FALSE(Prepare(WriteInput({3, 1, 2, 1}, 0)));
+  Prepare({3, 1, 2, 1}, 0);
   ASSERT_EQ(state.N, 4);
   const double values[] = {1, 1, 2, 3};
   const int serials[] = {2, 4, 3, 1};
@@ -72,36 +60,34 @@ TEST_F(PrepareDataTest, StableSortMovesSerialsWithTheirValues) {
   }
 }
 
-TEST_F(PrepareDataTest, MoreThan2500KeepsTheFirstInFileOrderAndLeavesTheMarker) {
+TEST_F(PrepareDataTest, MoreThan2500KeepsTheFirstInFileOrderAndSaysSo) {
   // 3000, 2999, … 1: the first 2500 in the file are 3000 down to 501.
   std::vector<double> values;
   for (int v = 3000; v >= 1; --v) values.push_back(v);
-  ASSERT_FALSE(Prepare(WriteInput(values, 0)));
+  Prepare(values, 0);
   EXPECT_EQ(state.N, 2500);
   EXPECT_EQ(state.Values[1], 501.0);
   EXPECT_EQ(state.Values[2500], 3000.0);
   EXPECT_EQ(state.Serials[2500], 1);
   EXPECT_DOUBLE_EQ(state.PlotFreq[2500], 2500.0 / 2501.0);
-  const std::filesystem::path marker = scratch / kWarningFile;
-  ASSERT_TRUE(std::filesystem::exists(marker));
-  EXPECT_EQ(ReadBytes(marker), "Warning\r\n");
+  EXPECT_TRUE(state.Truncated);
 }
 
-TEST_F(PrepareDataTest, Exactly2500LeaveNoMarker) {
+TEST_F(PrepareDataTest, Exactly2500AreNotCut) {
   std::vector<double> values;
   for (int v = 1; v <= 2500; ++v) values.push_back(v);
-  ASSERT_FALSE(Prepare(WriteInput(values, 0)));
+  Prepare(values, 0);
   EXPECT_EQ(state.N, 2500);
-  EXPECT_FALSE(std::filesystem::exists(scratch / kWarningFile));
+  EXPECT_FALSE(state.Truncated);
 }
 
 TEST_F(PrepareDataTest, ValuesBelowTheThresholdDoNotCountTowardsTheLimit) {
   // 2600 values, 200 of them below the threshold: 2400 pass, no marker.
   std::vector<double> values;
   for (int v = 1; v <= 2600; ++v) values.push_back(v % 13 == 0 ? -5.0 : v);
-  ASSERT_FALSE(Prepare(WriteInput(values, 0)));
+  Prepare(values, 0);
   EXPECT_EQ(state.N, 2400);
-  EXPECT_FALSE(std::filesystem::exists(scratch / kWarningFile));
+  EXPECT_FALSE(state.Truncated);
 }
 
 struct ShiftRow {
@@ -117,7 +103,7 @@ class PrepareShift : public PrepareDataTest, public ::testing::WithParamInterfac
 
 TEST_P(PrepareShift, MovesNonPositiveData) {
   const ShiftRow& row = GetParam();
-  ASSERT_FALSE(Prepare(WriteInput(row.values, row.threshold)));
+  Prepare(row.values, row.threshold);
   EXPECT_EQ(state.Shift, row.shift);
   EXPECT_EQ(state.NegativeValues, row.negative);
   ASSERT_EQ(state.N, static_cast<int>(row.stored.size()));
@@ -144,15 +130,10 @@ struct MessageRow {
 class ZeroThresholdMessage : public PrepareDataTest,
                              public ::testing::WithParamInterface<MessageRow> {};
 
-TEST_P(ZeroThresholdMessage, IsShownOnlyForThresholdZeroWithNegativeValues) {
+TEST_P(ZeroThresholdMessage, IsDueOnlyForThresholdZeroWithNegativeValues) {
   const MessageRow& row = GetParam();
-  ASSERT_FALSE(Prepare(WriteInput(row.values, row.threshold)));
-  if (row.message) {
-    ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_EQ(ui.messages[0], kZeroThresholdMessage);
-  } else {
-    EXPECT_TRUE(ui.messages.empty());
-  }
+  Prepare(row.values, row.threshold);
+  EXPECT_EQ(state.NegativesLeftOut, row.message);
 }
 
 INSTANTIATE_TEST_SUITE_P(Rows, ZeroThresholdMessage,
@@ -164,125 +145,52 @@ INSTANTIATE_TEST_SUITE_P(Rows, ZeroThresholdMessage,
 
 TEST_F(PrepareDataTest, FileWithoutThresholdLineHasThresholdZero) {
   // An older layout: line 9 empty, 12 header lines.
-  const std::filesystem::path path = folder / "old.inp";
-  WriteBytes(path,
-             " Input data for Quilmor program\r\n Cumulative frequency analysis\r\n\r\n Old\r\n"
-             " Series\r\n\r\n Filename: old.inp\r\n Number of data: 3\r\n\r\n"
-             " ------------------\r\n Serial    Variable\r\n ------------------\r\n"
-             "    1       4.00\r\n    2      -1.00\r\n    3       6.00\r\n");
-  ASSERT_FALSE(Prepare(path));
+  Prepare(textio::ParseInputFile(textio::SplitLines(
+      " Input data for Quilmor program\r\n Cumulative frequency analysis\r\n\r\n Old\r\n"
+      " Series\r\n\r\n Filename: old.inp\r\n Number of data: 3\r\n\r\n"
+      " ------------------\r\n Serial    Variable\r\n ------------------\r\n"
+      "    1       4.00\r\n    2      -1.00\r\n    3       6.00\r\n")));
   EXPECT_EQ(state.Threshold, 0.0);
   EXPECT_EQ(state.N, 2);
   EXPECT_EQ(state.Values[1], 4.0);
-  EXPECT_EQ(state.ReportTitle1, "Old");
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], kZeroThresholdMessage);
+  EXPECT_TRUE(state.NegativesLeftOut);
 }
 
-TEST_F(PrepareDataTest, TitlesAreCutTo72Characters) {
-  const std::string longTitle(80, 'x');
-  ASSERT_FALSE(Prepare(WriteInput({1, 2}, 0, longTitle)));
-  EXPECT_EQ(state.ReportTitle1, std::string(72, 'x'));
-  EXPECT_EQ(state.ReportTitle2, "Title two");
-}
+// --- The fit of a prepared series -------------------------------------------
 
-TEST_F(PrepareDataTest, CorruptValueGivesTheCorruptMessage) {
-  const std::filesystem::path path = folder / "bad.inp";
-  std::string text = textio::RenderInputFile("a", "b", path.string(), 0.0, {1.0, 2.0});
-  text += "    3 abc\r\n";
-  WriteBytes(path, text);
-  const auto message = Prepare(path);
-  ASSERT_TRUE(message);
-  EXPECT_EQ(*message, "Real numbers in the inputfile \"" + path.string() + "\" are corrupt");
-  EXPECT_EQ(state.N, 0);
-}
-
-TEST_F(PrepareDataTest, TextInTheThresholdLineGivesTheThresholdMessage) {
-  // The data module says the same of this file, so both readers agree.
-  const std::filesystem::path path = folder / "threshold.inp";
-  std::string text = textio::RenderInputFile("a", "b", path.string(), 0.0, {1.0, 2.0});
-  text.replace(text.find("     0.00000"), 12, "  ten       ");
-  WriteBytes(path, text);
-  const auto message = Prepare(path);
-  ASSERT_TRUE(message);
-  EXPECT_EQ(*message,
-            "The threshold in the inputfile \"" + path.string() + "\" is not a real number");
-  EXPECT_EQ(state.N, 0);
-}
-
-TEST_F(PrepareDataTest, MissingFileGivesTheOpenMessage) {
-  const std::filesystem::path path = folder / "absent.inp";
-  const auto message = Prepare(path);
-  ASSERT_TRUE(message);
-  EXPECT_EQ(*message, "The file \"" + path.string() +
-                          "\"could not be opened. It may be in use by another program");
-  EXPECT_EQ(state.N, 0);
-}
-
-TEST_F(PrepareDataTest, MarkerThatCannotBeWrittenIsReported) {
-  std::vector<double> values(2501, 5.0);
-  const std::filesystem::path input = WriteInput(values, 0);
-  const std::filesystem::path noFolder = folder / "no" / "such" / "folder";
-  const auto message = PrepareData(state, input, noFolder, ui);
-  ASSERT_TRUE(message);
-  EXPECT_NE(message->find(kWarningFile), std::string::npos);
-  EXPECT_EQ(state.N, 0);
-}
-
-// --- The run up to the fit --------------------------------------------------
-
-class RunFitTest : public PrepareDataTest {
- protected:
-  std::optional<std::string> Run(const std::vector<double>& values, double threshold,
-                                 const std::string& preference = "1") {
-    FitRequest request;
-    request.inputFile = WriteInput(values, threshold);
-    request.preference = preference;
-    request.scratchDir = scratch.Path();
-    return RunFit(state, request, ui);
-  }
-};
-
-TEST_F(RunFitTest, NothingAtOrAboveTheThresholdStopsBeforeFitting) {
-  state.Code = 33;
-  ASSERT_FALSE(Run({1, 2, 3}, 50));
-  EXPECT_TRUE(state.StopFlag);
-  EXPECT_EQ(state.N, 0);
-  EXPECT_EQ(state.Code, 33);
-  EXPECT_TRUE(state.Candidates.empty());
-  EXPECT_FALSE(state.BusyNoticePending);
-}
-
-TEST_F(RunFitTest, EqualValuesStop) {
-  ASSERT_FALSE(Run({1.1, 1.1, 1.1, 1.1, 1.1, 1.1}, 0));
-  EXPECT_TRUE(state.StopFlag);
-  EXPECT_TRUE(state.Candidates.empty());
-}
-
-TEST_F(RunFitTest, HugeValuesStopInsteadOfFittingNonsense) {
-  // The shift of −1e308 overflows; 1e300² overflows the sums.
-  ASSERT_FALSE(Run({-1e308, 1e308, 5}, -1.7e308));
-  EXPECT_TRUE(state.StopFlag);
-  ASSERT_FALSE(Run({1e300, 2e300, 3e300}, 0));
-  EXPECT_TRUE(state.StopFlag);
-}
-
-TEST_F(RunFitTest, CorruptFileStopsWithItsMessage) {
-  const std::filesystem::path path = folder / "bad.inp";
-  WriteBytes(path, textio::RenderInputFile("a", "b", path.string(), 0.0, {1.0}) + "    2 x\r\n");
+FitResult Fit(const std::vector<double>& values, double threshold,
+              const std::string& preference = "1") {
+  const textio::InputFileContent input = InputOf(values, threshold);
   FitRequest request;
-  request.inputFile = path;
-  request.scratchDir = scratch.Path();
-  const auto message = RunFit(state, request, ui);
-  ASSERT_TRUE(message);
-  EXPECT_TRUE(state.StopFlag);
+  request.preference = preference;
+  return FitSeries(PrepareData(input.rows, input.threshold), request);
 }
 
-TEST_F(RunFitTest, KeepsFourCharactersOfThePreference) {
-  ASSERT_FALSE(Run({1, 2, 4, 8, 9}, 0, "57abcdef"));
-  EXPECT_EQ(state.PrefCode, "57ab");
-  EXPECT_FALSE(state.StopFlag);
-  EXPECT_TRUE(state.BusyNoticePending);  // only a best-of-all run uses it
+TEST(FitSeries, NothingAtOrAboveTheThresholdStopsBeforeFitting) {
+  const FitResult fit = Fit({1, 2, 3}, 50);
+  EXPECT_TRUE(fit.Stopped);
+  EXPECT_EQ(fit.Code, 0);
+  EXPECT_TRUE(fit.Candidates.empty());
+}
+
+TEST(FitSeries, EqualValuesStop) {
+  const FitResult fit = Fit({1.1, 1.1, 1.1, 1.1, 1.1, 1.1}, 0);
+  EXPECT_TRUE(fit.Stopped);
+  EXPECT_TRUE(fit.Candidates.empty());
+}
+
+TEST(FitSeries, HugeValuesStopInsteadOfFittingNonsense) {
+  // The shift of -1e308 overflows; 1e300 squared overflows the sums.
+  EXPECT_TRUE(Fit({-1e308, 1e308, 5}, -1.7e308).Stopped);
+  EXPECT_TRUE(Fit({1e300, 2e300, 3e300}, 0).Stopped);
+}
+
+TEST(FitSeries, KeepsFourCharactersOfThePreference) {
+  // "57abcdef" is cut to "57ab", which names no function: nothing is fitted.
+  const FitResult fit = Fit({1, 2, 4, 8, 9}, 0, "57abcdef");
+  EXPECT_FALSE(fit.Stopped);
+  EXPECT_EQ(fit.Code, 0);
+  EXPECT_EQ(Fit({1, 2, 4, 8, 9}, 0, "57").Code, 57);
 }
 
 }  // namespace

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "engine/catalogue.hpp"
+#include "engine/fit_series.hpp"
 #include "engine/line_fit.hpp"
-#include "engine/run_fit.hpp"
 #include "engine_test_support.hpp"
 #include "scripted_interaction.hpp"
 
@@ -333,7 +333,7 @@ class AgreesWithPlainEvaluation : public ::testing::TestWithParam<int> {
     state = PreparedState(GetParam() == 0 ? TiedSeries() : ShiftedSeries());
     prepared = state;
     ScriptedInteraction ui;
-    FitDistributions(state, "1", ui, FitOptions{2});
+    FitDistributions(state, "1", testing::NoticesTo(ui, 2));
     for (const Candidate& c : state.Candidates) byCode[c.code] = c;
   }
 
@@ -366,7 +366,7 @@ TEST_P(AgreesWithPlainEvaluation, EveryTrialOfThePreferredScan) {
   for (const auto& [code, kind] : codes) {
     AnalysisState preferred = prepared;
     ScriptedInteraction ui;
-    FitDistributions(preferred, std::to_string(code), ui, FitOptions{2});
+    FitDistributions(preferred, std::to_string(code), testing::NoticesTo(ui, 2));
     const Plain plain = PlainExponentScan(prepared, code, kind);
     for (int k = 1; k <= 280; ++k) EXPECT_SAME_BITS(preferred.ScanSSE[k], plain.trialSSE[k]);
     EXPECT_EQ(preferred.Code, code);
@@ -375,7 +375,7 @@ TEST_P(AgreesWithPlainEvaluation, EveryTrialOfThePreferredScan) {
   }
   AnalysisState preferred = prepared;
   ScriptedInteraction ui;
-  FitDistributions(preferred, "56", ui, FitOptions{2});
+  FitDistributions(preferred, "56", testing::NoticesTo(ui, 2));
   const Plain plain = PlainPareto(prepared);
   for (int k = 1; k <= 2000; ++k) EXPECT_SAME_BITS(preferred.ScanSSE[k], plain.trialSSE[k]);
 }
@@ -452,7 +452,7 @@ TEST_P(AgreesWithPlainEvaluation, NormalFamily) {
 TEST_P(AgreesWithPlainEvaluation, GeneralNormal) {
   AnalysisState general = prepared;
   ScriptedInteraction ui;
-  FitDistributions(general, "25", ui, FitOptions{2});
+  FitDistributions(general, "25", testing::NoticesTo(ui, 2));
   double e = 0.19, best = 1'000'000.0, sigma = 0.0;
   int chosen = 0;
   for (int k = 1; k <= 280; ++k) {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/catalogue.hpp"
-#include "engine/run_fit.hpp"
+#include "engine/fit_series.hpp"
 #include "engine_test_support.hpp"
 #include "model_data.hpp"
 #include "scripted_interaction.hpp"
@@ -235,7 +235,7 @@ class BestOfAll : public ::testing::Test {
     state = PreparedState(values);
     state.BreakPointAllowed = allowed;
     state.BusyNoticePending = true;
-    FitDistributions(state, "1", ui);
+    FitDistributions(state, "1", testing::NoticesTo(ui));
   }
 
   AnalysisState state;
@@ -351,7 +351,7 @@ TEST_F(BestOfAll, TwoHundredValuesShowNoNotice) {
 TEST_F(BestOfAll, NoNoticeWhenItIsNoLongerPending) {
   state = PreparedState(Spread(201));
   state.BusyNoticePending = false;
-  FitDistributions(state, "1", ui);
+  FitDistributions(state, "1", testing::NoticesTo(ui));
   EXPECT_TRUE(ui.progress.empty());
 }
 
@@ -379,7 +379,7 @@ TEST(Preference, NamedFunctionIsFittedEvenWhenAnotherFitsBetter) {
   // An exact Gumbel series: best of all takes 4, the preference 57.
   AnalysisState state = PreparedState(ExponentModel(Transform::Gumbel, 1.0, 30).values);
   ScriptedInteraction ui;
-  FitDistributions(state, "57", ui);
+  FitDistributions(state, "57", testing::NoticesTo(ui));
   EXPECT_EQ(state.Code, 57);
   EXPECT_TRUE(state.Candidates.empty());
   EXPECT_TRUE(ui.progress.empty());
@@ -390,7 +390,7 @@ TEST(Preference, TextsOutsideTheListFitNothing) {
     AnalysisState state = PreparedState({1, 2, 4, 7, 8});
     state.Code = 77;
     ScriptedInteraction ui;
-    FitDistributions(state, text, ui);
+    FitDistributions(state, text, testing::NoticesTo(ui));
     EXPECT_EQ(state.Code, 77) << text;
     EXPECT_FALSE(state.StopFlag) << text;
     EXPECT_TRUE(state.ScanCounts.empty()) << text;
@@ -403,7 +403,7 @@ TEST(Preference, StudentTakesTwoDegreesOnlyWhenStrictlyBetter) {
         std::vector<double>{1, 1.5, 1.7, 2, 2.1, 2.2, 2.3, 2.5, 3.5, 4}}) {
     AnalysisState state = PreparedState(values);
     ScriptedInteraction ui;
-    FitDistributions(state, "62", ui);
+    FitDistributions(state, "62", testing::NoticesTo(ui));
     // By hand: m the mean, s the sample standard deviation.
     const double n = static_cast<double>(values.size());
     double sum = 0.0;
@@ -428,7 +428,7 @@ TEST(Preference, NoSpreadStopsBeforeAnyFit) {
   AnalysisState state = PreparedState({4, 4, 4, 4});
   state.Code = 5;
   ScriptedInteraction ui;
-  FitDistributions(state, "1", ui);
+  FitDistributions(state, "1", testing::NoticesTo(ui));
   EXPECT_TRUE(state.StopFlag);
   EXPECT_EQ(state.Code, 5);
   EXPECT_TRUE(state.Candidates.empty());
@@ -459,7 +459,7 @@ class TinyValuesFit : public ::testing::TestWithParam<const char*> {};
 TEST_P(TinyValuesFit, StopsOrLeavesFiniteParameters) {
   AnalysisState state = PreparedState(TinyValues());
   ScriptedInteraction ui;
-  FitDistributions(state, GetParam(), ui);
+  FitDistributions(state, GetParam(), testing::NoticesTo(ui));
   EXPECT_TRUE(state.StopFlag || FitIsFinite(state)) << "code " << state.Code;
 }
 
@@ -471,7 +471,7 @@ INSTANTIATE_TEST_SUITE_P(EveryPreference, TinyValuesFit,
 TEST(Preference, ParetoWithAnInfiniteSlopeStops) {
   AnalysisState state = PreparedState(TinyValues());
   ScriptedInteraction ui;
-  FitDistributions(state, "56", ui);
+  FitDistributions(state, "56", testing::NoticesTo(ui));
   EXPECT_TRUE(std::isinf(state.Slope));  // what the fit gives
   EXPECT_TRUE(state.StopFlag);           // and so the run stops
 }
@@ -551,7 +551,7 @@ TEST_P(ThreadCount, SameStateOnOneTwoAndThreeCores) {
     states[t].BreakPointAllowed = true;
     states[t].BusyNoticePending = true;
     ScriptedInteraction ui;
-    FitDistributions(states[t], GetParam(), ui, FitOptions{t + 1});
+    FitDistributions(states[t], GetParam(), testing::NoticesTo(ui, t + 1));
   }
   ExpectSameState(states[0], states[1]);
   ExpectSameState(states[0], states[2]);

@@ -10,12 +10,12 @@
 
 #include "analysis_input.hpp"
 #include "calculator/parameter_file.hpp"
-#include "calculator/save_run.hpp"
 #include "engine/analysis_state.hpp"
 #include "fuzz_support.hpp"
 #include "graphs/graph_data.hpp"
 #include "non_finite_text.hpp"
 #include "report/data_module.hpp"
+#include "run/save_run.hpp"
 #include "textio/interaction.hpp"
 #include "textio/text_file.hpp"
 
@@ -54,13 +54,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SilentInteraction ui;
   report::TDMQuilmor dm(ui);
   fuzz::FillDataModule(dm, *input, fuzz::Folder(), "series.inp");
-  engine::AnalysisState state;
-  state.BreakPointAllowed = input->breakPoint;
-  calculator::SaveRunOptions run;
-  run.scratchParent = fuzz::Folder();
-  const calculator::SaveRunResult result = calculator::SaveRun(dm, state, run);
-  QUILMOR_FUZZ_CHECK(result.status == calculator::SaveRunStatus::Done ||
-                     result.status == calculator::SaveRunStatus::Stopped);
-  if (result.status == calculator::SaveRunStatus::Done) CheckReport(result.ReportName, state.Code);
+  run::SaveRunOptions options;
+  options.breakPointAllowed = input->breakPoint;
+  const run::SaveRunResult result = run::SaveRun(dm, options);
+  QUILMOR_FUZZ_CHECK(result.status == run::SaveRunStatus::Done ||
+                     result.status == run::SaveRunStatus::Stopped);
+  if (result.status == run::SaveRunStatus::Done)
+    CheckReport(result.ReportName, result.analysis.model.Fit.Code);
   return 0;
 }

@@ -11,14 +11,14 @@
 #include <string>
 #include <string_view>
 
-#include "textio/scratch_dir.hpp"
+#include "temp_folder.hpp"
 #include "textio/text_file.hpp"
 
 namespace quilmor::fuzz {
 
 // The folder lives as long as the fuzzing process.
 inline const std::filesystem::path& Folder() {
-  static const textio::ScratchDir folder;
+  static const testing::TempFolder folder;
   return folder.Path();
 }
 

@@ -5,10 +5,10 @@
 #include <string>
 #include <vector>
 
-#include "engine/scratch_files.hpp"
 #include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
-#include "report/run_analysis.hpp"
+#include "report/report_writer.hpp"
+#include "run/run_analysis.hpp"
 #include "scripted_interaction.hpp"
 #include "temp_folder.hpp"
 #include "textio/input_file.hpp"
@@ -45,25 +45,26 @@ class RealReport : public ::testing::TestWithParam<ExampleCase> {
   static void SetUpTestSuite() { EnsureGuiApplication(); }
 
   ScriptedInteraction ui;
-  report::TDMQuilmor run{ui};
   engine::AnalysisState state;
   TempFolder folder;
-  TempFolder scratch;
+  int n = 0;
 
   // Runs the analysis and puts the report it wrote beside the input file.
   std::string WriteReport() {
     const std::vector<double> values = ExampleValues(GetParam().file);
     const std::filesystem::path input = folder / "series.inp";
     // Titles that begin like the markers " Obs" and " dat".
-    quilmor::testing::WriteBytes(
-        input, textio::RenderInputFile("Observed levels", "data of the example", input.string(),
-                                       -100000.0, values));
-    run.FileName = input.string();
-    run.Preference = "1";
-    run.NrOfIntervals = GetParam().intervals;
-    if (RunAnalysis(run, state, scratch.Path()).has_value() || state.StopFlag) return {};
+    const std::string text = textio::RenderInputFile("Observed levels", "data of the example",
+                                                     input.string(), -100000.0, values);
+    run::AnalysisRequest request;
+    request.inputName = input.string();
+    request.nrOfIntervals = GetParam().intervals;
+    const run::AnalysisResult result =
+        run::RunAnalysis(textio::ParseInputFile(textio::SplitLines(text)), request, ui);
+    if (result.error || result.Stopped()) return {};
+    n = result.series.N;
     const std::filesystem::path report = folder / "series.out";
-    std::filesystem::copy_file(scratch / engine::kReportBodyFile, report);
+    quilmor::testing::WriteBytes(report, report::ReportBodyText(result.model));
     return report.string();
   }
 };
@@ -71,7 +72,7 @@ class RealReport : public ::testing::TestWithParam<ExampleCase> {
 TEST_P(RealReport, EveryTableIsReadAndDrawn) {
   const std::string report = WriteReport();
   ASSERT_FALSE(report.empty());
-  ASSERT_GT(state.N, 6);
+  ASSERT_GT(n, 6);
   const std::filesystem::path samples = std::filesystem::current_path() / "graph_samples";
   std::filesystem::create_directories(samples);
 
@@ -89,7 +90,7 @@ TEST_P(RealReport, EveryTableIsReadAndDrawn) {
       // The first row, K classes and the last row.
       EXPECT_EQ(dm.NrOfData, std::stoi(GetParam().intervals) + 2);
     } else {
-      EXPECT_EQ(dm.NrOfData, state.N) << type;
+      EXPECT_EQ(dm.NrOfData, n) << type;
     }
     if (type == 1) {
       // Rising, though large data print percentages without decimals, so

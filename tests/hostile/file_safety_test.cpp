@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "calculator/parameter_file.hpp"
-#include "calculator/save_run.hpp"
 #include "cli/cli_app.hpp"
 #include "engine/analysis_state.hpp"
 #include "hostile_support.hpp"
 #include "report/data_module.hpp"
+#include "run/save_run.hpp"
 #include "scripted_interaction.hpp"
 #include "temp_folder.hpp"
 #include "textio/input_file.hpp"
@@ -26,9 +26,9 @@
 namespace quilmor::testing {
 namespace {
 
-using calculator::SaveRunStatus;
 using cli::kExitStopped;
 using cli::kExitUsage;
+using run::SaveRunStatus;
 
 // Failure hours of one air-conditioning unit.
 const std::vector<double> kAircondit = {3, 5, 7, 18, 43, 85, 91, 98, 100, 130, 230, 487};
@@ -57,7 +57,7 @@ class EarlierRun : public ::testing::Test {
   }
 
   // The desktop program's Save-Run on the values of values.txt.
-  calculator::SaveRunResult DesktopSaveRun(ScriptedInteraction& ui) {
+  run::SaveRunResult DesktopSaveRun(ScriptedInteraction& ui) {
     report::TDMQuilmor dm(ui);
     dm.FileName = (dir / "values.inp").string();
     dm.NrOfData = static_cast<int>(kAircondit.size());
@@ -66,7 +66,7 @@ class EarlierRun : public ::testing::Test {
     for (std::size_t i = 0; i < kAircondit.size(); ++i) dm.RowSerials[i] = static_cast<int>(i + 1);
     dm.Skipped.assign(kAircondit.size(), false);
     engine::AnalysisState state;
-    return calculator::SaveRun(dm, state);
+    return run::SaveRun(dm);
   }
 };
 

@@ -8,12 +8,12 @@
 
 #include "analysis_input.hpp"
 #include "calculator/parameter_file.hpp"
-#include "calculator/save_run.hpp"
 #include "engine/analysis_state.hpp"
 #include "graphs/graph_data.hpp"
 #include "hostile_support.hpp"
 #include "non_finite_text.hpp"
 #include "report/data_module.hpp"
+#include "run/save_run.hpp"
 #include "scripted_interaction.hpp"
 #include "temp_folder.hpp"
 #include "textio/text_file.hpp"
@@ -21,7 +21,7 @@
 namespace quilmor::testing {
 namespace {
 
-using calculator::SaveRunStatus;
+using run::SaveRunStatus;
 
 struct AnalysisCase {
   const char* file;  // in tests/data/bad/fuzz/analysis
@@ -42,13 +42,13 @@ TEST_P(AnalysisFinding, GetsItsOutcome) {
   ScriptedInteraction ui;
   report::TDMQuilmor dm(ui);
   fuzz::FillDataModule(dm, *input, folder.Path(), "series.inp");
-  engine::AnalysisState state;
-  state.BreakPointAllowed = input->breakPoint;
-  const calculator::SaveRunResult result = calculator::SaveRun(dm, state);
+  run::SaveRunOptions options;
+  options.breakPointAllowed = input->breakPoint;
+  const run::SaveRunResult result = run::SaveRun(dm, options);
   ASSERT_EQ(result.status, row.status);
   EXPECT_EQ(ui.quitRequests, 0);
   if (row.status != SaveRunStatus::Done) return;
-  EXPECT_EQ(state.Code, row.code);
+  EXPECT_EQ(result.analysis.model.Fit.Code, row.code);
 
   // Only finite numbers in the report and the parameter file.
   const std::string report = ReadBytes(folder / "series.out");

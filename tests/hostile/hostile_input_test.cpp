@@ -445,10 +445,10 @@ TEST_P(HostileParameterFile, DesktopCalculator) {
   ScriptedInteraction ui;
   report::TDMQuilmor dm(ui);
   dm.FileName = (folder / "fit.out").string();
-  const auto frequency = calculator::Edit7Click(dm, "10");
+  const auto frequency = calculator::Edit7Click(dm, dm.FileName, "10");
   EXPECT_FALSE(frequency.fields);
   EXPECT_EQ(frequency.message, Message());
-  const auto value = calculator::Edit5Exit(dm, "10");
+  const auto value = calculator::Edit5Exit(dm, dm.FileName, "10");
   EXPECT_FALSE(value.fields);
   EXPECT_EQ(value.message, Message());
   EXPECT_EQ(ui.quitRequests, 0);

@@ -1,7 +1,6 @@
 // Two analyses at the same time, in two threads of one program or in two
-// processes, each with its own folder of temporary files: neither sees the
-// other's "Temp.tmp", "TmpFile.Tmp", "Values.tmp" or "Warning", and each
-// report is exactly what its run gives alone.
+// processes: a run holds everything in memory and shares nothing with the
+// other, so each report is exactly what its run gives alone.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,11 +8,10 @@
 #include <thread>
 #include <vector>
 
-#include "calculator/save_run.hpp"
 #include "cli/cli_app.hpp"
-#include "engine/analysis_state.hpp"
 #include "hostile_support.hpp"
 #include "report/data_module.hpp"
+#include "run/save_run.hpp"
 #include "scripted_interaction.hpp"
 #include "temp_folder.hpp"
 
@@ -26,8 +24,8 @@ struct Series {
   std::string preference;
 };
 
-// 2600 values: more than 2500, so that its run leaves the "Warning" marker
-// that the other run must not see.
+// 2600 values: more than 2500, so that its run is told of the limit and the
+// other run must not be.
 Series Many() {
   Series s{"many", {}, "1"};
   for (int i = 0; i < 2600; ++i) s.values.push_back(20.0 + (i * 7919) % 2600 * 0.11);
@@ -37,7 +35,7 @@ Series Many() {
 Series Few() { return {"few", {3, 5, 7, 18, 43, 85, 91, 98, 100, 130, 230, 487}, "57"}; }
 
 struct RunOutcome {
-  calculator::SaveRunStatus status = calculator::SaveRunStatus::Failed;
+  run::SaveRunStatus status = run::SaveRunStatus::Failed;
   bool limited = false;
   std::string report;
   std::string parameters;
@@ -58,7 +56,7 @@ RunOutcome SaveRunOf(const Series& series, const std::filesystem::path& folder) 
   dm.Skipped.assign(series.values.size(), false);
   dm.Preference = series.preference;
   engine::AnalysisState state;
-  const auto result = calculator::SaveRun(dm, state);
+  const auto result = run::SaveRun(dm);
   RunOutcome outcome;
   outcome.status = result.status;
   outcome.limited = result.limitedTo2500;
@@ -82,8 +80,8 @@ TEST(ParallelRuns, TwoSaveRunsInTwoThreadsGiveTheirReportsAlone) {
   TempFolder folder;
   const RunOutcome manyAlone = SaveRunOf(many, folder.Path());
   const RunOutcome fewAlone = SaveRunOf(few, folder.Path());
-  ASSERT_EQ(manyAlone.status, calculator::SaveRunStatus::Done);
-  ASSERT_EQ(fewAlone.status, calculator::SaveRunStatus::Done);
+  ASSERT_EQ(manyAlone.status, run::SaveRunStatus::Done);
+  ASSERT_EQ(fewAlone.status, run::SaveRunStatus::Done);
   ASSERT_TRUE(manyAlone.limited);
   ASSERT_FALSE(fewAlone.limited);
 

@@ -12,21 +12,20 @@
 namespace quilmor::report {
 namespace {
 
-using engine::AnalysisState;
 using testing::FillRanked;
 
 constexpr double kHand = 1e-6;  // hand values to 6 or more digits
 
 class IntervalsTest : public ::testing::Test {
  protected:
-  AnalysisState state;
+  ReportModel state;
 
   // Values 1..10, Gumbel A = 0.5, B = -2.5, three classes.
   void OneToTenGumbel() {
     FillRanked(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-    state.Code = 4;
-    state.Slope = 0.5;
-    state.Intercept = -2.5;
+    state.Fit.Code = 4;
+    state.Fit.A = 0.5;
+    state.Fit.B = -2.5;
     AnalyseIntervals(state, 3);
   }
 };
@@ -74,9 +73,9 @@ TEST_F(IntervalsTest, RowsInTheDataScale) {
 
 TEST_F(IntervalsTest, ValueJustBelowAnInnerLimitMovesOntoIt) {
   FillRanked(state, {1, 2, 3, 3.99995, 5, 6, 7, 8, 9, 10});
-  state.Code = 4;
-  state.Slope = 0.5;
-  state.Intercept = -2.5;
+  state.Fit.Code = 4;
+  state.Fit.A = 0.5;
+  state.Fit.B = -2.5;
   AnalyseIntervals(state, 3);
   EXPECT_EQ(state.Values[4], 4.0);
   EXPECT_EQ(state.ClassCount[1], 3.0);
@@ -85,9 +84,9 @@ TEST_F(IntervalsTest, ValueJustBelowAnInnerLimitMovesOntoIt) {
 
 TEST_F(IntervalsTest, ObservedSharesAddUpToAHundred) {
   FillRanked(state, {0.3, 1.7, 2.2, 2.25, 4.9, 5.0, 5.1, 8.8, 13.4, 13.5, 20.0});
-  state.Code = 53;
-  state.Slope = -0.4;
-  state.Intercept = 2.0;
+  state.Fit.Code = 53;
+  state.Fit.A = -0.4;
+  state.Fit.B = 2.0;
   for (int k : {2, 5, 7, 20, 23}) {
     AnalyseIntervals(state, k);
     const std::vector<IntervalRow> rows = IntervalRows(state);
@@ -103,10 +102,10 @@ TEST_F(IntervalsTest, NegativeShareBelowTheFirstClassIsCarried) {
   // -0.10001, so the first row shows 0 and the first class 100 (0.2 + 0.10001)
   // - 10.001 = 20.0; the others 100 (0.5 - 0.2) = 30 and 100 (0.80002 - 0.5).
   FillRanked(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  state.Code = 1;
-  state.ExpE[1] = 1.0;
-  state.Slope = 0.1;
-  state.Intercept = -0.2;
+  state.Fit.Code = 1;
+  state.Fit.E = 1.0;
+  state.Fit.A = 0.1;
+  state.Fit.B = -0.2;
   AnalyseIntervals(state, 3);
   const std::vector<IntervalRow> rows = IntervalRows(state);
   EXPECT_EQ(rows[0].calculated, 0.0);
@@ -119,10 +118,10 @@ TEST_F(IntervalsTest, NegativeShareBelowTheFirstClassIsCarried) {
 TEST_F(IntervalsTest, FrequenciesAboveOneAreTakenAsOne) {
   // Code 2, exp(B + A X^E) = exp(-1.2 + 0.2 X): 1 at X = 6, above it beyond.
   FillRanked(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  state.Code = 2;
-  state.ExpE[2] = 1.0;
-  state.Slope = 0.2;
-  state.Intercept = -1.2;
+  state.Fit.Code = 2;
+  state.Fit.E = 1.0;
+  state.Fit.A = 0.2;
+  state.Fit.B = -1.2;
   AnalyseIntervals(state, 3);
   EXPECT_GT(state.LimitFreq[3], 1.0);  // exp(0.2) at 7: not limited in the state
   const std::vector<IntervalRow> rows = IntervalRows(state);
@@ -136,13 +135,13 @@ TEST_F(IntervalsTest, TwoPiecesSwitchAtTheBreakValue) {
   // Twice Gumbel; the break value 5 lies between the limits 4 and 7, while
   // BreakIndex (by rank) would put limit 7 on the lower line too.
   FillRanked(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  state.Code = 9;
-  state.BreakValue = 5.0;
+  state.Fit.Code = 9;
+  state.Fit.P = 5.0;
   state.BreakIndex = 8;
-  state.SlopeLow = 1.0;
-  state.InterceptLow = -4.0;
-  state.SlopeHigh = 0.5;
-  state.InterceptHigh = -3.5;
+  state.Fit.As = 1.0;
+  state.Fit.Bs = -4.0;
+  state.Fit.Ag = 0.5;
+  state.Fit.Bg = -3.5;
   AnalyseIntervals(state, 3);
   EXPECT_NEAR(state.LimitFreq[2], std::exp(-std::exp(0.0)), 1e-12);  // lower: 4 - 4
   EXPECT_NEAR(state.LimitFreq[3], std::exp(-std::exp(0.0)), 1e-12);  // upper: 3.5 - 3.5
@@ -152,10 +151,10 @@ TEST_F(IntervalsTest, BoundBelowALimitUsesTheLimitFloorWithoutWarning) {
   // Frechet lower bound 2: at the limit 0.9999 the quantity is negative and
   // 0.001 takes its place: exp(-(0.001)^-1.8) = 0.
   FillRanked(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  state.Code = 58;
-  state.Slope = -1.8;
-  state.Intercept = 2.0;
-  state.LowerBoundC = 2.0;
+  state.Fit.Code = 58;
+  state.Fit.A = -1.8;
+  state.Fit.B = 2.0;
+  state.Fit.C = 2.0;
   AnalyseIntervals(state, 3);
   EXPECT_EQ(state.LimitFreq[1], std::exp(-std::exp(-1.8 * std::log(0.001))));
   EXPECT_FALSE(state.BelowBoundWarning);
@@ -167,9 +166,9 @@ TEST_F(IntervalsTest, BoundBelowALimitUsesTheLimitFloorWithoutWarning) {
 TEST_F(IntervalsTest, ShiftedDataPrintLimitsInTheDataScale) {
   // Values -1 .. 6.5 are held as X + 1.0001; limits return by -1 - 0.0001.
   FillRanked(state, {-1.0, 0.5, 2.0, 3.5, 5.0, 6.5});
-  state.Code = 53;
-  state.Slope = -1.0;
-  state.Intercept = 2.0;
+  state.Fit.Code = 53;
+  state.Fit.A = -1.0;
+  state.Fit.B = 2.0;
   AnalyseIntervals(state, 3);
   const std::vector<IntervalRow> rows = IntervalRows(state);
   // Width 7.5/3 = 2.5: -1.0001, 1.5, 4.0, 6.5002 less 0.0001 ... in data scale.
@@ -182,7 +181,7 @@ TEST_F(IntervalsTest, ShiftedDataPrintLimitsInTheDataScale) {
 
 TEST_F(IntervalsTest, NoFunctionCountsButDoesNotEvaluate) {
   FillRanked(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10});
-  state.Code = 0;
+  state.Fit.Code = 0;
   AnalyseIntervals(state, 2);
   EXPECT_EQ(state.ClassCount[1], 5.0);  // [0.9999, 5.5)
   EXPECT_EQ(state.ClassCount[2], 5.0);

@@ -7,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "engine/scratch_files.hpp"
 #include "series_fixture.hpp"
 #include "temp_folder.hpp"
 #include "textio/text_file.hpp"
@@ -15,7 +14,6 @@
 namespace quilmor::report {
 namespace {
 
-using engine::AnalysisState;
 using testing::FillRanked;
 using testing::Lines;
 using Strings = std::vector<std::string>;
@@ -27,7 +25,7 @@ constexpr double kHand = 1e-6;
 
 struct FreqCase {
   const char* name;
-  std::function<void(AnalysisState&)> fit;
+  std::function<void(ReportModel&)> fit;
   int rank;
   double expected;
 };
@@ -37,7 +35,7 @@ class CalcFreqTest : public ::testing::TestWithParam<FreqCase> {};
 // Values 1..6 (no shift). Each row fits one code and checks one rank.
 TEST_P(CalcFreqTest, EvaluatesTheFittedModel) {
   const FreqCase& c = GetParam();
-  AnalysisState state;
+  ReportModel state;
   FillRanked(state, {1, 2, 3, 4, 5, 6});
   c.fit(state);
   ComputeCalcFreq(state);
@@ -49,273 +47,218 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         // Gumbel exp(-exp(-(B + A X))), X = 1: exp(-exp(0.9)) = 0.0854689
         FreqCase{"Gumbel",
-                 [](AnalysisState& s) {
-                   s.Code = 4;
-                   s.Slope = 0.9;
-                   s.Intercept = -1.8;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 4;
+                   s.Fit.A = 0.9;
+                   s.Fit.B = -1.8;
                  },
                  1, 0.0854689},
         // Weibull 1 - exp(-(X/K)^A), K = exp(-B/A) = exp(4/3), X = 2: 0.318041
         FreqCase{"Weibull",
-                 [](AnalysisState& s) {
-                   s.Code = 57;
-                   s.Slope = 1.5;
-                   s.Intercept = -2.0;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 57;
+                   s.Fit.A = 1.5;
+                   s.Fit.B = -2.0;
                  },
                  2, 0.318041},
         // Pareto 1 - (C/(X + C))^A with C held as the intercept: X = 2, C = 2,
         // A = 1: 1 - 2/4 = 0.5
         FreqCase{"Pareto",
-                 [](AnalysisState& s) {
-                   s.Code = 56;
-                   s.Slope = 1.0;
-                   s.Intercept = 2.0;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 56;
+                   s.Fit.A = 1.0;
+                   s.Fit.B = 2.0;
                  },
                  2, 0.5},
         // Frechet exp(-q^A), q = (X - C)/exp(-B/A): X = 3, C = 1.5, A = -1.8,
         // B = 2: q = 1.5/exp(1.1111) = 0.49355, q^-1.8 = 3.5614, Fc = 0.0283981
         FreqCase{"Frechet",
-                 [](AnalysisState& s) {
-                   s.Code = 58;
-                   s.Slope = -1.8;
-                   s.Intercept = 2.0;
-                   s.LowerBoundC = 1.5;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 58;
+                   s.Fit.A = -1.8;
+                   s.Fit.B = 2.0;
+                   s.Fit.C = 1.5;
                  },
                  3, 0.0283981},
         // Student 1 d.f. at one standard deviation above the mean:
         // 0.5 + arctan(1)/pi = 0.75
         FreqCase{"Student1",
-                 [](AnalysisState& s) {
-                   s.Code = 62;
-                   s.MeanX = 2.0;
-                   s.StdDevX = 2.0;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 62;
+                   s.Fit.M = 2.0;
+                   s.Fit.D = 2.0;
                  },
                  4, 0.75},
         // Student 2 d.f.: 0.5 (1 + 1/sqrt(3)) = 0.788675
         FreqCase{"Student2",
-                 [](AnalysisState& s) {
-                   s.Code = 63;
-                   s.MeanX = 2.0;
-                   s.StdDevX = 2.0;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 63;
+                   s.Fit.M = 2.0;
+                   s.Fit.D = 2.0;
                  },
                  4, 0.788675},
         // Two pieces by rank: ranks 1..3 lower line, 4..6 upper (twice Gumbel).
         // Rank 3 lower: exp(-exp(-(0 + 1*3 - 3))) = exp(-1) = 0.367879
         FreqCase{"LowerPieceUpToTheBreakIndex",
-                 [](AnalysisState& s) {
-                   s.Code = 9;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 9;
                    s.BreakIndex = 3;
-                   s.SlopeLow = 1.0;
-                   s.InterceptLow = -3.0;
-                   s.SlopeHigh = 2.0;
-                   s.InterceptHigh = -8.0;
+                   s.Fit.As = 1.0;
+                   s.Fit.Bs = -3.0;
+                   s.Fit.Ag = 2.0;
+                   s.Fit.Bg = -8.0;
                  },
                  3, 0.367879},
         // Rank 4 upper: exp(-exp(-(2*4 - 8))) = exp(-1) again; with the lower
         // line it would be exp(-exp(-1)) = 0.692201
         FreqCase{"UpperPieceAfterIt",
-                 [](AnalysisState& s) {
-                   s.Code = 9;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 9;
                    s.BreakIndex = 3;
-                   s.SlopeLow = 1.0;
-                   s.InterceptLow = -3.0;
-                   s.SlopeHigh = 2.0;
-                   s.InterceptHigh = -8.0;
+                   s.Fit.As = 1.0;
+                   s.Fit.Bs = -3.0;
+                   s.Fit.Ag = 2.0;
+                   s.Fit.Bg = -8.0;
                  },
                  4, 0.367879},
         // Code 2 turning down: exp(-0.5 - 0.1 X): 0.548812, then below it, so
         // half-way to 1: 0.774406, then 0.887203.
         FreqCase{"ExponentialHalfWayRule",
-                 [](AnalysisState& s) {
-                   s.Code = 2;
-                   s.ExpE[2] = 1.0;
-                   s.Slope = -0.1;
-                   s.Intercept = -0.5;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 2;
+                   s.Fit.E = 1.0;
+                   s.Fit.A = -0.1;
+                   s.Fit.B = -0.5;
                  },
                  3, 0.887203},
         // Code 2 above 1: exp(0.5 + 0.1) = 1.82 -> 0.999
         FreqCase{"ExponentialAboveOne",
-                 [](AnalysisState& s) {
-                   s.Code = 2;
-                   s.ExpE[2] = 1.0;
-                   s.Slope = 0.1;
-                   s.Intercept = 0.5;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 2;
+                   s.Fit.E = 1.0;
+                   s.Fit.A = 0.1;
+                   s.Fit.B = 0.5;
                  },
                  1, 0.999},
         // A decreasing logistic never lets a later rank fall below rank 1:
         // 1/(1 + exp(-2 + 1)) = 0.731059 for every rank.
         FreqCase{"NeverDecreasing",
-                 [](AnalysisState& s) {
-                   s.Code = 53;
-                   s.Slope = 1.0;
-                   s.Intercept = -2.0;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 53;
+                   s.Fit.A = 1.0;
+                   s.Fit.B = -2.0;
                  },
                  6, 0.731059},
         // A negative frequency (A X^E + B = 0.1 - 0.5) becomes 0.001.
         FreqCase{"NegativeBecomesLowest",
-                 [](AnalysisState& s) {
-                   s.Code = 1;
-                   s.ExpE[1] = 1.0;
-                   s.Slope = 0.1;
-                   s.Intercept = -0.5;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 1;
+                   s.Fit.E = 1.0;
+                   s.Fit.A = 0.1;
+                   s.Fit.B = -0.5;
                  },
                  1, 0.001},
         // Normal: mean 3.5 recomputed, sigma 1; X = 2: z = -1.5, Hastings
         // without reflection 0.0593047.
         FreqCase{"NormalAroundTheRecomputedMean",
-                 [](AnalysisState& s) {
-                   s.Code = 21;
-                   s.NormMean[21] = 99.0;
-                   s.NormSigma[21] = 1.0;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 21;
+                   s.Fit.M = 99.0;
+                   s.Fit.D = 1.0;
                  },
                  2, 0.0593047},
         // X = 1: z = -2.5 lies below about -1.904, where 1 - phi P < 0: 0.
         FreqCase{"NormalFarBelowTheMeanIsZero",
-                 [](AnalysisState& s) {
-                   s.Code = 21;
-                   s.NormMean[21] = 99.0;
-                   s.NormSigma[21] = 1.0;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 21;
+                   s.Fit.M = 99.0;
+                   s.Fit.D = 1.0;
                  },
                  1, 0.0},
         // Log-normal: mean of ln X over 1..6 = ln(720)/6 = 1.096542; X = 3,
         // sigma 0.6: z = 0.002298, Fc = 0.501378.
         FreqCase{"LogNormal",
-                 [](AnalysisState& s) {
-                   s.Code = 22;
-                   s.NormMean[22] = 99.0;
-                   s.NormSigma[22] = 0.6;
+                 [](ReportModel& s) {
+                   s.Fit.Code = 22;
+                   s.Fit.M = 99.0;
+                   s.Fit.D = 0.6;
                  },
                  3, 0.501378}),
     [](const ::testing::TestParamInfo<FreqCase>& p) { return std::string(p.param.name); });
 
 TEST(ComputeCalcFreqTest, NormalFamilyStoresTheMeanOfTheTransformedValues) {
-  AnalysisState state;
+  ReportModel state;
   FillRanked(state, {1, 2, 3, 4, 5, 6});
-  state.Code = 22;
-  state.NormSigma[22] = 0.6;
+  state.Fit.Code = 22;
+  state.Fit.D = 0.6;
   ComputeCalcFreq(state);
-  EXPECT_NEAR(state.NormMean[22], std::log(720.0) / 6.0, 1e-12);
+  EXPECT_NEAR(state.Fit.M, std::log(720.0) / 6.0, 1e-12);
 }
 
 TEST(ComputeCalcFreqTest, GeneralizedNormalKeepsTheFrequenciesOfItsFit) {
-  AnalysisState state;
+  ReportModel state;
   FillRanked(state, {1, 2, 3, 4, 5, 6});
-  state.Code = 25;
-  state.NormMean[25] = 1.5;
+  state.Fit.Code = 25;
+  state.Fit.M = 1.5;
   for (int i = 1; i <= 6; ++i) state.CalcFreq[i] = 0.01 * i;
   ComputeCalcFreq(state);
   for (int i = 1; i <= 6; ++i) EXPECT_EQ(state.CalcFreq[i], 0.01 * i);
-  EXPECT_EQ(state.NormMean[25], 1.5);
+  EXPECT_EQ(state.Fit.M, 1.5);
 }
 
 TEST(ComputeCalcFreqTest, BoundWarningsStartFalseAndStaySetOnceRaised) {
-  AnalysisState state;
+  ReportModel state;
   FillRanked(state, {1, 2, 3, 4, 5, 6});
   state.BelowBoundWarning = true;
   state.AboveBoundWarning = true;
-  state.Code = 57;
-  state.Slope = 1.5;
-  state.Intercept = -2.0;
+  state.Fit.Code = 57;
+  state.Fit.A = 1.5;
+  state.Fit.B = -2.0;
   ComputeCalcFreq(state);
   EXPECT_FALSE(state.BelowBoundWarning);
   EXPECT_FALSE(state.AboveBoundWarning);
 
   // Lower bound 1.5: only rank 1 (X = 1) lies below it, yet the flag stays.
-  state.Code = 58;
-  state.Slope = -1.8;
-  state.Intercept = 2.0;
-  state.LowerBoundC = 1.5;
+  state.Fit.Code = 58;
+  state.Fit.A = -1.8;
+  state.Fit.B = 2.0;
+  state.Fit.C = 1.5;
   ComputeCalcFreq(state);
   EXPECT_TRUE(state.BelowBoundWarning);
   EXPECT_FALSE(state.AboveBoundWarning);
   // Rank 1 uses 0.0001 for the quantity: exp(-(0.0001)^-1.8) = 0.
   EXPECT_NEAR(state.CalcFreq[1], 0.0, 1e-300);
 
-  state.Code = 59;
-  state.Slope = 2.5;
-  state.Intercept = -3.0;
-  state.UpperBoundC = 5.5;  // X = 6 lies above it
+  state.Fit.Code = 59;
+  state.Fit.A = 2.5;
+  state.Fit.B = -3.0;
+  state.Fit.C = 5.5;  // X = 6 lies above it
   ComputeCalcFreq(state);
   EXPECT_FALSE(state.BelowBoundWarning);
   EXPECT_TRUE(state.AboveBoundWarning);
 }
 
 TEST(ComputeCalcFreqTest, NoFunctionComputesNothing) {
-  AnalysisState state;
+  ReportModel state;
   FillRanked(state, {1, 2, 3});
   state.CalcFreq[2] = 0.42;
-  state.Code = 0;
+  state.Fit.Code = 0;
   ComputeCalcFreq(state);
   EXPECT_EQ(state.CalcFreq[2], 0.42);
-  state.Code = 61;  // not in the catalogue
+  state.Fit.Code = 61;  // not in the catalogue
   ComputeCalcFreq(state);
   EXPECT_EQ(state.CalcFreq[2], 0.42);
-}
-
-// --- Fit summary file ---------------------------------------------------------------
-
-TEST(FitSummaryTest, NormalFitHasFiveLines) {
-  AnalysisState state;
-  FillRanked(state, {-1.0, 0.5, 2.0, 3.5, 5.0, 6.5});
-  state.Code = 21;
-  state.NormMean[21] = 3.75;
-  state.NormSigma[21] = 2.5;
-  EXPECT_EQ(Lines(FitSummaryText(state)),
-            (Strings{"   6", " 21", "-1.00000000000000E+0000", " 3.75000000000000E+0000",
-                     " 2.50000000000000E+0000"}));
-}
-
-TEST(FitSummaryTest, TwoPieceFitHasThreeLines) {
-  AnalysisState state;
-  FillRanked(state, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
-  state.Code = 12;
-  state.Slope = 2.0;
-  EXPECT_EQ(FitSummaryText(state), "  12\r\n 12\r\n 0.00000000000000E+0000\r\n");
-}
-
-TEST(FitSummaryTest, SingleFunctionWritesSlopeAndIntercept) {
-  AnalysisState state;
-  FillRanked(state, {1, 2, 3, 4, 5, 6});
-  state.Code = 57;
-  state.Slope = 15.0;
-  state.Intercept = -0.125;
-  EXPECT_EQ(Lines(FitSummaryText(state)),
-            (Strings{"   6", " 57", " 0.00000000000000E+0000", " 1.50000000000000E+0001",
-                     "-1.25000000000000E-0001"}));
-}
-
-TEST(FitSummaryTest, StudentSlopeAndInterceptAreForcedToOne) {
-  AnalysisState state;
-  FillRanked(state, {1, 2, 3, 4, 5, 6});
-  state.Code = 63;
-  state.Slope = 0.37;
-  state.Intercept = -4.0;
-  EXPECT_EQ(Lines(FitSummaryText(state)),
-            (Strings{"   6", " 63", " 0.00000000000000E+0000", " 1.00000000000000E+0000",
-                     " 1.00000000000000E+0000"}));
-  EXPECT_EQ(state.Slope, 1.0);
-  EXPECT_EQ(state.Intercept, 1.0);
-}
-
-TEST(FitSummaryTest, WrittenIntoTheScratchFolder) {
-  quilmor::testing::TempFolder folder;
-  AnalysisState state;
-  FillRanked(state, {1, 2, 3, 4, 5, 6});
-  state.Code = 0;
-  ASSERT_EQ(WriteFitSummary(state, folder.Path()), std::nullopt);
-  // Code 0 lies below 6: the slope and intercept lines are written too.
-  EXPECT_EQ(quilmor::testing::ReadBytes(folder / engine::kFitSummaryFile),
-            "   6\r\n  0\r\n 0.00000000000000E+0000\r\n 0.00000000000000E+0000\r\n"
-            " 0.00000000000000E+0000\r\n");
-  EXPECT_TRUE(WriteFitSummary(state, folder / "missing").has_value());
 }
 
 // --- Confidence limits of the frequencies ---------------------------------------------
 
-AnalysisState WithFrequencies(const std::vector<double>& calcFreq) {
-  AnalysisState state;
+ReportModel WithFrequencies(const std::vector<double>& calcFreq) {
+  ReportModel state;
   const int n = static_cast<int>(calcFreq.size());
   state.N = n;
+  state.Values.assign(static_cast<std::size_t>(n) + 1, 0.0);
+  state.PlotFreq = state.Values;
+  state.CalcFreq = state.Values;
   for (int i = 1; i <= n; ++i) {
     state.Values[i] = i;
     state.PlotFreq[i] = static_cast<double>(i) / (n + 1);
@@ -327,7 +270,7 @@ AnalysisState WithFrequencies(const std::vector<double>& calcFreq) {
 TEST(ConfidenceRowsTest, ThousandValuesAtHalf) {
   // Sd = 100 sqrt(0.25/1000) = 1.58114; L = 50 - 3.4*1.58114*0.5 = 47.3121;
   // U = 52.6879. Rank 500: R = 100*500/1001 = 49.9500.
-  const AnalysisState state = WithFrequencies(std::vector<double>(1000, 0.5));
+  const ReportModel state = WithFrequencies(std::vector<double>(1000, 0.5));
   const auto rows = ConfidenceRows(state);
   ASSERT_EQ(rows.size(), 1000u);
   const ConfidenceRow& row = rows[499];
@@ -340,7 +283,7 @@ TEST(ConfidenceRowsTest, ThousandValuesAtHalf) {
 
 TEST(ConfidenceRowsTest, LimitsAtTheEdges) {
   // N = 4, Fr = 0.2, 0.4, 0.6, 0.8.
-  const AnalysisState state = WithFrequencies({0.0, 0.000001, 0.3, 1.0});
+  const ReportModel state = WithFrequencies({0.0, 0.000001, 0.3, 1.0});
   const auto rows = ConfidenceRows(state);
   // Rank 1: Fc = 0 -> C = R/2 = 10; Sd = 100 sqrt(0.1*0.9/4) = 15; L = 10 -
   // 3.4*15*0.1 = 4.9; U = 10 + 3.4*15*0.9 = 55.9.
@@ -360,21 +303,21 @@ TEST(ConfidenceRowsTest, LimitsAtTheEdges) {
 
 TEST(ConfidenceRowsTest, FirstLowerLimitIsAtLeastTheStartValue) {
   // C = 0.0001: L = 0.0001 - 3.4 Sd f is about 0.0001, below 0.001.
-  const AnalysisState state = WithFrequencies({0.000001, 0.5});
+  const ReportModel state = WithFrequencies({0.000001, 0.5});
   EXPECT_EQ(ConfidenceRows(state)[0].lower, 0.001);
 }
 
 TEST(ConfidenceRowsTest, UpperLimitTooCloseToTheValueBecomesTheCap) {
   // Rank 2 of 2: C = 99.98, Sd = 100 sqrt(0.9998*0.0002/2) = 0.99995, U =
   // 99.98 + 3.4*0.99995*0.0002 = 99.98068, not above 1.00001 C = 99.98100.
-  const AnalysisState state = WithFrequencies({0.5, 0.9998});
+  const ReportModel state = WithFrequencies({0.5, 0.9998});
   EXPECT_EQ(ConfidenceRows(state)[1].upper, 99.99);
 }
 
 // --- Return periods -------------------------------------------------------------------
 
 TEST(ReturnPeriodRowsTest, CalculatedPeriodGrowsAtMostThreefold) {
-  const AnalysisState state = WithFrequencies({0.9999, 0.9999, 0.9999});
+  const ReportModel state = WithFrequencies({0.9999, 0.9999, 0.9999});
   const auto rows = ReturnPeriodRows(state);
   // 1/(1 - 0.9999) = 10000: rank 1 at most 3 x 1000, rank 2 at most 3 x 3000,
   // rank 3 below 3 x 9000 keeps 10000.
@@ -388,7 +331,7 @@ TEST(ReturnPeriodRowsTest, CalculatedPeriodGrowsAtMostThreefold) {
 
 TEST(ReturnPeriodRowsTest, HandCheckedRows) {
   // N = 4, Fr = 0.2, 0.4, 0.6, 0.8.
-  const AnalysisState state = WithFrequencies({0.0, 0.3, 0.6, 0.995});
+  const ReportModel state = WithFrequencies({0.0, 0.3, 0.6, 0.995});
   const auto rows = ReturnPeriodRows(state);
   // Rank 1: f = Fr/2 = 0.1, s = sqrt(0.09/4) = 0.15; Tr = 1.25; Tc = 1/0.9 =
   // 1.11111; l = 0.1 - 3.4*0.15*0.1 = 0.049 > 2*0.001 -> 0.002, TL = 1/0.998;
@@ -436,7 +379,7 @@ INSTANTIATE_TEST_SUITE_P(Boundaries, ReturnPeriodDecimalsTest,
 
 TEST(GoodnessTest, HandCheckedSmallSeries) {
   // Fr = 0.25, 0.5, 0.75; Fc = 0.2, 0.5, 0.9.
-  const AnalysisState state = WithFrequencies({0.2, 0.5, 0.9});
+  const ReportModel state = WithFrequencies({0.2, 0.5, 0.9});
   const GoodnessMeasures g = ComputeGoodness(state);
   // 100 (0.05 + 0 + 0.15)/3
   EXPECT_NEAR(g.frequencyDifference, 20.0 / 3.0, 1e-12);
@@ -448,11 +391,11 @@ TEST(GoodnessTest, HandCheckedSmallSeries) {
 
 TEST(GoodnessTest, WorseThanTheMeanGivesZeroAndCertaintyIsCapped) {
   // Fc reversed: sum of squares 0.5^2 + 0 + 0.5^2 = 0.5 > 0.125: R = 0.
-  const AnalysisState reversed = WithFrequencies({0.75, 0.5, 0.25});
+  const ReportModel reversed = WithFrequencies({0.75, 0.5, 0.25});
   EXPECT_EQ(ComputeGoodness(reversed).efficiency, 0.0);
   // Fc = 1 counts as 0.99999: |2 - 100000| / 2 for the second of two ranks
   // (Fr = 2/3: 1/(1/3) = 3).
-  const AnalysisState certain = WithFrequencies({1.0 / 3.0, 1.0});
+  const ReportModel certain = WithFrequencies({1.0 / 3.0, 1.0});
   EXPECT_NEAR(ComputeGoodness(certain).returnPeriodDifference,
               (std::fabs(1.5 - 1.5) + std::fabs(3.0 - 1.0 / (1.0 - 0.99999))) / 2.0, 1e-6);
 }

@@ -1,4 +1,4 @@
-// Hand-filled analysis states for the report tests: a ranked series as the
+// Hand-filled report models for the report tests: a ranked series as the
 // data preparation leaves it (shift applied to non-positive data, plotting
 // positions i/(N+1)), to which each test adds the fitted parameters it wants.
 #pragma once
@@ -6,14 +6,14 @@
 #include <string>
 #include <vector>
 
-#include "engine/analysis_state.hpp"
+#include "report/report_model.hpp"
 #include "textio/text_file.hpp"
 
 namespace quilmor::report::testing {
 
 // `ranked`: the data values in ascending order; `serials`: their running
 // numbers (1, 2, 3 ... when empty).
-inline void FillRanked(engine::AnalysisState& state, const std::vector<double>& ranked,
+inline void FillRanked(ReportModel& state, const std::vector<double>& ranked,
                        std::vector<int> serials = {}) {
   const int n = static_cast<int>(ranked.size());
   if (serials.empty()) {
@@ -21,9 +21,15 @@ inline void FillRanked(engine::AnalysisState& state, const std::vector<double>& 
   }
   state.N = n;
   state.NrOfData = n;
+  const auto size = static_cast<std::size_t>(n) + 1;
+  state.Values.assign(size, 0.0);
+  state.Serials.assign(size, 0);
+  state.PlotFreq.assign(size, 0.0);
+  state.CalcFreq.assign(size, 0.0);
   double smallest = 1000000.0;
   for (double v : ranked) smallest = v < smallest ? v : smallest;
   state.Shift = smallest <= 0.0 ? smallest : 0.0;
+  state.Fit.S = state.Shift;
   state.NegativeValues = smallest < 0.0;
   for (int i = 1; i <= n; ++i) {
     const double v = ranked[static_cast<std::size_t>(i - 1)];

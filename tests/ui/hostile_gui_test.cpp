@@ -13,8 +13,8 @@
 #include <QtTest>
 #include <filesystem>
 
-#include "calculator/save_run.hpp"
 #include "graphs/graph_data.hpp"
+#include "run/save_run.hpp"
 #include "textio/text_file.hpp"
 #include "ui/paste.hpp"
 #include "ui_fixture.hpp"
@@ -300,7 +300,7 @@ class HostileGuiTest : public QObject {
     rig->user.messages.clear();
     rig->user.saveFileAnswers.push_back(input);
     QTest::mouseClick(main.InputSaveButton, Qt::LeftButton);
-    QCOMPARE(rig->user.messages, Messages{quilmor::calculator::DoneMessage(input, report)});
+    QCOMPARE(rig->user.messages, Messages{quilmor::run::DoneMessage(input, report)});
     QCOMPARE(main.PageControl1->currentWidget(), main.OutputTabSheet);
     QVERIFY(std::filesystem::exists(quilmor::textio::ChangeFileExt(report, ".aux")));
     // The calculator reads the files under these names.

@@ -1,7 +1,7 @@
 // Save-Run end to end in the window: the input file, the run with its
 // progress lines and pauses, the report and parameter file, the Output page;
 // the stop path, the 2500-value path and the time the window adds to a run.
-#include "calculator/save_run.hpp"
+#include "run/save_run.hpp"
 
 #include <QElapsedTimer>
 #include <QLabel>
@@ -206,9 +206,9 @@ class SaveRunTest : public QObject {
     dm.FileName = (rig->folder / "bare.inp").string();
     quilmor::engine::AnalysisState state;
     clock.restart();
-    const auto bare = quilmor::calculator::SaveRun(dm, state);
+    const auto bare = quilmor::run::SaveRun(dm);
     const qint64 bareMs = clock.elapsed();
-    QCOMPARE(bare.status, quilmor::calculator::SaveRunStatus::Done);
+    QCOMPARE(bare.status, quilmor::run::SaveRunStatus::Done);
     qInfo("Save-Run of 2600 rows: window %lld ms, the run alone %lld ms (pauses not waited)",
           windowMs, bareMs);
     // The window adds the grid and the report display: well under a second.

@@ -1,0 +1,67 @@
+#include "run/run_analysis.hpp"
+
+#include "calculator/parameter_file.hpp"
+#include "engine/catalogue.hpp"
+#include "report/intervals.hpp"
+#include "report/report_writer.hpp"
+
+namespace quilmor::run {
+
+namespace {
+
+constexpr const char* kZeroThresholdMessage =
+    "Please be aware that the threshold (cut-off) value is zero so that the negative values are "
+    "not used.";
+
+}  // namespace
+
+AnalysisResult RunAnalysis(const textio::InputFileContent& input, const AnalysisRequest& request,
+                           UserInteraction& ui) {
+  AnalysisResult result;
+  // Checked before anything is prepared or fitted: the input page allows
+  // 2..20, other callers may hand in any text.
+  const std::optional<int> nrOfClasses = report::ParseNrOfIntervals(request.nrOfIntervals);
+  if (!nrOfClasses) {
+    result.error = report::NrOfIntervalsMessage(request.nrOfIntervals);
+    return result;
+  }
+  if (input.corrupt) {
+    result.error = textio::InputFaultMessage(input, request.inputName);
+    return result;
+  }
+
+  result.series = engine::PrepareData(input.rows, input.threshold);
+  if (result.series.NegativesLeftOut) ui.ShowMessage(kZeroThresholdMessage);
+
+  engine::FitRequest fitRequest;
+  fitRequest.preference = request.preference;
+  fitRequest.breakPointAllowed = request.breakPointAllowed;
+  fitRequest.options.threads = request.threads;
+  fitRequest.options.notice = [&ui](const std::string& line) { ui.AppendProgress(line); };
+  result.fit = engine::FitSeries(result.series, fitRequest);
+  if (result.fit.Stopped) return result;
+
+  report::ReportSettings settings;
+  settings.InputName = request.inputName;
+  settings.ReportTitle1 = input.title1;
+  settings.ReportTitle2 = input.title2;
+  settings.Preference = request.preference;
+  settings.NrOfClasses = *nrOfClasses;
+  result.model = report::BuildReportModel(result.series, result.fit, settings);
+  return result;
+}
+
+FinishedReport FinishReport(const report::ReportModel& model) {
+  FinishedReport finished;
+  finished.reportText = report::ReportBodyText(model);
+  // A report without a distribution has no frequency table and so no section
+  // of calculated X-values.
+  if (engine::IsCatalogueCode(model.Fit.Code)) {
+    finished.x = calculator::ComputeXConfidence(model);
+    finished.reportText += calculator::XConfidenceText(model, finished.x);
+  }
+  finished.parameterText = calculator::ParameterFileText(model);
+  return finished;
+}
+
+}  // namespace quilmor::run
