@@ -98,7 +98,6 @@ class ReportBuilder {
   }
 
   void NormalFamily(const engine::CodeInfo& row, const engine::NormalFamilyTexts& t, int d) {
-    const int code = row.code;
     const double se = m_model.NormStdDev;
     const double sd = m_model.Fit.D;
     // The mean of the transformed values as fitted: adding the shift to a
