@@ -6,13 +6,14 @@
 #include <ostream>
 
 #include "cli/cli_app.hpp"
-#include "cli/value_file.hpp"
 #include "engine/catalogue.hpp"
 #include "engine/run_fit.hpp"
 #include "engine/scratch_files.hpp"
 #include "report/data_module.hpp"
+#include "report/input_rules.hpp"
 #include "textio/number_parse.hpp"
 #include "textio/scratch_dir.hpp"
+#include "textio/value_file.hpp"
 
 namespace quilmor::cli {
 namespace {
@@ -26,8 +27,6 @@ struct FitOptions {
 
 constexpr const char* kStopMessage =
     "No data below threshold, or no variation between data. Program stops running";
-constexpr const char* kLimitMessage =
-    "The analysis was limited to the first 2500 data greater than the threshold";
 
 bool HasExponent(int code) {
   return code == 2 || code == 3 || code == 25 || code == 51 || code == 52 || code == 55 ||
@@ -56,20 +55,16 @@ nlohmann::ordered_json FitToJson(engine::AnalysisState& state, bool bestOfAll) {
   if (code == 59) json["upper_bound"] = state.UpperBoundC;
   if (engine::IsNormalFamilyCode(code)) {
     const auto c = static_cast<std::size_t>(code);
-    json["normal"] = {{"mean", state.NormMean[c]},
-                      {"sigma", state.NormSigma[c]},
-                      {"sd", state.NormStdDev[c]}};
+    json["normal"] = {
+        {"mean", state.NormMean[c]}, {"sigma", state.NormSigma[c]}, {"sd", state.NormStdDev[c]}};
   }
   if (code == 62 || code == 63) {
     json["student"] = {{"mean", state.MeanX}, {"sd", state.StdDevX}};
   }
   if (engine::IsTwoPieceCode(code)) {
-    json["pieces"] = {{"slope_low", state.SlopeLow},
-                      {"intercept_low", state.InterceptLow},
-                      {"slope_high", state.SlopeHigh},
-                      {"intercept_high", state.InterceptHigh},
-                      {"break_value", state.BreakValue},
-                      {"break_index", state.BreakIndex}};
+    json["pieces"] = {{"slope_low", state.SlopeLow},     {"intercept_low", state.InterceptLow},
+                      {"slope_high", state.SlopeHigh},   {"intercept_high", state.InterceptHigh},
+                      {"break_value", state.BreakValue}, {"break_index", state.BreakIndex}};
   }
   json["breakpoint_found"] = state.BreakPointFound;
   if (bestOfAll) {
@@ -101,10 +96,10 @@ int RunFitCommand(const FitOptions& options, CommandContext& context) {
   }
 
   std::filesystem::path inputFile = options.input;
-  if (!IsInputFile(inputFile)) {
+  if (!textio::IsInputFile(inputFile)) {
     // The analysis works on the values as an input file stores them: write one
     // into the scratch folder first.
-    const ValueFile values = ReadValueFile(inputFile, options.column);
+    const textio::ValueFile values = textio::ReadValueFile(inputFile, options.column);
     if (!values.error.empty()) {
       context.err << "quilmor-cli fit: " << values.error << "\n";
       return kExitUsage;
@@ -112,7 +107,7 @@ int RunFitCommand(const FitOptions& options, CommandContext& context) {
     report::TDMQuilmor dm(ui);
     dm.FileName = (scratch->Path() / (inputFile.stem().string() + ".inp")).string();
     dm.Title1 = inputFile.filename().string();
-    for (const ValueRow& row : values.rows) {
+    for (const textio::ValueRow& row : values.rows) {
       dm.RowSerials.push_back(static_cast<int>(dm.RowValues.size()) + 1);
       dm.RowValues.push_back(row.value.value_or(0.0));
       dm.Skipped.push_back(!row.value.has_value());
@@ -133,7 +128,7 @@ int RunFitCommand(const FitOptions& options, CommandContext& context) {
     return kExitUsage;
   }
   if (std::filesystem::exists(scratch->Path() / engine::kWarningFile)) {
-    context.err << kLimitMessage << "\n";
+    context.err << report::rules::kLimitedTo2500 << "\n";
   }
   context.out << FitToJson(state, options.preference == "1").dump(2) << "\n";
   if (state.StopFlag) {
@@ -149,8 +144,7 @@ void AddFitCommand(CLI::App& app, CommandContext& context) {
   auto options = std::make_shared<FitOptions>();
   CLI::App* fit = app.add_subcommand(
       "fit", "Fit the catalogue of distributions to one series; print the fit as JSON");
-  fit->add_option("INPUT", options->input,
-                  "An input file (.inp) or a file with one value per line")
+  fit->add_option("INPUT", options->input, "An input file (.inp) or a file with one value per line")
       ->required();
   fit->add_option("--pref", options->preference,
                   "1 = best fitting of all (default), or the code of one distribution");
