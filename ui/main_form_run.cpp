@@ -1,8 +1,12 @@
 // Save-Run's run: the progress memo, the analysis and the report.
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
 
 #include "calculator/save_run.hpp"
+#include "ui/calc_form.hpp"
 #include "ui/main_form.hpp"
 
 namespace quilmor::ui {
@@ -24,6 +28,17 @@ bool TMainForm::RunAndReport() {
   // files live in a folder of its own.
   const calculator::SaveRunResult result = calculator::SaveRun(*m_dm, m_state);
   WaitMemo->hide();
+  if (result.status != calculator::SaveRunStatus::InputNotWritten && !result.InputName.empty()) {
+    // The input file holds the page's data now.
+    InputFile = result.InputName;
+    SetModified(false);
+    AddRecentFile(InputFile);
+    FileNameEdit->setText(QFile::decodeName(QByteArray::fromStdString(InputFile)));
+    FileNameEdit->show();
+    FileNameLabel->show();
+  }
+  // What the calculator showed belongs to the earlier run.
+  if (m_calcForm) m_calcForm->ClearResults();
   if (result.status != calculator::SaveRunStatus::Done) {
     if (result.status == calculator::SaveRunStatus::ReportUnusable) ShowPage(InputTabSheet);
     return false;
