@@ -104,8 +104,9 @@ void NumberField::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 TCalcForm::TCalcForm(UserInteraction& ui, report::TDMQuilmor& dataModule, TMainForm& mainForm)
-    : QWidget(&mainForm, Qt::Window), m_ui(ui), m_dm(dataModule), m_mainForm(mainForm) {
-  // Owned by the main window: the window manager keeps it above it.
+    : QWidget(&mainForm, Qt::Dialog), m_ui(ui), m_dm(dataModule), m_mainForm(mainForm) {
+  // Owned by the main window, as a (modeless) dialog of it: the window
+  // manager keeps it above the main window.
   setObjectName(QStringLiteral("CalcForm"));
   setWindowTitle(QStringLiteral("Calculator"));
   QFont font(QStringLiteral("MS Sans Serif"));

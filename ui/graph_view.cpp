@@ -47,17 +47,22 @@ QSize GraphView::minimumSizeHint() const { return {kWidth / 3, kHeight / 3}; }
 int GraphView::heightForWidth(int width) const { return width * kHeight / kWidth; }
 
 void GraphView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  painter.fillRect(rect(), palette().window());
   if (!m_painter) return;
   const GraphFit fit = FitGraph(width(), height(), devicePixelRatioF());
-  const QSize pixels(static_cast<int>(std::lround(kWidth * fit.imageRatio)),
-                     static_cast<int>(std::lround(kHeight * fit.imageRatio)));
+  // Painting does not shrink below the graph's own pixels; a smaller view
+  // shows them scaled down.
+  const double ratio = std::max(1.0, fit.imageRatio);
+  const QSize pixels(static_cast<int>(std::lround(kWidth * ratio)),
+                     static_cast<int>(std::lround(kHeight * ratio)));
   if (m_screen.size() != pixels) {
     QImage image(pixels, QImage::Format_RGB32);
-    image.setDevicePixelRatio(fit.imageRatio);
+    image.setDevicePixelRatio(ratio);
     m_painter(image);
     m_screen = image;
   }
-  QPainter painter(this);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform, ratio > fit.imageRatio);
   painter.drawImage(QRectF(0, 0, fit.width, fit.height), m_screen,
                     QRectF(0, 0, m_screen.width(), m_screen.height()));
 }

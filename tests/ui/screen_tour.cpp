@@ -27,8 +27,8 @@ namespace {
 bool Shoot(QWidget& window, const QString& folder, const QString& name) {
   QTest::qWait(400);  // drawn, frame included
   const QRect frame = window.frameGeometry();
-  const QPixmap shot = window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(),
-                                                   frame.height());
+  const QPixmap shot =
+      window.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
   const QString path = folder + QLatin1Char('/') + name + QStringLiteral(".png");
   if (!shot.save(path)) {
     std::fprintf(stderr, "could not save %s\n", qPrintable(path));

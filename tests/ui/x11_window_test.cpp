@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStatusBar>
 #include <QtTest>
 #include <fstream>
 
@@ -24,8 +25,8 @@ std::vector<double> Wabash() {
 // The windows of the screen from the bottom to the top.
 QList<WId> Stacking() {
   QProcess xprop;
-  xprop.start(QStringLiteral("xprop"), {QStringLiteral("-root"),
-                                        QStringLiteral("_NET_CLIENT_LIST_STACKING")});
+  xprop.start(QStringLiteral("xprop"),
+              {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")});
   xprop.waitForFinished(5000);
   QList<WId> ids;
   const QString out = QString::fromLatin1(xprop.readAllStandardOutput());
@@ -67,9 +68,10 @@ class X11WindowTest : public QObject {
     const QImage& screen = main.GraphImage->ScreenImage();
     QVERIFY(!screen.isNull());
     const double wanted = main.GraphImage->devicePixelRatioF() * main.GraphImage->width() / 623.0;
-    QVERIFY2(std::abs(screen.devicePixelRatio() - wanted) < 0.05 ||
-                 screen.height() * main.GraphImage->devicePixelRatioF() >= main.GraphImage->height(),
-             qPrintable(QString::number(screen.devicePixelRatio())));
+    QVERIFY2(
+        std::abs(screen.devicePixelRatio() - wanted) < 0.05 ||
+            screen.height() * main.GraphImage->devicePixelRatioF() >= main.GraphImage->height(),
+        qPrintable(QString::number(screen.devicePixelRatio())));
     QCOMPARE(main.GraphBitmap.size(), QSize(623, 495));
     // The calculator: above the main window, also after the main window was
     // raised and activated.
