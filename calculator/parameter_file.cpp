@@ -52,8 +52,8 @@ std::optional<std::string> WriteParameterFile(report::TDMQuilmor& dm,
   return std::nullopt;
 }
 
-std::optional<ParameterSet> ParseParameterFile(const std::vector<std::string>& lines,
-                                               std::string& error) {
+std::optional<engine::Parameters> ParseParameterFile(const std::vector<std::string>& lines,
+                                                     std::string& error) {
   std::size_t next = 0;
   bool ok = true;
   auto real = [&](const char* what) {
@@ -72,7 +72,7 @@ std::optional<ParameterSet> ParseParameterFile(const std::vector<std::string>& l
     }
     return *value;
   };
-  ParameterSet p;
+  engine::Parameters p;
   if (lines.empty()) {
     error = "it is empty";
     return std::nullopt;

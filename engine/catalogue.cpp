@@ -5,6 +5,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "engine/model_functions.hpp"
+
 namespace quilmor::engine {
 
 namespace {
@@ -137,7 +139,8 @@ constexpr ParameterFileLayout kStudentFile{.line = true, .student = true};
 // A two-piece row: pieces, paper of the upper piece, fitting place, texts.
 constexpr CodeInfo TwoPieceRow(int code, const char* name, T lower, T upper, PP paper,
                                const char* description1, const char* description2,
-                               const char* reportName, const TwoPieceTexts* texts) {
+                               const char* reportName, const TwoPieceTexts* texts,
+                               InverseFunction inverse = models::InverseTwoPiece) {
   return {.code = code,
           .name = name,
           .family = F::TwoPiece,
@@ -148,6 +151,8 @@ constexpr CodeInfo TwoPieceRow(int code, const char* name, T lower, T upper, PP 
           .fitOrder = code - 2,  // right after code 5, in code order
           .paper = paper,
           .parameterFile = kPiecesFile,
+          .freq = models::FreqTwoPiece,
+          .inverse = inverse,
           .report = {.description1 = description1,
                      .description2 = description2,
                      .name = reportName,
@@ -160,6 +165,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
   {.code = 1, .name = "Generalized linear", .family = F::Linear, .abscissa = A::PowerX,
    .hasExponent = true, .needsNonNegativeX = true, .parameterCount = 3,
    .parameterFile = kExponentFile,
+   .freq = models::FreqLinear, .inverse = models::InverseLinear,
    .report = {.shiftLabel = kShiftC, .formulaWithShift = "     Freq = A*X^E+B",
               .formulaPlain = "     Freq = A*X^E+B"}},
   {.code = 2, .name = "Generalized linear exponential", .family = F::Power,
@@ -167,6 +173,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .needsNonNegativeX = true, .minimumSlope = 0.001, .calcFreq = CalcFreqRule::ClampedHalfway,
    .parameterCount = 3, .selectionOrder = 5, .fitOrder = 1, .paper = PP::Exponential,
    .parameterFile = kExponentFile,
+   .freq = models::FreqPowerExponential, .inverse = models::InversePowerExponential,
    .report = {.description1 = " An exponential cumulative frequency function of transformed data :",
               .name = "Generalized linear exponential", .shiftLabel = kShiftC,
               .formulaWithShift = "     Freq = exp(A*(X+C)^E+B)",
@@ -176,6 +183,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .fit = M::ExponentScan, .transform = T::Exponential, .abscissa = A::PowerX,
    .hasExponent = true, .preferable = true, .needsNonNegativeX = true, .parameterCount = 3,
    .selectionOrder = 6, .fitOrder = 2, .paper = PP::Exponential, .parameterFile = kExponentFile,
+   .freq = models::FreqExponential, .inverse = models::InverseExponential,
    .report = {.description1 = " The generalized cumulative frequency function is ",
               .description2 = " a-symptotic exponential (Poisson-type):",
               .name = "Generalized exponential", .shiftLabel = kShiftC,
@@ -188,6 +196,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .transform = T::Gumbel, .abscissa = A::X, .preferable = true, .gumbelSpread = true,
    .parameterCount = 2, .selectionOrder = 7, .fitOrder = 3, .paper = PP::Gumbel,
    .parameterFile = kLineFile,
+   .freq = models::FreqGumbel, .inverse = models::InverseGumbel,
    .report = {.description1 = "The cumulative frequency function is double exponential (Gumbel):",
               .name = "Gumbel distribution", .shiftLabel = kShiftC,
               .formulaWithShift = "     Freq = exp[-exp{-(A*(X+C)+B)}]",
@@ -199,6 +208,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .fit = M::Line, .transform = T::MirroredGumbel, .abscissa = A::X, .preferable = true,
    .gumbelSpread = true, .parameterCount = 2, .selectionOrder = 8, .fitOrder = 4,
    .paper = PP::Weibull, .parameterFile = kLineFile,
+   .freq = models::FreqMirroredGumbel, .inverse = models::InverseMirroredGumbel,
    .report = {.description1 = " Gumbel mirrored cumulative frequency function :",
               .name = "Mirrored Gumbel distribution", .shiftLabel = kShiftC,
               .formulaWithShift = "     Freq = 1-exp[-exp{-(A*(X+C)+B)}]",
@@ -206,10 +216,12 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .buttonName = "GumMirRadioButton", .buttonCaption = "Gumbel Mirrored", .buttonOrder = 11},
   TwoPieceRow(7, "Twice Gumbel mirrored distribution", T::MirroredGumbel, T::MirroredGumbel,
               PP::Weibull, " The cumulative frequency function twice Gumbel mirrored :", nullptr,
-              "Twice mirrored Gumbel distribution", &kPieces7),
+              "Twice mirrored Gumbel distribution", &kPieces7,
+              models::InverseTwoPieceTopClamped),
   TwoPieceRow(8, "Twice logistic distribution", T::Logistic, T::Logistic, PP::Gumbel,
               " The cumulative frequency function is twice Logistic :", nullptr,
-              "Twice logistic distribution", &kPieces8),
+              "Twice logistic distribution", &kPieces8,
+              models::InverseTwoPieceClamped),
   TwoPieceRow(9, "Twice Gumbel distribution", T::Gumbel, T::Gumbel, PP::Gumbel,
               " The cumulative frequency function is twice Gumbel :", nullptr,
               "Twice Gumbel distribution", &kPieces9),
@@ -247,36 +259,42 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .abscissa = A::X, .preferable = true, .calcFreq = CalcFreqRule::RecomputedMean,
    .parameterCount = 2, .selectionOrder = 1, .fitOrder = 29, .paper = PP::Normal,
    .parameterFile = kNormalFile,
+   .freq = models::FreqNormal, .inverse = models::InverseNormal,
    .report = {.name = "Normal distribution", .normal = &kNormal21},
    .buttonName = "NormalRadioButton", .buttonCaption = "Normal", .buttonOrder = 1},
   {.code = 22, .name = "Log-normal distribution", .family = F::LogNormal, .fit = M::NormalSigma,
    .abscissa = A::LnX, .preferable = true, .needsNonNegativeX = true,
    .calcFreq = CalcFreqRule::RecomputedMean, .parameterCount = 2, .selectionOrder = 2,
    .fitOrder = 30, .paper = PP::LogNormal, .parameterFile = kNormalFile,
+   .freq = models::FreqNormal, .inverse = models::InverseNormal,
    .report = {.name = "Log-normal distribution", .normal = &kNormal22},
    .buttonName = "LogNormRadioButton", .buttonCaption = "Logarithmic Normal", .buttonOrder = 2},
   {.code = 23, .name = "Square-normal distribution", .family = F::Normal, .fit = M::NormalSigma,
    .abscissa = A::SquareX, .preferable = true, .calcFreq = CalcFreqRule::RecomputedMean,
    .parameterCount = 2, .selectionOrder = 3, .fitOrder = 31, .paper = PP::Normal,
    .parameterFile = kNormalFile,
+   .freq = models::FreqNormal, .inverse = models::InverseNormal,
    .report = {.name = "Square-normal distribution", .normal = &kNormal23},
    .buttonName = "SquareNormRadioButton", .buttonCaption = "Square Normal", .buttonOrder = 4},
   {.code = 24, .name = "Root-normal distribution", .family = F::Normal, .fit = M::NormalSigma,
    .abscissa = A::RootX, .preferable = true, .needsNonNegativeX = true,
    .calcFreq = CalcFreqRule::RecomputedMean, .parameterCount = 2, .selectionOrder = 4,
    .fitOrder = 32, .paper = PP::Normal, .parameterFile = kNormalFile,
+   .freq = models::FreqNormal, .inverse = models::InverseNormal,
    .report = {.name = "Root-normal distribution", .normal = &kNormal24},
    .buttonName = "RootNormRadioButton", .buttonCaption = "Root Normal", .buttonOrder = 3},
   {.code = 25, .name = "Generalized normal distribution", .family = F::Normal,
    .fit = M::GeneralNormal, .abscissa = A::PowerX, .hasExponent = true, .preferable = true,
    .needsNonNegativeX = true, .calcFreq = CalcFreqRule::FitFrequencies, .parameterCount = 3,
    .paper = PP::Normal, .parameterFile = kGeneralNormalFile,
+   .freq = models::FreqNormal, .inverse = models::InverseNormal,
    .report = {.name = "Generalized normal distribution", .normal = &kNormal25},
    .buttonName = "ExpNormRadioButton", .buttonCaption = "Generalized Normal", .buttonOrder = 5},
   {.code = 51, .name = "Generalized Gumbel distribution", .family = F::Gumbel,
    .fit = M::ExponentScan, .transform = T::Gumbel, .abscissa = A::PowerX, .hasExponent = true,
    .preferable = true, .needsNonNegativeX = true, .gumbelSpread = true, .parameterCount = 3,
    .selectionOrder = 9, .fitOrder = 17, .paper = PP::Gumbel, .parameterFile = kExponentFile,
+   .freq = models::FreqGeneralizedGumbel, .inverse = models::InverseGeneralizedGumbel,
    .report = {.description1 = " Cumulative frequency function of the generalized Gumbel type :",
               .name = "Generalized Gumbel distribution", .shiftLabel = kShiftC,
               .formulaWithShift = "     Freq = exp[-exp{-(A*(X+C)^E+B)}]",
@@ -288,6 +306,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .fit = M::ExponentScan, .transform = T::MirroredGumbel, .abscissa = A::PowerX,
    .hasExponent = true, .preferable = true, .needsNonNegativeX = true, .parameterCount = 3,
    .selectionOrder = 10, .fitOrder = 18, .paper = PP::Weibull, .parameterFile = kExponentFile,
+   .freq = models::FreqGeneralizedMirroredGumbel, .inverse = models::InverseGeneralizedMirroredGumbel,
    .report = {.description1 =
                   " Cumulative frequency function of the generalized Gumbel mirrored type :",
               .name = "Generalized mirrored Gumbel distribution", .shiftLabel = kShiftC,
@@ -299,6 +318,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
   {.code = 53, .name = "Logistic distribution", .family = F::Logistic, .fit = M::Line,
    .transform = T::Logistic, .abscissa = A::X, .preferable = true, .parameterCount = 2,
    .selectionOrder = 11, .fitOrder = 19, .paper = PP::Gumbel, .parameterFile = kLineFile,
+   .freq = models::FreqLogistic, .inverse = models::InverseLogistic,
    .report = {.description1 = " The cumulative frequency function is logistic :",
               .name = "Logistic distribution", .shiftLabel = kShiftC,
               .formulaWithShift = "     Freq = 1/[1+exp{A*(X+C)+B)}]",
@@ -308,6 +328,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .transform = T::Logistic, .abscissa = A::LnX, .preferable = true, .needsNonNegativeX = true,
    .parameterCount = 2, .selectionOrder = 12, .fitOrder = 20, .paper = PP::Gumbel,
    .parameterFile = kLineFile,
+   .freq = models::FreqLogLogistic, .inverse = models::InverseLogLogistic,
    .report = {.description1 = " The cumulative frequency function is log-logistic :",
               .name = "Log-logistic distribution", .shiftLabel = kShiftC,
               .formulaWithShift = "     Freq = 1/{1+exp(A*Ln(X+C)+B)}",
@@ -318,6 +339,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .fit = M::ExponentScan, .transform = T::Logistic, .abscissa = A::PowerX, .hasExponent = true,
    .preferable = true, .needsNonNegativeX = true, .parameterCount = 3, .selectionOrder = 13,
    .fitOrder = 21, .paper = PP::Gumbel, .parameterFile = kExponentFile,
+   .freq = models::FreqGeneralizedLogistic, .inverse = models::InverseGeneralizedLogistic,
    .report = {.description1 = " The cumulative frequency function is generalized logistic :",
               .name = "Generalized logistic distribution", .shiftLabel = kShiftY,
               .formulaWithShift = "     Freq = 1/{1+exp(A*Y^E+B)}",
@@ -328,6 +350,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
   {.code = 56, .name = "Pareto distribution", .family = F::Pareto, .fit = M::ParetoScan,
    .transform = T::Pareto, .abscissa = A::ParetoScale, .preferable = true, .parameterCount = 2,
    .selectionOrder = 14, .fitOrder = 22, .paper = PP::Exponential, .parameterFile = kLineFile,
+   .freq = models::FreqPareto, .inverse = models::InversePareto,
    .report = {.description1 = " Cumulative frequency function of the Pareto type :",
               .name = "Pareto distribution", .shiftLabel = kShiftC,
               .formulaWithShift = "     Freq = 1-{B/(X+C+B)}^A",
@@ -337,6 +360,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .transform = T::Weibull, .abscissa = A::LnX, .preferable = true, .needsNonNegativeX = true,
    .parameterCount = 2, .selectionOrder = 15, .fitOrder = 23, .paper = PP::Weibull,
    .parameterFile = kLineFile,
+   .freq = models::FreqWeibull, .inverse = models::InverseWeibull,
    .report = {.description1 = " Cumulative frequency function of the Weibull type :",
               .name = "Weibull distribution", .shiftLabel = kShiftT,
               .formulaWithShift = "     Freq = 1-exp[-{(X+T)/C}^A)}",
@@ -347,6 +371,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .transform = T::Frechet, .abscissa = A::LnAboveBound, .bound = Bound::Lower,
    .preferable = true, .parametersInDataScale = true, .parameterCount = 3, .selectionOrder = 16,
    .fitOrder = 24, .paper = PP::Gumbel, .parameterFile = kBoundFile,
+   .freq = models::FreqFrechet, .inverse = models::InverseFrechet,
    .report = {.description1 =
                   " Cumulative frequency function of the Frechet type (Fisher-Tippett 2):",
               .name = "Frechet distribution", .shiftLabel = kShiftT,
@@ -360,6 +385,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .bound = Bound::Upper, .preferable = true, .parametersInDataScale = true,
    .parameterCount = 3, .selectionOrder = 17, .fitOrder = 25, .paper = PP::Weibull,
    .parameterFile = kBoundFile,
+   .freq = models::FreqFisherTippett3, .inverse = models::InverseFisherTippett3,
    .report = {.description1 = " Cumulative frequency function of the Fisher-Tippett type III :",
               .name = "Fisher-Tippett type 3 distribution", .shiftLabel = kShiftT,
               .formulaWithShift = "     Freq = exp[-{(C-X-T)/exp(-B/A)}^A]",
@@ -370,6 +396,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .fit = M::ExponentScan, .transform = T::Weibull, .abscissa = A::LnPowerX,
    .hasExponent = true, .preferable = true, .needsNonNegativeX = true, .parameterCount = 3,
    .selectionOrder = 18, .fitOrder = 26, .paper = PP::Weibull, .parameterFile = kExponentFile,
+   .freq = models::FreqGeneralizedWeibull, .inverse = models::InverseGeneralizedWeibull,
    .report = {.description1 = " Cumulative frequency function of the generalized Weibull type :",
               .name = "Generalized Weibull distribution", .shiftLabel = kShiftT,
               .formulaWithShift = "     Freq = 1-exp[-{(X+T)^E/C}^A)]",
@@ -381,6 +408,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .fit = M::Student, .abscissa = A::X, .preferable = true, .parametersInDataScale = true,
    .degreesOfFreedom = 1, .parameterCount = 2, .selectionOrder = 19, .fitOrder = 27, .paper = PP::Normal,
    .parameterFile = kStudentFile,
+   .freq = models::FreqStudent1, .inverse = models::InverseStudent1,
    .report = {.description1 = " Cumulative Student distribution with 1 d.f.",
               .description2 = kStudentHelp, .name = "Student distribution with 1 d.f.",
               .shiftLabel = kShiftT, .formulaWithShift = "     Freq = 0.5 + arctan(Y+T)/pi",
@@ -391,6 +419,7 @@ constexpr std::array<CodeInfo, 35> kCatalogue = {{
    .fit = M::Student, .abscissa = A::X, .parametersInDataScale = true,
    .degreesOfFreedom = 2, .parameterCount = 2,
    .selectionOrder = 20, .fitOrder = 28, .paper = PP::Normal, .parameterFile = kStudentFile,
+   .freq = models::FreqStudent2, .inverse = models::InverseStudent2,
    .report = {.description1 = " Cumulative Student distribution with 2 d.f.",
               .description2 = kStudentHelp, .name = "Student distribution with 2 d.f.",
               .shiftLabel = kShiftT,
@@ -538,124 +567,6 @@ double FreqFromLine(Transform transform, double z) {
       return 1.0 - std::exp(z);
   }
   return 0.0;
-}
-
-double Power(double x, double p) { return std::exp(p * std::log(x)); }
-
-// Hastings' constants for the normal cumulative frequency.
-namespace {
-constexpr double kHastingsP = 0.23165;
-constexpr double kHastingsB[5] = {0.31938, -0.35656, 1.78148, -1.82126, 1.33027};
-}  // namespace
-
-double HastingsFreq(double u) {
-  if (std::isinf(u)) return u < 0 ? 0.0 : 1.0;
-  const double t = 1.0 / (1.0 + kHastingsP * u);
-  const double t2 = t * t;
-  const double t3 = t2 * t;
-  const double t4 = t3 * t;
-  const double t5 = t4 * t;
-  // P = 0.31938 t - 0.35656 t^2 + 1.78148 t^3 - 1.82126 t^4 + 1.33027 t^5
-  const double p = kHastingsB[0] * t + kHastingsB[1] * t2 + kHastingsB[2] * t3 +
-                   kHastingsB[3] * t4 + kHastingsB[4] * t5;
-  // phi = exp(-u^2/2) / sqrt(2 pi);  F = 1 - phi P
-  const double phi = std::exp(-(u * u) / 2.0) / std::sqrt(2.0 * std::numbers::pi);
-  const double f = 1.0 - phi * p;
-  // Where t has no finite value (u = -1/0.23165) P is not a number: also 0.
-  if (!(p >= 0.0) || !(f >= 0.0)) return 0.0;
-  return f;
-}
-
-double NormalTransform(int code, double x, double exponent) {
-  switch (CodeRow(code).abscissa) {
-    case Abscissa::X:
-      return x;
-    case Abscissa::LnX:
-      return std::log(x);
-    case Abscissa::SquareX:
-      return x * x;
-    case Abscissa::RootX:
-      return std::sqrt(x);
-    case Abscissa::PowerX:
-      return Power(x, exponent);
-    default:
-      break;
-  }
-  assert(false && "not a normal-family code");
-  return x;
-}
-
-double SingleModelFreq(int code, const ModelParameters& p, double x, double boundFloor,
-                       bool* floorUsed) {
-  if (x < 0.0 && CodeRow(code).needsNonNegativeX) x = 0.0;
-  switch (code) {
-    case 1:
-      return p.A * Power(x, p.E) + p.B;  // A*X^E + B
-    case 2:
-      return std::exp(p.B + p.A * Power(x, p.E));  // exp(B + A*X^E)
-    case 3:
-      return 1.0 - std::exp(-(p.B + p.A * Power(x, p.E)));  // 1 - exp(-(B + A*X^E))
-    case 4:
-      return std::exp(-std::exp(-(p.B + p.A * x)));  // exp(-exp(-(B + A*X)))
-    case 5:
-      return 1.0 - std::exp(-std::exp(-(p.B + p.A * x)));
-    case 21:
-    case 22:
-    case 23:
-    case 24:
-    case 25:
-      return HastingsFreq((NormalTransform(code, x, p.E) - p.M) / p.D);
-    case 51:
-      return std::exp(-std::exp(-(p.B + p.A * Power(x, p.E))));
-    case 52:
-      return 1.0 - std::exp(-std::exp(-(p.B + p.A * Power(x, p.E))));
-    case 53:
-      return 1.0 / (1.0 + std::exp(p.B + p.A * x));  // 1/(1 + exp(B + A*X))
-    case 54:
-      return 1.0 / (1.0 + std::exp(p.B + p.A * std::log(x)));
-    case 55:
-      return 1.0 / (1.0 + std::exp(p.B + p.A * Power(x, p.E)));
-    case 56:
-      return 1.0 - Power(p.B / (x + p.B), p.A);  // 1 - (C/(X + C))^A
-    case 57: {                                   // 1 - exp(-(X/K)^A)
-      const double k = std::exp(-p.B / p.A);
-      return 1.0 - std::exp(-Power(x / k, p.A));
-    }
-    case 58:
-    case 59: {  // exp(-q^A), q = (X - C)/K or (C - X)/K, K = exp(-B/A)
-      const double k = std::exp(-p.B / p.A);
-      double q = code == 58 ? (x - p.C) / k : (p.C - x) / k;
-      if (!(q > 0.0)) {
-        q = boundFloor;
-        if (floorUsed) *floorUsed = true;
-      }
-      return std::exp(-Power(q, p.A));
-    }
-    case 60: {  // 1 - exp(-(X^E/K)^A)
-      const double k = std::exp(-p.B / p.A);
-      return 1.0 - std::exp(-Power(Power(x, p.E) / k, p.A));
-    }
-    case 62: {  // 0.5 + arctan(u)/pi
-      const double u = (x - p.M) / p.D;
-      return 0.5 + std::atan(u) / std::numbers::pi;
-    }
-    case 63: {  // 0.5 (1 + u/sqrt(2 + u^2))
-      const double u = (x - p.M) / p.D;
-      return 0.5 * (1.0 + u / std::sqrt(2.0 + u * u));
-    }
-    default:
-      break;
-  }
-  assert(false && "not a single-piece code");
-  return 0.0;
-}
-
-double TwoPieceFreq(int code, const ModelParameters& p, double x, bool upperPiece) {
-  const PieceKinds kinds = TwoPieceKinds(code);
-  const Transform kind = upperPiece ? kinds.upper : kinds.lower;
-  const double a = upperPiece ? p.Ag : p.As;
-  const double b = upperPiece ? p.Bg : p.Bs;
-  return FreqFromLine(kind, b + a * x);
 }
 
 }  // namespace quilmor::engine

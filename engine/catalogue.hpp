@@ -13,6 +13,7 @@
 #include <span>
 
 #include "engine/analysis_state.hpp"
+#include "engine/model.hpp"
 
 namespace quilmor::engine {
 
@@ -197,6 +198,9 @@ struct CodeInfo {
   int fitOrder = 0;        // place in the fitting sequence of a best-of-all run (0: none)
   ProbabilityPaper paper = ProbabilityPaper::Normal;
   ParameterFileLayout parameterFile{};
+  // The fitted function both ways (engine/model.hpp); nullptr: none.
+  FreqFunction freq = nullptr;
+  InverseFunction inverse = nullptr;
   ReportTexts report{};
   // The preference button: its object name, caption and place (0: none).
   const char* buttonName = nullptr;
@@ -250,39 +254,5 @@ std::span<const int, kSingleCandidates> SingleSelectionOrder();
 // The codes of the preference buttons in their order on the Input page.
 inline constexpr int kPreferenceButtons = 19;
 std::span<const int, kPreferenceButtons> PreferenceButtonOrder();
-
-// x^p as the method computes every power: exp(p * ln x).
-double Power(double x, double p);
-
-// Normal cumulative frequency by Hastings' approximation, negative u included
-// (no symmetry step; 0 wherever the polynomial or the result is negative).
-// Infinite u gives the limit: 0 below, 1 above.
-double HastingsFreq(double u);
-
-// Parameters of a fitted function in the notation of the report.
-struct ModelParameters {
-  double A = 0.0;  // slope
-  double B = 0.0;  // intercept; code 56: the scale C
-  double E = 1.0;  // exponent of the generalised forms
-  double C = 0.0;  // bound of codes 58 and 59
-  double M = 0.0;  // normal family: mean of T(X); Student: average of X
-  double D = 1.0;  // normal family: sigma; Student: standard deviation
-  double As = 0.0, Bs = 0.0, Ag = 0.0, Bg = 0.0;  // two-piece lines
-};
-
-// The transformed value T(X) of the normal family: X, ln X, X^2, sqrt X, X^E.
-double NormalTransform(int code, double x, double exponent);
-
-// Fc(X) of a single-piece code (1..5, 21..25, 51..60, 62, 63) by the model of
-// the catalogue, without caps or clamps. Models that need X >= 0 (a
-// logarithm, power or root of X) are evaluated at 0 when X is below 0.
-// Codes 58 and 59: when the bounded quantity (X - C)/exp(-B/A) (or
-// (C - X)/exp(-B/A)) is zero or negative, `boundFloor` is used in its place
-// and `*floorUsed` (when given) is set.
-double SingleModelFreq(int code, const ModelParameters& p, double x, double boundFloor = 0.0001,
-                       bool* floorUsed = nullptr);
-
-// Fc(X) of one piece of a two-piece code, Z = B + A*X with the piece's line.
-double TwoPieceFreq(int code, const ModelParameters& p, double x, bool upperPiece);
 
 }  // namespace quilmor::engine

@@ -9,7 +9,7 @@
 namespace quilmor::report {
 
 using engine::AnalysisState;
-using engine::ModelParameters;
+using engine::Parameters;
 
 namespace {
 
@@ -36,9 +36,12 @@ double LimitTo(double value, double cap) { return value > cap ? cap : value; }
 
 }  // namespace
 
-ModelParameters FittedParameters(const AnalysisState& state) {
-  ModelParameters p;
+Parameters FittedParameters(const AnalysisState& state) {
+  Parameters p;
   const int code = state.Code;
+  p.Code = code;
+  p.S = state.Shift;
+  p.P = state.BreakValue;
   p.A = state.Slope;
   p.B = state.Intercept;
   p.As = state.SlopeLow;
@@ -76,20 +79,19 @@ void ComputeCalcFreq(AnalysisState& state) {
     double sum = 0.0;
     for (int i = 1; i <= n; ++i) sum += engine::NormalTransform(code, state.Values[i], 1.0);
     state.NormMean[code] = sum / n;
-    const ModelParameters p = FittedParameters(state);
-    for (int i = 1; i <= n; ++i) {
-      state.CalcFreq[i] = engine::SingleModelFreq(code, p, state.Values[i]);
-    }
+    const Parameters p = FittedParameters(state);
+    for (int i = 1; i <= n; ++i) state.CalcFreq[i] = engine::ModelFreq(p, state.Values[i]);
     return;
   }
 
-  const ModelParameters p = FittedParameters(state);
-  const bool twoPiece = row.fit == engine::FitMethod::TwoPiece;
+  const Parameters p = FittedParameters(state);
   bool floorUsed = false;
+  engine::FreqContext context;
+  context.boundFloor = kBoundFloor;
+  context.floorUsed = &floorUsed;
   for (int i = 1; i <= n; ++i) {
-    const double x = state.Values[i];
-    double fc = twoPiece ? engine::TwoPieceFreq(code, p, x, i > state.BreakIndex)
-                         : engine::SingleModelFreq(code, p, x, kBoundFloor, &floorUsed);
+    context.upperPiece = i > state.BreakIndex;
+    double fc = engine::ModelFreq(p, state.Values[i], context);
     const double previous = i >= 2 ? state.CalcFreq[i - 1] : 0.0;
     if (row.calcFreq == engine::CalcFreqRule::ClampedHalfway) {
       // exp(B + A*X^E) may turn down: half-way from the previous rank to 1.

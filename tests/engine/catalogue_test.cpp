@@ -54,25 +54,29 @@ TEST(Ordinate, InvertsFreqFromLine) {
   }
 }
 
-TEST(SingleModelFreq, BoundFloorIsUsedAndReported) {
-  ModelParameters p;
+TEST(ModelFreq, BoundFloorIsUsedAndReported) {
+  Parameters p;
+  p.Code = 58;
   p.A = -2.0;
   p.B = 1.0;
   p.C = 5.0;
   bool floorUsed = false;
-  const double fc = SingleModelFreq(58, p, 4.0, 0.0001, &floorUsed);
+  FreqContext context;
+  context.floorUsed = &floorUsed;
+  const double fc = ModelFreq(p, 4.0, context);
   EXPECT_TRUE(floorUsed);
   EXPECT_DOUBLE_EQ(fc, std::exp(-std::exp(-2.0 * std::log(0.0001))));
 }
 
-TEST(SingleModelFreq, ModelsNeedingPositiveXAreEvaluatedAtZeroBelowIt) {
-  ModelParameters p;
+TEST(ModelFreq, ModelsNeedingPositiveXAreEvaluatedAtZeroBelowIt) {
+  Parameters p;
   p.A = 1.5;
   p.B = -0.3;
   p.E = 0.7;
   for (int code : {2, 3, 51, 52, 54, 55, 57, 60}) {
-    EXPECT_EQ(SingleModelFreq(code, p, -3.0), SingleModelFreq(code, p, 0.0)) << code;
-    EXPECT_FALSE(std::isnan(SingleModelFreq(code, p, -3.0))) << code;
+    p.Code = code;
+    EXPECT_EQ(ModelFreq(p, -3.0), ModelFreq(p, 0.0)) << code;
+    EXPECT_FALSE(std::isnan(ModelFreq(p, -3.0))) << code;
   }
 }
 
