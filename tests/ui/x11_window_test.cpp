@@ -68,10 +68,9 @@ class X11WindowTest : public QObject {
     const QImage& screen = main.GraphImage->ScreenImage();
     QVERIFY(!screen.isNull());
     const double wanted = main.GraphImage->devicePixelRatioF() * main.GraphImage->width() / 623.0;
-    QVERIFY2(
-        std::abs(screen.devicePixelRatio() - wanted) < 0.05 ||
-            screen.height() * main.GraphImage->devicePixelRatioF() >= main.GraphImage->height(),
-        qPrintable(QString::number(screen.devicePixelRatio())));
+    // Painted at the screen's pixels (never below the graph's own).
+    QVERIFY2(std::abs(screen.devicePixelRatio() - std::max(1.0, wanted)) < 0.05,
+             qPrintable(QString::number(screen.devicePixelRatio())));
     QCOMPARE(main.GraphBitmap.size(), QSize(623, 495));
     // The calculator: above the main window, also after the main window was
     // raised and activated.
