@@ -6,13 +6,14 @@
 #include <ostream>
 
 #include "cli/cli_app.hpp"
-#include "cli/value_file.hpp"
 #include "engine/catalogue.hpp"
 #include "engine/fit_series.hpp"
 #include "report/data_module.hpp"
+#include "report/input_rules.hpp"
 #include "textio/input_file.hpp"
 #include "textio/number_parse.hpp"
 #include "textio/text_file.hpp"
+#include "textio/value_file.hpp"
 
 namespace quilmor::cli {
 namespace {
@@ -26,8 +27,6 @@ struct FitOptions {
 
 constexpr const char* kStopMessage =
     "No data below threshold, or no variation between data. Program stops running";
-constexpr const char* kLimitMessage =
-    "The analysis was limited to the first 2500 data greater than the threshold";
 
 nlohmann::ordered_json FitToJson(const engine::PreparedSeries& series, const engine::FitResult& fit,
                                  bool bestOfAll) {
@@ -79,7 +78,7 @@ constexpr const char* kZeroThresholdMessage =
 std::optional<textio::InputFileContent> ReadInput(const std::filesystem::path& inputFile,
                                                   int column, UserInteraction& ui,
                                                   std::ostream& err) {
-  if (IsInputFile(inputFile)) {
+  if (textio::IsInputFile(inputFile)) {
     const auto lines = textio::ReadTextLines(inputFile);
     if (!lines) {
       err << "quilmor-cli fit: " << textio::InputOpenFailedMessage(inputFile.string()) << "\n";
@@ -92,14 +91,14 @@ std::optional<textio::InputFileContent> ReadInput(const std::filesystem::path& i
     }
     return content;
   }
-  const ValueFile values = ReadValueFile(inputFile, column);
+  const textio::ValueFile values = textio::ReadValueFile(inputFile, column);
   if (!values.error.empty()) {
     err << "quilmor-cli fit: " << values.error << "\n";
     return std::nullopt;
   }
   report::TDMQuilmor dm(ui);
   dm.Title1 = inputFile.filename().string();
-  for (const ValueRow& row : values.rows) {
+  for (const textio::ValueRow& row : values.rows) {
     dm.RowSerials.push_back(static_cast<int>(dm.RowValues.size()) + 1);
     dm.RowValues.push_back(row.value.value_or(0.0));
     dm.Skipped.push_back(!row.value.has_value());
@@ -133,7 +132,7 @@ int RunFitCommand(const FitOptions& options, CommandContext& context) {
   request.breakPointAllowed = options.breakPoint;
   request.options.notice = [&ui](const std::string& line) { ui.AppendProgress(line); };
   const engine::FitResult fit = engine::FitSeries(series, request);
-  if (series.Truncated) context.err << kLimitMessage << "\n";
+  if (series.Truncated) context.err << report::rules::kLimitedTo2500 << "\n";
   context.out << FitToJson(series, fit, options.preference == "1").dump(2) << "\n";
   if (fit.Stopped) {
     context.err << kStopMessage << "\n";

@@ -12,38 +12,21 @@
 #include <vector>
 
 #include "cli/cli_app.hpp"
-#include "cli/value_file.hpp"
 #include "engine/analysis_state.hpp"
-#include "engine/catalogue.hpp"
 #include "report/data_module.hpp"
+#include "report/input_rules.hpp"
 #include "run/save_run.hpp"
 #include "textio/number_parse.hpp"
 #include "textio/text_file.hpp"
+#include "textio/value_file.hpp"
 
 namespace quilmor::cli {
 
 namespace {
 
-// Texts of the Input page.
-constexpr const char* kClassesNotInteger = "The number of classes is not a valid integer";
-constexpr const char* kClassesOutOfRange = "Do not use more than 20 classes and not less than 2";
-constexpr const char* kMinimumData = " The minimum number of data is 6";
-constexpr const char* kFirst2500 =
-    " The program uses the first 2500 data above the given threshold only";
-constexpr const char* kThresholdNotReal = "The threshold is not a valid real";
+// Texts of Save-Run's file step.
 constexpr const char* kOverwrite = "The file already exists, overwrite?";
 constexpr const char* kNotSaved = "The input data were not saved";
-constexpr const char* kDistrWarning =
-    "Please be aware that in some cases this distribution may not be suitable. Compare the "
-    "efficiency (correlation) coefficients in the output files below the table.";
-constexpr const char* kGeneralizedNormalNote =
-    "Please note that the normal distribution with exponentially transformed data is the only "
-    "one not included in the group used to determine the \"Best of all\". Therefore, in some "
-    "cases, it may be even better fitting than the \"Best of all\", but it may also be "
-    "unsuitable. Compare the efficiency (correlation) coefficient in the output file below the "
-    "table.";
-
-constexpr int kMinimumValues = 6;
 
 struct RunSettings {
   std::vector<std::string> inputs;
@@ -59,40 +42,30 @@ struct RunSettings {
   bool overwrite = false;
 };
 
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t");
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 // Checks the options as the Input page checks its fields. Returns false after
 // telling what is wrong.
 bool CheckSettings(RunSettings& settings, std::ostream& err) {
-  const auto classes = textio::ParseInt(Trimmed(settings.intervals));
-  if (!classes) {
-    err << kClassesNotInteger << '\n';
+  const report::rules::IntervalsCheck intervals = report::rules::CheckIntervals(settings.intervals);
+  if (!intervals.intervals) {
+    err << intervals.message << '\n';
     return false;
   }
-  if (*classes < 2 || *classes > 20) {
-    err << kClassesOutOfRange << '\n';
-    return false;
-  }
-  settings.intervals = std::to_string(*classes);
+  settings.intervals = std::to_string(*intervals.intervals);
 
-  const auto preference = textio::ParseInt(Trimmed(settings.preference));
-  if (!preference || (*preference != 1 && !engine::IsPreferenceCode(*preference))) {
+  const std::optional<int> preference = report::rules::CheckPreference(settings.preference);
+  if (!preference) {
     err << "quilmor-cli: the distribution preference \"" << settings.preference
         << "\" is not one of 1 (best fitting of all), 3, 4, 5, 21, 22, 23, 24, 25, 51 to 60, "
            "62\n";
     return false;
   }
   settings.preference = std::to_string(*preference);
-  if (settings.breakpoint && *preference != 1) {
+  if (settings.breakpoint && settings.preference != report::rules::kBestOfAll) {
     err << "quilmor-cli: a breakpoint can only be allowed with best fitting of all (--pref 1)\n";
     return false;
   }
-  if (!settings.threshold.empty() && !textio::StringToFloat(settings.threshold)) {
-    err << kThresholdNotReal << '\n';
+  if (!settings.threshold.empty() && !report::rules::CheckThreshold(settings.threshold, '.')) {
+    err << report::rules::kThresholdNotReal << '\n';
     return false;
   }
   if (settings.column < 0) {
@@ -132,13 +105,13 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
   }
   const bool changesTitlesOrThreshold =
       settings.title1Given || settings.title2Given || !settings.threshold.empty();
-  if (IsInputFile(input)) {
+  if (textio::IsInputFile(input)) {
     dm.FileName = AbsoluteName(input);
     if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return kExitUsage;
     writeInput = changesTitlesOrThreshold;
     if (writeInput && !MayWrite(dm.FileName, settings, dm.Ui(), err)) return kExitUsage;
   } else {
-    const ValueFile file = ReadValueFile(input, settings.column);
+    const textio::ValueFile file = textio::ReadValueFile(input, settings.column);
     if (!file.error.empty()) {
       err << "quilmor-cli: " << file.error << '\n';
       return kExitUsage;
@@ -167,12 +140,13 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
   if (settings.title2Given) dm.Title2 = settings.title2;
   if (!settings.threshold.empty()) dm.InputThreshold = *textio::StringToFloat(settings.threshold);
 
-  const auto values = std::count(dm.Skipped.begin(), dm.Skipped.end(), false);
-  if (values < kMinimumValues) {
-    err << kMinimumData << '\n';
+  const report::rules::ValueCountCheck count =
+      report::rules::CheckValueCount(std::count(dm.Skipped.begin(), dm.Skipped.end(), false));
+  if (count.refused) {
+    err << count.message << '\n';
     return kExitUsage;
   }
-  if (values > engine::kMaxValues) dm.Ui().ShowMessage(kFirst2500);
+  if (!count.message.empty()) dm.Ui().ShowMessage(count.message);
   return kExitOk;
 }
 
@@ -234,12 +208,8 @@ void AddRunCommand(CLI::App& app, CommandContext& context) {
       context.exitCode = kExitUsage;
       return;
     }
-    const int preference = std::stoi(settings->preference);
-    if (preference == 25) {
-      context.err << kGeneralizedNormalNote << '\n';
-    } else if (preference != 1) {
-      context.err << kDistrWarning << '\n';
-    }
+    const std::string note = report::rules::PreferenceNoteText(std::stoi(settings->preference));
+    if (!note.empty()) context.err << note << '\n';
     int worst = kExitOk;
     for (const std::string& input : settings->inputs) {
       worst = std::max(worst, RunOne(input, *settings, context));

@@ -295,7 +295,10 @@ int PointThinning(int rows) {
 void PaintGraph(const report::TDMQuilmor& dm, const GraphState& graph,
                 const std::string& distributionName, int GraphType, bool ColourGraph,
                 QImage& image) {
-  if (image.width() != kGraphWidth || image.height() != kGraphHeight ||
+  // The image may have a device pixel ratio (a screen's): the graph is laid
+  // out in its 623 x 495 device-independent units.
+  const QSizeF units = image.deviceIndependentSize();
+  if (qRound(units.width()) != kGraphWidth || qRound(units.height()) != kGraphHeight ||
       image.format() != QImage::Format_RGB32) {
     image = NewGraphImage();
   }

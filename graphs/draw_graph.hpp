@@ -42,7 +42,9 @@ int PointThinning(int rows);
 GraphReadResult DrawGraph(report::TDMQuilmor& dm, engine::AnalysisState& state, GraphState& graph,
                           int GraphType, bool ColourGraph, QImage& image);
 
-// The painting alone, from the series in dm and a computed `graph`.
+// The painting alone, from the series in dm and a computed `graph`. An image
+// of 623 x 495 device-independent pixels is painted as it is (at its device
+// pixel ratio, for a screen); any other is made a new 623 x 495 one.
 void PaintGraph(const report::TDMQuilmor& dm, const GraphState& graph,
                 const std::string& distributionName, int GraphType, bool ColourGraph,
                 QImage& image);

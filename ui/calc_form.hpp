@@ -2,6 +2,7 @@
 // both ways, from the parameter file and the input file on disk.
 #pragma once
 
+#include <QLineEdit>
 #include <QWidget>
 #include <array>
 
@@ -9,7 +10,6 @@
 #include "textio/interaction.hpp"
 
 class QLabel;
-class QLineEdit;
 
 namespace quilmor::ui {
 
@@ -17,6 +17,32 @@ class TMainForm;
 
 inline constexpr int kCalcFormWidth = 425;
 inline constexpr int kCalcFormHeight = 412;
+
+// A number text of the calculator shortened to 7 significant digits in the
+// same style ("0.1234568", "1.234568E-5"); a text that is no number stays.
+std::string ShortNumber(const std::string& text);
+
+// A field of the calculator that the program fills: it shows the number with
+// 7 significant digits and keeps the whole text for its tooltip, for Copy and
+// for the next evaluation (as long as the user leaves the text unchanged).
+class NumberField : public QLineEdit {
+  Q_OBJECT
+
+ public:
+  explicit NumberField(QWidget* parent);
+  void SetNumber(const std::string& fullText);
+  // The whole number when the field shows what the program put there, else
+  // the text as typed.
+  QString FullText() const;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  QString m_full;
+  QString m_shown;
+};
 
 class TCalcForm : public QWidget {
   Q_OBJECT
@@ -57,6 +83,13 @@ class TCalcForm : public QWidget {
   void Edit7Click();
   void Edit4Exit();
   void Edit5Exit();
+  // Empties every field; a new run or file makes the results stale.
+  void ClearResults();
+  // "Calculator - " and the input file the parameters belong to.
+  void UpdateTitle();
+  // Horizontal stretch of the stated layout that gives the number fields room
+  // for their numbers in the window's font.
+  double HorizontalScale() const { return m_scale; }
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -72,6 +105,8 @@ class TCalcForm : public QWidget {
   UserInteraction& m_ui;
   report::TDMQuilmor& m_dm;
   TMainForm& m_mainForm;
+  double m_scale = 1.0;
+  bool m_shown = false;
 };
 
 }  // namespace quilmor::ui

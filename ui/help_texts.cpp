@@ -231,8 +231,8 @@ QString PasteHelp() {
 QString WaitNote() {
   return QStringLiteral(
       "The progress of Save-Run is shown here.\n"
-      "This window needs a screen at least 720 pixels high; for smaller screens "
-      "a version with a shorter window can be made available (see the README).");
+      "The window may be made smaller or larger; on a small screen the pages "
+      "scroll.");
 }
 
 QString Finish() {

@@ -32,6 +32,7 @@ class QuilmorApplication : public QApplication {
 int main(int argc, char** argv) {
   QuilmorApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(quilmor::ui::kApplicationTitle));
+  QApplication::setOrganizationName(QStringLiteral("Quilmor"));  // where the recent files are kept
   // Only the finish window ends the program.
   QApplication::setQuitOnLastWindowClosed(false);
   quilmor::ui::QtInteraction interaction;

@@ -19,44 +19,26 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSettings>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <filesystem>
 #include <system_error>
 
 #include "textio/number_parse.hpp"
+#include "textio/text_file.hpp"
 #include "ui/calc_form.hpp"
 #include "ui/cartoon.hpp"
 #include "ui/finish_form.hpp"
 #include "ui/focus_watch.hpp"
+#include "ui/graph_view.hpp"
 #include "ui/help_texts.hpp"
 #include "ui/qt_interaction.hpp"
 #include "ui/string_grid.hpp"
 
 namespace quilmor::ui {
-
-const PreferenceButtonInfo kPreferenceButtons[20] = {
-    {"AllRadioButton", "Best fitting of all", "1"},
-    {"NormalRadioButton", "Normal", "21"},
-    {"LogNormRadioButton", "Logarithmic Normal", "22"},
-    {"RootNormRadioButton", "Root Normal", "24"},
-    {"SquareNormRadioButton", "Square Normal", "23"},
-    {"ExpNormRadioButton", "Generalized Normal", "25"},
-    {"LogisRadioButton", "Logistic", "53"},
-    {"LogLogisRadiButton", "Logarithmic Logistic", "54"},
-    {"ExpLogisRadioButton", "Generalized Logistic", "55"},
-    {"GumbelRadioButton", "Gumbel (Fisher-Tippett I)", "4"},
-    {"GumbelGenRadioButton", "Gumbel Generalized", "51"},
-    {"GumMirRadioButton", "Gumbel Mirrored", "5"},
-    {"GenGumMirRadioButton", "Generalized Gumbel Mirrored", "52"},
-    {"FrechetRadioButton", "Frechet (Fisher-Tippett II)", "58"},
-    {"ParetoRadioButton", "Pareto", "56"},
-    {"PoissonRadioButton", "Exponential (Poisson type)", "3"},
-    {"WeibullRadioButton", "Weibull", "57"},
-    {"WeibGenRadioButton", "Weibull generalized", "60"},
-    {"Type3RadioButton", "Fisher-Tippet III", "59"},
-    {"StudentRadioButton", "Student's t-distrib. ", "62"},
-};
 
 WindowPlacement PlaceMainForm(int screenWidth, int windowWidth) {
   WindowPlacement placement{100, windowWidth};
@@ -80,8 +62,9 @@ std::optional<double> StringToFloat(const QString& text) {
   return textio::StringToFloat(text.toLatin1().toStdString(), SystemDecimalSeparator());
 }
 
-std::string NotARealMessage(const QString& text) {
-  return "\"" + text.toLatin1().toStdString() + "\" is not a valid real number";
+std::string InvalidCellMessage(int row, const QString& text) {
+  return "Row " + std::to_string(row + 1) + ": \"" +
+         textio::Excerpt(text.toLatin1().toStdString()) + "\" is not a valid real number";
 }
 
 namespace {
@@ -120,7 +103,32 @@ void BindButton(QPushButton* button, QAction* action) {
   button->setEnabled(action->isEnabled());
 }
 
+// The page in a scroll area that takes its name.
+QWidget* Scrollable(QWidget* page) {
+  auto* scroll = new QScrollArea;
+  scroll->setObjectName(page->objectName());
+  page->setObjectName(page->objectName() + QStringLiteral("Content"));
+  scroll->setWidget(page);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  return scroll;
+}
+
 }  // namespace
+
+QRect FitIntoScreen(const QRect& wanted, const QRect& available, const QMargins& frame) {
+  QRect fitted = wanted;
+  fitted.setWidth(std::min(wanted.width(), available.width() - frame.left() - frame.right()));
+  fitted.setHeight(std::min(wanted.height(), available.height() - frame.top() - frame.bottom()));
+  const int right = available.right() - frame.right();
+  const int bottom = available.bottom() - frame.bottom();
+  if (fitted.right() > right) fitted.moveRight(right);
+  if (fitted.bottom() > bottom) fitted.moveBottom(bottom);
+  if (fitted.left() < available.left() + frame.left())
+    fitted.moveLeft(available.left() + frame.left());
+  if (fitted.top() < available.top() + frame.top()) fitted.moveTop(available.top() + frame.top());
+  return fitted;
+}
 
 TMainForm::TMainForm(UserInteraction& ui, engine::AnalysisState& state) : m_ui(ui), m_state(state) {
   setObjectName(QStringLiteral("MainForm"));
@@ -130,10 +138,11 @@ TMainForm::TMainForm(UserInteraction& ui, engine::AnalysisState& state) : m_ui(u
   BuildMenu();
   PageControl1 = new QTabWidget(this);
   PageControl1->setObjectName(QStringLiteral("PageControl1"));
-  IntroTabSheet = BuildIntroPage();
-  InputTabSheet = BuildInputPage();
-  OutputTabSheet = BuildOutputPage();
-  GraphicsTabSheet = BuildGraphicsPage();
+  // Each page scrolls when the window is smaller than its controls need.
+  IntroTabSheet = Scrollable(BuildIntroPage());
+  InputTabSheet = Scrollable(BuildInputPage());
+  OutputTabSheet = Scrollable(BuildOutputPage());
+  GraphicsTabSheet = Scrollable(BuildGraphicsPage());
   PageControl1->addTab(IntroTabSheet, QStringLiteral("  Intro  "));
   PageControl1->addTab(InputTabSheet, QStringLiteral("  Input  "));
   PageControl1->addTab(OutputTabSheet, QStringLiteral("  Output  "));
@@ -168,15 +177,24 @@ void TMainForm::BuildMenu() {
     return action;
   };
   InputOpenAction = newAction("InputOpenAction", QStringLiteral("Open input"));
+  InputOpenAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
   OutputOpenAction = newAction("OutputOpenAction", QStringLiteral("Open output"));
   OpenGraphMenuItem = newAction("OpenGraphMenuItem", QStringLiteral("Open &Graph"));
   InputSaveAction = newAction("InputSaveAction", QStringLiteral("Save input"));
+  InputSaveAction->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
   ExitMenuItem = newAction("ExitMenuItem", QStringLiteral("Program E&xit"));
+  ExitMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
   GraphOpenAction = newAction("GraphOpenAction", QStringLiteral("Open a graph"));
+  IntroMenuItem = newAction("IntroMenuItem", QStringLiteral("&Intro"));
+  IntroMenuItem->setShortcut(QKeySequence(Qt::Key_F1));
+  addAction(IntroMenuItem);  // F1 anywhere in the window
   FileMenu->addAction(InputOpenAction);
   FileMenu->addAction(OutputOpenAction);
   FileMenu->addAction(OpenGraphMenuItem);  // an entry without a command of its own
   FileMenu->addAction(InputSaveAction);
+  FileMenu->addSeparator();
+  RecentMenu = FileMenu->addMenu(QStringLiteral("&Recent files"));
+  RecentMenu->setObjectName(QStringLiteral("RecentMenu"));
   FileMenu->addSeparator();
   FileMenu->addAction(ExitMenuItem);
 
@@ -186,9 +204,27 @@ void TMainForm::BuildMenu() {
   CutMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_X));
   PasteMenuItem = newAction("PasteMenuItem", QStringLiteral("&Paste"));
   PasteMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
+  UndoMenuItem = newAction("UndoMenuItem", QStringLiteral("&Undo"));
+  UndoMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  DeleteMenuItem = newAction("DeleteMenuItem", QStringLiteral("&Delete"));
+  DeleteMenuItem->setShortcut(QKeySequence(Qt::Key_Delete));
+  InsertRowMenuItem = newAction("InsertRowMenuItem", QStringLiteral("&Insert row"));
+  InsertRowMenuItem->setShortcuts(
+      {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+  DeleteRowsMenuItem = newAction("DeleteRowsMenuItem", QStringLiteral("Delete &rows"));
+  DeleteRowsMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Minus));
+  EditMenu->addAction(UndoMenuItem);
+  EditMenu->addSeparator();
   EditMenu->addAction(CopyMenuItem);
   EditMenu->addAction(CutMenuItem);
   EditMenu->addAction(PasteMenuItem);
+  EditMenu->addAction(DeleteMenuItem);
+  EditMenu->addSeparator();
+  EditMenu->addAction(InsertRowMenuItem);
+  EditMenu->addAction(DeleteRowsMenuItem);
+  QMenu* helpMenu = MainMenu1->addMenu(QStringLiteral("&Help"));
+  helpMenu->setObjectName(QStringLiteral("HelpMenu"));
+  helpMenu->addAction(IntroMenuItem);
 
   connect(InputOpenAction, &QAction::triggered, this, &TMainForm::InputOpenActionExecute);
   connect(InputSaveAction, &QAction::triggered, this, &TMainForm::InputSaveActionExecute);
@@ -198,6 +234,18 @@ void TMainForm::BuildMenu() {
   connect(CopyMenuItem, &QAction::triggered, this, &TMainForm::EditCopy);
   connect(CutMenuItem, &QAction::triggered, this, &TMainForm::EditCut);
   connect(PasteMenuItem, &QAction::triggered, this, &TMainForm::EditPaste);
+  connect(UndoMenuItem, &QAction::triggered, this, &TMainForm::EditUndo);
+  connect(DeleteMenuItem, &QAction::triggered, this, &TMainForm::EditDelete);
+  connect(InsertRowMenuItem, &QAction::triggered, this, [this] {
+    ShowPage(InputTabSheet);
+    StringGrid1->InsertRow();
+  });
+  connect(DeleteRowsMenuItem, &QAction::triggered, this, [this] {
+    ShowPage(InputTabSheet);
+    StringGrid1->DeleteSelectedRows();
+  });
+  connect(IntroMenuItem, &QAction::triggered, this, [this] { ShowPage(IntroTabSheet); });
+  RebuildRecentMenu();
 }
 
 QWidget* TMainForm::BuildIntroPage() {
@@ -241,17 +289,37 @@ QWidget* TMainForm::BuildIntroPage() {
 QWidget* TMainForm::BuildOutputPage() {
   auto* page = new QWidget;
   page->setObjectName(QStringLiteral("OutputTabSheet"));
+  // A regular fixed-pitch font: the report's columns line up.
+  QFont font(QStringLiteral("Courier New"));
+  font.setStyleHint(QFont::TypeWriter);
+  font.setFixedPitch(true);
+  font.setPointSize(10);
   OutputMemo = new QPlainTextEdit(page);
   OutputMemo->setObjectName(QStringLiteral("OutputMemo"));
   OutputMemo->setReadOnly(true);
   OutputMemo->setLineWrapMode(QPlainTextEdit::NoWrap);
-  OutputMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  OutputMemo->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   OutputMemo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  QFont font(QStringLiteral("Courier New"));
-  font.setStyleHint(QFont::TypeWriter);
-  font.setPointSize(10);
-  font.setBold(true);
   OutputMemo->setFont(font);
+  OutputHeading = new QPlainTextEdit(page);
+  OutputHeading->setObjectName(QStringLiteral("OutputHeading"));
+  OutputHeading->setReadOnly(true);
+  OutputHeading->setLineWrapMode(QPlainTextEdit::NoWrap);
+  OutputHeading->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  OutputHeading->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  OutputHeading->setFocusPolicy(Qt::NoFocus);
+  OutputHeading->setFont(font);
+  OutputHeading->setFrameShape(QFrame::NoFrame);
+  {
+    QPalette palette = OutputHeading->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::AlternateBase));
+    OutputHeading->setPalette(palette);
+  }
+  OutputHeading->hide();
+  connect(OutputMemo->verticalScrollBar(), &QScrollBar::valueChanged, this,
+          &TMainForm::UpdateOutputHeading);
+  connect(OutputMemo->horizontalScrollBar(), &QScrollBar::valueChanged,
+          OutputHeading->horizontalScrollBar(), &QScrollBar::setValue);
 
   SeeOutputButton = NewButton(page, "SeeOutputButton", QStringLiteral("Open output"));
   ViewGraphButton = NewButton(page, "ViewGraphButton", QStringLiteral("Graphics"));
@@ -268,7 +336,10 @@ QWidget* TMainForm::BuildOutputPage() {
   buttons->addWidget(CalcButton);
   buttons->addStretch(1);
   auto* layout = new QVBoxLayout(page);
+  layout->setSpacing(0);
+  layout->addWidget(OutputHeading);
   layout->addWidget(OutputMemo, 1);
+  layout->addSpacing(6);
   layout->addLayout(buttons);
   return page;
 }
@@ -299,7 +370,8 @@ void TMainForm::FormCreate() {
   FileNameEdit->hide();
   m_state.NameIsCurrent = false;
   StringGrid1->show();
-  m_gridSnapshot.reset();
+  InputFile.clear();
+  SetModified(false);
   // 5.
   ColourGraph = true;
   PlotWidth = 500;
@@ -310,7 +382,10 @@ void TMainForm::FormCreate() {
     m_placed = true;
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
       const WindowPlacement placement = PlaceMainForm(screen->geometry().width(), width());
-      setGeometry(placement.left, 20, placement.width, height());
+      // Inside the screen's free area, title bar and frame included, at any
+      // scaling.
+      setGeometry(FitIntoScreen(QRect(placement.left, 20, placement.width, height()),
+                                screen->availableGeometry(), kFrameAllowance));
     }
   }
 }
@@ -323,13 +398,6 @@ void TMainForm::ShowPage(QWidget* page) {
 void TMainForm::PageChanged(int index) {
   const int previous = m_currentPage;
   m_currentPage = index;
-  if (previous == PageControl1->indexOf(InputTabSheet)) {
-    // Leaving the Input page: the typed texts wait for its next showing.
-    std::vector<QString> texts;
-    texts.reserve(static_cast<std::size_t>(StringGrid1->rowCount()));
-    for (int r = 0; r < StringGrid1->rowCount(); ++r) texts.push_back(StringGrid1->CellText(1, r));
-    m_gridSnapshot = std::move(texts);
-  }
   if (previous == PageControl1->indexOf(OutputTabSheet)) OutputTabSheetExit();
   QWidget* page = PageControl1->widget(index);
   if (page == IntroTabSheet) IntroTabSheetShow();
@@ -341,6 +409,12 @@ void TMainForm::PageChanged(int index) {
 void TMainForm::closeEvent(QCloseEvent* event) {
   // FormClose: the window stays; the finish window ends the program.
   event->ignore();
+  if (Running) {
+    // The run ends first; then the window closes.
+    m_closeAfterRun = true;
+    return;
+  }
+  if (!MayClose()) return;
   if (m_finishForm) {
     m_finishForm->show();
     m_finishForm->raise();
@@ -407,15 +481,101 @@ void TMainForm::BackButtonClick() { ShowMemo(IntroMemo); }
 
 void TMainForm::EditCopy() {
   QWidget* focus = QApplication::focusWidget();
+  if (focus == StringGrid1) StringGrid1->CopySelection();
   if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->copy();
   if (auto* memo = qobject_cast<QPlainTextEdit*>(focus)) memo->copy();
 }
 
 void TMainForm::EditCut() {
   QWidget* focus = QApplication::focusWidget();
+  if (focus == StringGrid1) StringGrid1->CutSelection();
   if (auto* edit = qobject_cast<QLineEdit*>(focus)) edit->cut();
   if (auto* memo = qobject_cast<QPlainTextEdit*>(focus)) memo->cut();
 }
+
+void TMainForm::EditUndo() {
+  QWidget* focus = QApplication::focusWidget();
+  if (auto* edit = qobject_cast<QLineEdit*>(focus)) {
+    edit->undo();
+  } else if (PageControl1->currentWidget() == InputTabSheet) {
+    StringGrid1->Undo();
+  }
+}
+
+void TMainForm::EditDelete() {
+  QWidget* focus = QApplication::focusWidget();
+  if (auto* edit = qobject_cast<QLineEdit*>(focus)) {
+    edit->del();
+  } else if (focus == StringGrid1) {
+    StringGrid1->ClearSelectedCells();
+  }
+}
+
+// --- Desktop conventions --------------------------------------------------------
+
+namespace {
+constexpr int kRecentFiles = 8;
+const QString kRecentKey = QStringLiteral("recentFiles");
+}  // namespace
+
+QStringList TMainForm::RecentFiles() const { return QSettings().value(kRecentKey).toStringList(); }
+
+void TMainForm::AddRecentFile(const std::string& fileName) {
+  std::error_code ec;
+  const std::filesystem::path absolute = std::filesystem::absolute(fileName, ec);
+  const QString name = QFile::decodeName(
+      QByteArray::fromStdString(ec ? fileName : absolute.lexically_normal().string()));
+  QStringList files = RecentFiles();
+  files.removeAll(name);
+  files.prepend(name);
+  while (files.size() > kRecentFiles) files.removeLast();
+  QSettings().setValue(kRecentKey, files);
+  RebuildRecentMenu();
+}
+
+void TMainForm::RebuildRecentMenu() {
+  RecentMenu->clear();
+  const QStringList files = RecentFiles();
+  for (qsizetype i = 0; i < files.size(); ++i) {
+    QAction* action = RecentMenu->addAction(QStringLiteral("&%1  %2").arg(i + 1).arg(files[i]));
+    const QString file = files[i];
+    connect(action, &QAction::triggered, this, [this, file] { OpenRecentFile(file); });
+  }
+  RecentMenu->setEnabled(!files.isEmpty());
+}
+
+void TMainForm::OpenRecentFile(const QString& fileName) {
+  if (!m_dm) return;
+  const std::string name = QFile::encodeName(fileName).toStdString();
+  m_dm->FileName = name;
+  std::error_code ec;
+  if (!std::filesystem::exists(name, ec)) {
+    Message("File does not exist, please select another one,");
+    return;
+  }
+  OpenInputFile(name);
+}
+
+void TMainForm::UpdateWindowTitle() {
+  const QString application = QString::fromLatin1(kApplicationTitle);
+  if (InputFile.empty() && !Modified) {
+    setWindowTitle(application);
+    return;
+  }
+  const QString name = InputFile.empty()
+                           ? QStringLiteral("New data")
+                           : QFile::decodeName(QByteArray::fromStdString(
+                                 std::filesystem::path(InputFile).filename().string()));
+  setWindowTitle(name + (Modified ? QStringLiteral("*") : QString()) + QStringLiteral(" - ") +
+                 application);
+}
+
+void TMainForm::SetModified(bool modified) {
+  Modified = modified;
+  UpdateWindowTitle();
+}
+
+bool TMainForm::MayClose() { return !Modified || m_ui.ConfirmYesNo(kUnsavedQuestion); }
 
 void TMainForm::EditPaste() {
   QWidget* focus = QApplication::focusWidget();

@@ -3,7 +3,11 @@
 #pragma once
 
 #include <QImage>
+#include <QMargins>
+#include <QRect>
 #include <QString>
+#include <QStringList>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -12,6 +16,7 @@
 #include "report/data_module.hpp"
 #include "textio/interaction.hpp"
 #include "ui/base_form.hpp"
+#include "ui/report_tables.hpp"
 
 class QAction;
 class QComboBox;
@@ -29,6 +34,7 @@ class QTabWidget;
 
 namespace quilmor::ui {
 
+class GraphView;
 class StringGrid;
 class TCalcForm;
 class TFinishForm;
@@ -46,22 +52,22 @@ inline constexpr int kMainFormDesignWidth = 757;
 inline constexpr int kMainFormDesignHeight = 720;
 WindowPlacement PlaceMainForm(int screenWidth, int windowWidth = kMainFormDesignWidth);
 
+// The window's frame as window managers draw it, at most: title bar above,
+// borders around.
+inline const QMargins kFrameAllowance(8, 36, 8, 8);
+// `wanted` (the window without its frame) made to fit, frame included, into
+// `available`: smaller where it is too big, moved where it sticks out.
+QRect FitIntoScreen(const QRect& wanted, const QRect& available, const QMargins& frame);
+
 // The user's number conversion with the system's decimal separator (then the
 // other one of "," and ".").
 std::optional<double> StringToFloat(const QString& text);
 // The system decimal separator: "," or ".".
 char SystemDecimalSeparator();
-// The message for a text that is no number.
-std::string NotARealMessage(const QString& text);
-
-// One distribution preference button.
-struct PreferenceButtonInfo {
-  const char* name;  // object name
-  const char* caption;
-  const char* code;  // stored in Preference
-};
-// In their order on the page, top to bottom.
-extern const PreferenceButtonInfo kPreferenceButtons[20];
+// The message for a value cell (row counted from 0) that is no number.
+std::string InvalidCellMessage(int row, const QString& text);
+// The question before closing with data that have not been saved.
+inline constexpr const char* kUnsavedQuestion = "The data have not been saved, close anyway?";
 
 class TMainForm : public TBaseForm {
   Q_OBJECT
@@ -91,7 +97,13 @@ class TMainForm : public TBaseForm {
   int GraphType = 1;
   // Initial folder of the input open, input save and report open dialogs.
   std::string DialogFolder;
-  // The drawn graph (623 x 495).
+  // The file the Input page shows (opened or saved), "" for new data.
+  std::string InputFile;
+  // The Input page holds changes that no input file holds yet.
+  bool Modified = false;
+  // A run is going on (Save-Run); closing waits for its end.
+  bool Running = false;
+  // The drawn graph (623 x 495), as it is saved.
   QImage GraphBitmap;
 
   // --- Menu and actions ------------------------------------------------------
@@ -107,6 +119,12 @@ class TMainForm : public TBaseForm {
   QAction* CopyMenuItem = nullptr;
   QAction* CutMenuItem = nullptr;
   QAction* PasteMenuItem = nullptr;
+  QAction* UndoMenuItem = nullptr;
+  QAction* DeleteMenuItem = nullptr;
+  QAction* InsertRowMenuItem = nullptr;
+  QAction* DeleteRowsMenuItem = nullptr;
+  QAction* IntroMenuItem = nullptr;
+  QMenu* RecentMenu = nullptr;
 
   QTabWidget* PageControl1 = nullptr;
   QWidget* IntroTabSheet = nullptr;
@@ -161,12 +179,14 @@ class TMainForm : public TBaseForm {
 
   // --- Output page ----------------------------------------------------------
   QPlainTextEdit* OutputMemo = nullptr;
+  // The headings of the table being read, kept above the report.
+  QPlainTextEdit* OutputHeading = nullptr;
   QPushButton* SeeOutputButton = nullptr;
   QPushButton* ViewGraphButton = nullptr;
   QPushButton* CalcButton = nullptr;
 
   // --- Graphics page --------------------------------------------------------
-  QLabel* GraphImage = nullptr;
+  GraphView* GraphImage = nullptr;
   QLabel* PictureImage = nullptr;
   QPushButton* SeeGraphButton = nullptr;
   QPushButton* MakeGraphButton = nullptr;
@@ -196,8 +216,12 @@ class TMainForm : public TBaseForm {
   void InputTabSheetShow();
   void FillDataGrid(int lastRow);
   void StringGrid1SetEditText(int column, int row, const QString& text);
-  // False when the pasted text cannot be taken (the caller reports it).
+  // False (after telling why) when the pasted text cannot be taken; then
+  // nothing has changed.
   bool HandlePasteMultiCell(StringGrid& grid, int column, const QString& text, int row);
+  // Opens `fileName` as Open input does after its dialog: an input file, or
+  // a plain value file or a CSV column.
+  void OpenInputFile(const std::string& fileName);
   void NrOfDataEditExit();
   void ThresholdEditExit();
   void NrOfClassesEditEnter();
@@ -239,6 +263,20 @@ class TMainForm : public TBaseForm {
   void EditCopy();
   void EditCut();
   void EditPaste();
+  void EditUndo();
+  void EditDelete();
+
+  // --- Desktop conventions ----------------------------------------------------
+  // The files opened or saved last, newest first (QSettings).
+  QStringList RecentFiles() const;
+  void AddRecentFile(const std::string& fileName);
+  void UpdateWindowTitle();
+  void SetModified(bool modified);
+  // Asks before the program ends with unsaved data; true to go on.
+  bool MayClose();
+  // Chooses the column of a CSV file with several; nullopt when cancelled.
+  // Tests replace it.
+  std::function<std::optional<int>(const QStringList& headings)> ChooseCsvColumn;
 
   // The dialogs' settings.
   FileDialogRequest InputOpenDialog() const;
@@ -264,6 +302,9 @@ class TMainForm : public TBaseForm {
   void SelectBestFittingOfAll();
   void GridTextEdited(int column, int row, const QString& text);
   void ShowReportLines();
+  // Shows the headings of the table at the top of the report's view when
+  // they have scrolled out of it.
+  void UpdateOutputHeading();
   // Draws the graph again in the mode of ColourGraph and saves it.
   void SaveGraph();
   void Message(const std::string& text);
@@ -273,6 +314,21 @@ class TMainForm : public TBaseForm {
   bool ChooseExistingFile(const FileDialogRequest& dialog, const std::string& noneSelected);
   void SetDialogFolderFromFile(const std::string& fileName);
   void ResizeRowArrays(int rows);
+  // Nr. of Data, the data module's count and the page's counters follow the
+  // grid's rows.
+  void SyncRowCount();
+  void GridPasteRequested(int firstRow, int lastRow, const QString& text);
+  // Puts a clipboard text into the value column from `firstRow` (a single
+  // value into the rows to `lastRow`); false after telling why not.
+  bool PasteColumn(int firstRow, int lastRow, const QString& text);
+  void GridCellCommitted(int row);
+  void GridColumnChanged();
+  // The checks of Save-Run before its file dialog; false after the message.
+  bool CheckBeforeSaving();
+  // Takes the grid into the data module: every row, an empty cell skipped.
+  void GridToDataModule();
+  void RebuildRecentMenu();
+  void OpenRecentFile(const QString& fileName);
 
   UserInteraction& m_ui;
   engine::AnalysisState& m_state;
@@ -281,9 +337,8 @@ class TMainForm : public TBaseForm {
   TCalcForm* m_calcForm = nullptr;
   int m_currentPage = -1;
   bool m_placed = false;
-  // The value texts of the grid when the Input page was left, put back when
-  // it is shown again (typed texts reach the data module only at Save-Run).
-  std::optional<std::vector<QString>> m_gridSnapshot;
+  bool m_closeAfterRun = false;
+  std::vector<ReportTable> m_reportTables;
 };
 
 }  // namespace quilmor::ui

@@ -2,6 +2,7 @@
 #include <QFile>
 #include <QFont>
 #include <QFrame>
+#include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -13,15 +14,11 @@
 
 #include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
+#include "ui/graph_view.hpp"
 #include "ui/main_form.hpp"
 #include "ui/qt_interaction.hpp"
 
 namespace quilmor::ui {
-
-namespace {
-constexpr int kGraphWidth = graphs::kGraphWidth;
-constexpr int kGraphHeight = graphs::kGraphHeight;
-}  // namespace
 
 QWidget* TMainForm::BuildGraphicsPage() {
   auto* page = new QWidget;
@@ -31,23 +28,26 @@ QWidget* TMainForm::BuildGraphicsPage() {
   tahoma.setPointSize(10);
   page->setFont(tahoma);
 
+  // The graph grows with the page; an opened picture takes its place.
   auto* area = new QWidget(page);
   area->setObjectName(QStringLiteral("GraphArea"));
-  area->setFixedSize(kGraphWidth + 2, kGraphHeight);
-  GraphImage = new QLabel(area);
+  GraphImage = new GraphView(area);
   GraphImage->setObjectName(QStringLiteral("GraphImage"));
-  GraphImage->setGeometry(0, 0, kGraphWidth, kGraphHeight);
   GraphImage->hide();
   PictureImage = new QLabel(area);
   PictureImage->setObjectName(QStringLiteral("PictureImage"));
-  PictureImage->setGeometry(0, 0, kGraphWidth + 2, kGraphHeight);
   PictureImage->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  PictureImage->setMinimumSize(1, 1);
   PictureImage->hide();
+  auto* stack = new QGridLayout(area);
+  stack->setContentsMargins(0, 0, 0, 0);
+  stack->addWidget(GraphImage, 0, 0);
+  stack->addWidget(PictureImage, 0, 0);
 
-  ChoicesPanel = new QFrame(area);
+  // The five choices stay beside the graph: choosing another type draws it.
+  ChoicesPanel = new QFrame(page);
   ChoicesPanel->setObjectName(QStringLiteral("ChoicesPanel"));
   ChoicesPanel->setFrameShape(QFrame::StyledPanel);
-  ChoicesPanel->setGeometry(10, 10, 260, 230);
   GraphicsRadioGroup = new QGroupBox(QStringLiteral("Make graph"), ChoicesPanel);
   GraphicsRadioGroup->setObjectName(QStringLiteral("GraphicsRadioGroup"));
   auto newRadio = [this](const char* name, const char* caption) {
@@ -65,6 +65,10 @@ QWidget* TMainForm::BuildGraphicsPage() {
   for (QRadioButton* r : {CumulativeRadioButton, QQRadioButton, IntervalRadioButton,
                           ReturnRadioButton, X_ConfidenceRadioButton}) {
     radios->addWidget(r);
+    connect(r, &QRadioButton::clicked, this, [this] {
+      // A graph on the page follows the user's choice at once.
+      if (GraphShown && !GraphImage->isHidden()) GoButtonClick();
+    });
   }
   GoButton = new QPushButton(QStringLiteral("Go"), ChoicesPanel);
   GoButton->setObjectName(QStringLiteral("GoButton"));
@@ -75,6 +79,7 @@ QWidget* TMainForm::BuildGraphicsPage() {
   auto* panel = new QVBoxLayout(ChoicesPanel);
   panel->addWidget(GraphicsRadioGroup);
   panel->addWidget(GoButton, 0, Qt::AlignRight);
+  ChoicesPanel->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
   ChoicesPanel->hide();
 
   auto newButton = [page](const char* name, const char* caption) {
@@ -104,10 +109,15 @@ QWidget* TMainForm::BuildGraphicsPage() {
     buttons->addWidget(b);
   }
   buttons->addStretch(1);
+  auto* side = new QVBoxLayout;
+  side->addWidget(ChoicesPanel);
+  side->addStretch(1);
+  auto* top = new QHBoxLayout;
+  top->addWidget(area, 1);
+  top->addLayout(side);
   auto* layout = new QVBoxLayout(page);
-  layout->addWidget(area, 0, Qt::AlignLeft | Qt::AlignTop);
+  layout->addLayout(top, 1);
   layout->addLayout(buttons);
-  layout->addStretch(1);
   return page;
 }
 
@@ -125,16 +135,15 @@ void TMainForm::GraphicsTabSheetShow() {
 }
 
 void TMainForm::SelectButtonClick() {
+  // The choices stay beside the graph; the graph stays as it is.
   ShowStatus(QStringLiteral("Select type of graph"));
   ChoicesPanel->show();
-  HideGraphControls();
 }
 
 void TMainForm::GoButtonClick() {
   ShowStatus(QStringLiteral(
       "The graph can be saved, or another selection can be made, or another output file can be "
       "opened using \"Make graph\""));
-  SelectButton->show();
   if (CumulativeRadioButton->isChecked()) {
     GraphType = 1;
   } else if (IntervalRadioButton->isChecked()) {
@@ -182,7 +191,7 @@ void TMainForm::GraphOpenActionExecute() {
 
 void TMainForm::DrawGraph() {
   GraphShown = true;
-  ChoicesPanel->hide();
+  PictureImage->hide();
   MakeGraphButton->show();
   SaveGraphButton->show();
   SaveBlWhButton->show();
@@ -194,7 +203,13 @@ void TMainForm::DrawGraph() {
   // that cannot be opened by the reader, a missing or damaged table by
   // DrawGraph).
   graphs::DrawGraph(*m_dm, m_state, graph, GraphType, ColourGraph, GraphBitmap);
-  GraphImage->setPixmap(QPixmap::fromImage(GraphBitmap));
+  // The screen's graph is painted again from what this drawing read, for
+  // the size and pixel ratio it is shown at.
+  auto series = std::make_shared<const report::TDMQuilmor>(*m_dm);
+  GraphImage->SetPainter(
+      [series, graph, name = m_state.DistributionName, type = GraphType, colour = ColourGraph](
+          QImage& image) { graphs::PaintGraph(*series, graph, name, type, colour, image); },
+      GraphBitmap);
   GraphImage->show();
 }
 

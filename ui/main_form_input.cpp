@@ -17,10 +17,15 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "report/input_rules.hpp"
 #include "textio/number_format.hpp"
 #include "textio/number_parse.hpp"
+#include "textio/text_file.hpp"
+#include "textio/value_file.hpp"
+#include "ui/calc_form.hpp"
 #include "ui/cartoon.hpp"
 #include "ui/focus_watch.hpp"
+#include "ui/graph_view.hpp"
 #include "ui/help_texts.hpp"
 #include "ui/main_form.hpp"
 #include "ui/paste.hpp"
@@ -34,30 +39,8 @@ namespace {
 constexpr const char* kInputStatus =
     "Enter data or use \"Open\" to see examples under \"Data\" or to edit existing files. "
     "Thereafter use \"Save-Run\".";
-constexpr const char* kPasteFailedMessage =
-    "There are no data to be pasted or the data are incompatible";
-constexpr const char* kExpNormMessage =
-    "Please note that the normal distribution with exponentially transformed data is the only "
-    "one not included in the group used to determine the \"Best of all\". Therefore, in some "
-    "cases, it may be even better fitting than the \"Best of all\", but it may also be "
-    "unsuitable. Compare the efficiency (correlation) coefficient in the output file below the "
-    "table.";
-constexpr const char* kDistrWarningMessage =
-    "Please be aware that in some cases this distribution may not be suitable. Compare the "
-    "efficiency (correlation) coefficients in the output files below the table.";
-constexpr const char* kHintMessage =
-    " The generalized normal distribution is the only one not in included in \"Best of fitting "
-    "of all\". Yet is widely applicable.";
-constexpr const char* kIntervalsEnterMessage =
-    "For interval analysis (histogram) a number of interval classes is needed.  It is "
-    "recommended to use 2, 5, 10 or 20 classes.  Use 10 or 20 only when there are more than 50 "
-    "resp. 100 data";
 constexpr const char* kTooManyRowsMessage =
     "The number of data is too large: the grid holds at most 100000 rows";
-
-std::optional<int> IntegerOf(const QString& text) {
-  return textio::ParseInt(text.trimmed().toLatin1().toStdString());
-}
 
 QString GeneralText(double value) { return QString::fromStdString(textio::FormatGeneral(value)); }
 
@@ -169,20 +152,19 @@ QWidget* TMainForm::BuildInputPage() {
   auto* preferences = new QGridLayout(PreferenceRadioGroup);
   preferences->setVerticalSpacing(1);
   int row = 0;
-  for (const PreferenceButtonInfo& info : kPreferenceButtons) {
+  for (const report::rules::PreferenceButton& info : report::rules::kPreferenceButtons) {
     auto* button = new QRadioButton(QString::fromLatin1(info.caption), PreferenceRadioGroup);
     button->setObjectName(QLatin1String(info.name));
     PreferenceButtons->addButton(button, row);
     PreferenceRadioButtons.push_back(button);
     preferences->addWidget(button, row, 0);
-    const std::string code = info.code;
-    if (code == "1") {
+    if (info.note == report::rules::PreferenceNote::None) {
       AllRadioButton = button;
       QFont bold = button->font();
       bold.setBold(true);
       button->setFont(bold);
       connect(button, &QRadioButton::clicked, this, &TMainForm::AllRadioButtonClick);
-    } else if (code == "25") {
+    } else if (info.note == report::rules::PreferenceNote::GeneralizedNormal) {
       ExpNormRadioButton = button;
       connect(button, &QRadioButton::clicked, this, &TMainForm::ExpNormRadioButtonClick);
       HintButton = new QPushButton(QStringLiteral("Hint"), PreferenceRadioGroup);
@@ -250,12 +232,18 @@ QWidget* TMainForm::BuildInputPage() {
   CartoonImage->setPixmap(MakeCartoon(120, 90));
   CartoonImage->setFixedSize(120, 90);
 
+  // The commands keep their size when the window grows; the memo takes the
+  // room.
   auto* right = new QVBoxLayout;
-  right->addWidget(InputOpenButton);
-  right->addWidget(InputSaveButton);
+  for (QPushButton* b : {InputOpenButton, InputSaveButton, ClearButton, PasteHelpButton}) {
+    b->setMinimumWidth(110);
+    b->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+  }
+  right->addWidget(InputOpenButton, 0, Qt::AlignLeft);
+  right->addWidget(InputSaveButton, 0, Qt::AlignLeft);
   right->addSpacing(12);
-  right->addWidget(ClearButton);
-  right->addWidget(PasteHelpButton);
+  right->addWidget(ClearButton, 0, Qt::AlignLeft);
+  right->addWidget(PasteHelpButton, 0, Qt::AlignLeft);
   right->addSpacing(12);
   right->addWidget(WaitMemo, 1);
   right->addWidget(CartoonImage, 0, Qt::AlignRight | Qt::AlignBottom);
@@ -270,7 +258,14 @@ QWidget* TMainForm::BuildInputPage() {
   layout->addLayout(columns, 1);
 
   // Events of the page.
+  StringGrid1->SetNumberTest([](const QString& text) { return StringToFloat(text).has_value(); });
   connect(StringGrid1, &StringGrid::cellTextEdited, this, &TMainForm::GridTextEdited);
+  connect(StringGrid1, &StringGrid::cellCommitted, this, &TMainForm::GridCellCommitted);
+  connect(StringGrid1, &StringGrid::pasteRequested, this, &TMainForm::GridPasteRequested);
+  connect(StringGrid1, &StringGrid::columnChanged, this, &TMainForm::GridColumnChanged);
+  for (QLineEdit* edit : {Title1Edit, Title2Edit, ThresholdEdit}) {
+    connect(edit, &QLineEdit::textEdited, this, [this] { SetModified(true); });
+  }
   FocusWatch::Install(NrOfDataEdit, nullptr, [this] { NrOfDataEditExit(); });
   FocusWatch::Install(ThresholdEdit, nullptr, [this] { ThresholdEditExit(); });
   FocusWatch::Install(
@@ -286,16 +281,13 @@ void TMainForm::InputTabSheetShow() {
   PasteInProgress = false;
   InputSaveAction->setEnabled(true);
   if (!m_dm) return;
-  std::optional<std::vector<QString>> typed = std::move(m_gridSnapshot);
-  m_gridSnapshot.reset();
   if (DataPresent) {
-    m_dm->NrOfData = TypedNrOfData;
-    RowsShown = TypedNrOfData;
-    LastRow = TypedNrOfData - 1;
+    // The grid holds the data as the user left them.
+    SyncRowCount();
   } else {
-    // The default rows.
-    m_dm->NrOfIntervals = "5";
-    NrOfClassesEdit->setText(QStringLiteral("5"));
+    // The default rows: empty, none holds a value yet.
+    m_dm->NrOfIntervals = report::rules::kDefaultIntervals;
+    NrOfClassesEdit->setText(QString::fromLatin1(report::rules::kDefaultIntervals));
     SelectBestFittingOfAll();
     FileNameLabel->hide();
     FileNameEdit->hide();
@@ -305,19 +297,12 @@ void TMainForm::InputTabSheetShow() {
     LastRow = 19;
     StringGrid1->setColumnCount(2);
     m_dm->RowValues.resize(20);
-    typed.reset();
+    FillDataGrid(LastRow);
   }
   StringGrid1->setColumnWidth(0, 62);
   StringGrid1->setColumnWidth(1, 85);
   m_state.BreakPointAllowed = OptionComboBox->currentIndex() == 1;
   m_state.NameIsCurrent = false;
-  FillDataGrid(LastRow);
-  if (typed) {
-    // What was typed before the page was left.
-    const int rows = std::min(static_cast<int>(typed->size()), StringGrid1->rowCount());
-    for (int r = 0; r < rows; ++r)
-      StringGrid1->SetCellText(1, r, (*typed)[static_cast<std::size_t>(r)]);
-  }
 }
 
 void TMainForm::ResizeRowArrays(int rows) {
@@ -329,101 +314,121 @@ void TMainForm::ResizeRowArrays(int rows) {
 }
 
 void TMainForm::FillDataGrid(int lastRow) {
-  m_gridSnapshot.reset();
   if (!m_dm) return;
   report::TDMQuilmor& dm = *m_dm;
-  NrOfDataEdit->setText(QString::number(dm.NrOfData));
-  TypedNrOfData = dm.NrOfData;
   ThresholdEdit->setText(GeneralText(dm.InputThreshold));
   const int rows = std::clamp(lastRow + 1, 0, kMaxGridRows);
-  StringGrid1->setUpdatesEnabled(false);
-  StringGrid1->setRowCount(rows);
   const auto size = static_cast<std::size_t>(rows);
   dm.Skipped.resize(size);
   dm.RowSerials.resize(size);
   dm.RowValues.resize(size);
-  for (int r = 0; r < rows; ++r) {
-    const auto i = static_cast<std::size_t>(r);
+  std::vector<QString> values(size);
+  for (std::size_t i = 0; i < size; ++i) {
     dm.Skipped[i] = false;
-    if (DataPresent) {
-      StringGrid1->SetCellText(0, r, QString::number(dm.RowSerials[i]));
-      StringGrid1->SetCellText(1, r, GeneralText(dm.RowValues[i]));
-    } else {
-      StringGrid1->SetCellText(0, r, QString::number(r + 1));
-      StringGrid1->SetCellText(1, r, QStringLiteral("0"));
-    }
+    // Cells the user never filled are empty, not 0.
+    if (DataPresent) values[i] = GeneralText(dm.RowValues[i]);
   }
-  StringGrid1->setUpdatesEnabled(true);
-  RowsShown = dm.NrOfData;
+  StringGrid1->SetValueColumn(values);
+  StringGrid1->ForgetUndo();
+  SyncRowCount();
+}
+
+void TMainForm::SyncRowCount() {
+  const int rows = StringGrid1->rowCount();
+  if (m_dm) m_dm->NrOfData = rows;
+  NrOfDataEdit->setText(QString::number(rows));
+  RowsShown = rows;
+  LastRow = rows - 1;
+  TypedNrOfData = rows;
 }
 
 // --- Cell edits and paste ---------------------------------------------------------------
 
 void TMainForm::GridTextEdited(int column, int row, const QString& text) {
-  // The clipboard of this system separates lines by LF alone; the grid takes
-  // every line end as CR LF.
-  if (StringGrid::IsMultiCell(text)) {
-    StringGrid1SetEditText(column, row,
-                           QString::fromLatin1(NormaliseLineEnds(text.toLatin1().toStdString())));
-  } else {
-    StringGrid1SetEditText(column, row, text);
-  }
+  StringGrid1SetEditText(column, row, text);
 }
 
 void TMainForm::StringGrid1SetEditText(int column, int row, const QString& text) {
   if (!m_dm) return;
-  if (text.contains(QLatin1Char('\t')) || text.contains(QLatin1Char('\r'))) {
-    if (!HandlePasteMultiCell(*StringGrid1, column, text, row)) {
-      Message(kPasteFailedMessage);
-      ShowPage(InputTabSheet);
-    }
+  if (StringGrid::IsMultiCell(text)) {
+    if (!HandlePasteMultiCell(*StringGrid1, column, text, row)) ShowPage(InputTabSheet);
+    return;
   }
-  RowsShown = m_dm->NrOfData;
-  LastRow = m_dm->NrOfData - 1;
-  PasteInProgress = true;
-  NrOfDataEditExit();
-  PasteInProgress = false;
+  // A typed text: the cell is marked at once when it is no number (the grid
+  // does that); the message follows when the cell is left.
   DataPresent = true;
+  SetModified(true);
 }
 
-bool TMainForm::HandlePasteMultiCell(StringGrid& grid, int column, const QString& text, int row) {
+void TMainForm::GridCellCommitted(int row) {
+  if (StringGrid1->IsInvalid(row)) Message(InvalidCellMessage(row, StringGrid1->CellText(1, row)));
+}
+
+void TMainForm::GridColumnChanged() {
+  SyncRowCount();
+  DataPresent = true;
+  SetModified(true);
+}
+
+namespace {
+// The clipboard text as the grid's 8-bit cells hold it; the narrow and thin
+// blanks that some programs put between thousands become plain blanks.
+std::string PastedText(const QString& text) {
+  QString plain = text;
+  plain.replace(QChar(0x202F), QLatin1Char(' '));
+  plain.replace(QChar(0x2009), QLatin1Char(' '));
+  return plain.toLatin1().toStdString();
+}
+}  // namespace
+
+void TMainForm::GridPasteRequested(int firstRow, int lastRow, const QString& text) {
+  if (!m_dm || firstRow < 0) return;
+  if (!PasteColumn(firstRow, std::max(firstRow, lastRow), text)) ShowPage(InputTabSheet);
+}
+
+bool TMainForm::HandlePasteMultiCell(StringGrid&, int column, const QString& text, int row) {
+  if (column < 1) return false;
+  return PasteColumn(row, row, text);
+}
+
+bool TMainForm::PasteColumn(int firstRow, int lastRow, const QString& text) {
   if (!m_dm) return false;
-  report::TDMQuilmor& dm = *m_dm;
-  // 1. Spread the text over the cells.
-  GridCells cells;
-  cells.rowCount = grid.rowCount();
-  cells.rows.resize(static_cast<std::size_t>(cells.rowCount));
-  for (int r = 0; r < cells.rowCount; ++r) {
-    for (int c = 0; c < GridCells::kColumns; ++c) {
-      *cells.Cell(c, r) = grid.CellText(c, r).toLatin1().toStdString();
+  StringGrid& grid = *StringGrid1;
+  // 1. The whole text is read before anything changes.
+  const PastedColumn pasted =
+      ReadPastedColumn(PastedText(text), firstRow, SystemDecimalSeparator());
+  if (!pasted.error.empty()) {
+    Message(pasted.error);
+    return false;
+  }
+  grid.RecordUndo();
+  if (pasted.cells.size() == 1) {
+    // One value: it goes into the selected cells.
+    for (int r = firstRow; r <= lastRow; ++r) {
+      grid.SetCellText(1, r, QString::fromLatin1(pasted.cells.front()));
     }
+  } else {
+    // A column: from the first row it is the whole series, from a later row
+    // it overwrites and adds rows. The serial numbers follow the rows.
+    std::vector<std::string> column;
+    for (const QString& cell : grid.ValueColumn()) column.push_back(cell.toLatin1().toStdString());
+    std::vector<QString> values;
+    for (const std::string& cell : ApplyPaste(column, firstRow, pasted.cells)) {
+      values.push_back(QString::fromLatin1(cell));
+    }
+    grid.SetValueColumn(values);
   }
-  const bool spread =
-      SpreadPastedText(cells, column, row, text.toLatin1().toStdString(), SystemDecimalSeparator());
-  // 2. The rows the grid now has, numbered in the fixed column.
-  const int rows = std::min(cells.rowCount, kMaxGridRows);
-  grid.setUpdatesEnabled(false);
-  grid.setRowCount(rows);
-  for (int r = 0; r < rows; ++r) {
-    grid.SetCellText(0, r, QString::number(r + 1));
-    grid.SetCellText(1, r, QString::fromLatin1(cells.Text(1, r)));
+  // 2. The count and what it means.
+  SyncRowCount();
+  DataPresent = true;
+  SetModified(true);
+  if (pasted.cells.size() > 1) {
+    const std::vector<QString> values = grid.ValueColumn();
+    const auto filled = std::count_if(values.begin(), values.end(),
+                                      [](const QString& cell) { return !cell.isEmpty(); });
+    const report::rules::ValueCountCheck count = report::rules::CheckValueCount(filled);
+    if (!count.message.empty()) Message(count.message);
   }
-  grid.setUpdatesEnabled(true);
-  if (!spread) return false;
-  // 3. The count and the values.
-  NrOfDataEdit->setText(QString::number(rows));
-  dm.NrOfData = rows;
-  dm.RowValues.resize(static_cast<std::size_t>(rows));
-  for (int r = 0; r < rows; ++r) {
-    const std::optional<double> value =
-        textio::StringToFloat(cells.Text(1, r), SystemDecimalSeparator());
-    if (!value) return false;
-    dm.RowValues[static_cast<std::size_t>(r)] = *value;
-  }
-  // 4.
-  dm.Skipped.assign(static_cast<std::size_t>(rows), false);
-  dm.RowSerials.resize(static_cast<std::size_t>(rows));
-  for (int j = 0; j < rows; ++j) dm.RowSerials[static_cast<std::size_t>(j)] = j + 1;
   return true;
 }
 
@@ -431,76 +436,69 @@ bool TMainForm::HandlePasteMultiCell(StringGrid& grid, int column, const QString
 
 void TMainForm::NrOfDataEditExit() {
   if (!m_dm) return;
-  report::TDMQuilmor& dm = *m_dm;
-  const std::optional<int> typed = IntegerOf(NrOfDataEdit->text());
-  if (!typed) {
-    Message("The number of data is not a valid integer");
-    return;
-  }
-  const int n = *typed;
-  if (n < 6) {
-    Message(" The minimum number of data is 6");
-    NrOfDataEdit->setText(QStringLiteral("6"));
+  const int rows = StringGrid1->rowCount();
+  const report::rules::NrOfDataCheck check =
+      report::rules::CheckNrOfData(NrOfDataEdit->text().toLatin1().toStdString());
+  if (!check.message.empty()) Message(check.message);
+  int n = 0;
+  if (check.count) {
+    n = *check.count;
+  } else if (check.belowMinimum) {
+    n = report::rules::kMinData;
+  } else {
+    // Not a number: the field shows the rows again.
+    SyncRowCount();
     return;
   }
   if (n > kMaxGridRows) {
     Message(kTooManyRowsMessage);
+    SyncRowCount();
     return;
   }
-  if (n > 2500) Message(" The program uses the first 2500 data above the given threshold only");
-  if (!PasteInProgress && RowsShown < n) {
-    // Growing: the rows shown keep their values, the new ones start at 0.
-    Message(" Add data in the last cells at the end of the column");
-    dm.NrOfData = n;
-    ResizeRowArrays(n);
-    for (int r = 1; r <= RowsShown; ++r) {
-      const auto i = static_cast<std::size_t>(r - 1);
-      dm.RowSerials[i] = IntegerOf(StringGrid1->CellText(0, r - 1)).value_or(r);
-      const QString text = StringGrid1->CellText(1, r - 1);
-      const std::optional<double> value = StringToFloat(text);
-      if (!value) {
-        Message(NotARealMessage(text));
-        return;
-      }
-      dm.RowValues[i] = *value;
+  if (n > rows) {
+    // Growing: new rows are empty until the user fills them.
+    Message(report::rules::kAddData);
+    std::vector<QString> values = StringGrid1->ValueColumn();
+    values.resize(static_cast<std::size_t>(n));
+    StringGrid1->RecordUndo();
+    StringGrid1->SetValueColumn(values);
+    DataPresent = true;
+    SetModified(true);
+  } else if (n < rows) {
+    // Shrinking removes rows without a value at once; rows that hold one
+    // are removed by the user, not by the count.
+    std::vector<QString> values = StringGrid1->ValueColumn();
+    const bool empty = std::all_of(values.begin() + n, values.end(),
+                                   [](const QString& v) { return v.trimmed().isEmpty(); });
+    if (empty) {
+      values.resize(static_cast<std::size_t>(n));
+      StringGrid1->RecordUndo();
+      StringGrid1->SetValueColumn(values);
+      if (DataPresent) SetModified(true);
+    } else {
+      Message(report::rules::kRemoveData);
     }
-    for (int r = RowsShown + 1; r <= n; ++r) {
-      const auto i = static_cast<std::size_t>(r - 1);
-      dm.RowSerials[i] = r;
-      dm.RowValues[i] = 0.0;
-    }
-    LastRow = n - 1;
-    RowsShown = n;
-    FillDataGrid(LastRow);
   }
-  if (!PasteInProgress && n < RowsShown) {
-    // Shrinking takes effect when the page is shown again.
-    RowsShown = n;
-    Message(" To remove data, empty the relevant data cells ");
-  }
-  TypedNrOfData = n;
+  SyncRowCount();
 }
 
 void TMainForm::ThresholdEditExit() {
-  if (!StringToFloat(ThresholdEdit->text())) Message("The threshold is not a valid real");
+  if (!report::rules::CheckThreshold(ThresholdEdit->text().toLatin1().toStdString(),
+                                     SystemDecimalSeparator())) {
+    Message(report::rules::kThresholdNotReal);
+  }
   NrOfDataEditExit();
 }
 
-void TMainForm::NrOfClassesEditEnter() { Message(kIntervalsEnterMessage); }
+void TMainForm::NrOfClassesEditEnter() { Message(report::rules::kIntervalsAdvice); }
 
 void TMainForm::NrOfClassesEditExit() {
   if (!m_dm) return;
-  const std::optional<int> classes = IntegerOf(NrOfClassesEdit->text());
-  if (!classes) {
-    Message("The number of classes is not a valid integer");
-    return;
-  }
-  if (*classes < 2 || *classes > 20) {
-    Message("Do not use more than 20 classes and not less than 2");
-    NrOfClassesEdit->setText(*classes > 20 ? QStringLiteral("20") : QStringLiteral("2"));
-    return;
-  }
-  m_dm->NrOfIntervals = NrOfClassesEdit->text().trimmed().toLatin1().toStdString();
+  const report::rules::IntervalsCheck check =
+      report::rules::CheckIntervals(NrOfClassesEdit->text().toLatin1().toStdString());
+  if (!check.message.empty()) Message(check.message);
+  if (check.fieldText) NrOfClassesEdit->setText(QString::number(*check.fieldText));
+  if (check.intervals) m_dm->NrOfIntervals = std::to_string(*check.intervals);
 }
 
 // --- Option list and preference ---------------------------------------------------------
@@ -528,7 +526,7 @@ void TMainForm::ExpNormRadioButtonClick() {
   if (m_dm) m_dm->Preference = "25";
   OptionComboBox->setEnabled(false);
   OptionComboBox->setCurrentIndex(0);
-  Message(kExpNormMessage);
+  Message(report::rules::kGeneralizedNormalNote);
 }
 
 void TMainForm::PreferenceRadioButtonClick(const char* code) {
@@ -539,10 +537,10 @@ void TMainForm::PreferenceRadioButtonClick(const char* code) {
 void TMainForm::DistrWarning() {
   OptionComboBox->setEnabled(false);
   OptionComboBox->setCurrentIndex(0);
-  Message(kDistrWarningMessage);
+  Message(report::rules::kDistrWarning);
 }
 
-void TMainForm::HintButtonClick() { Message(kHintMessage); }
+void TMainForm::HintButtonClick() { Message(report::rules::kGeneralizedNormalHint); }
 
 void TMainForm::PasteHelpButtonClick() {
   const bool show = PasteHelpMemo->isHidden();
@@ -563,11 +561,75 @@ void TMainForm::ClearButtonClick() {
 
 void TMainForm::InputOpenActionExecute() {
   if (!m_dm) return;
-  report::TDMQuilmor& dm = *m_dm;
   if (!ChooseExistingFile(InputOpenDialog(), "No input file was selected")) return;
-  // A file that cannot be read has been reported; a corrupt one ends the
-  // program. Neither is shown as if it had been opened.
-  if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return;
+  OpenInputFile(m_dm->FileName);
+}
+
+namespace {
+
+// The cells of the first line of a file that holds several columns, split
+// at the first of tab, semicolon or comma that the file has; empty for a file
+// of one column.
+QStringList CsvHeadings(const std::string& fileName) {
+  const auto lines = textio::ReadTextLines(fileName);
+  if (!lines) return {};
+  for (char separator : {'\t', ';', ','}) {
+    for (const std::string& line : *lines) {
+      if (line.find(separator) == std::string::npos) continue;
+      for (const std::string& first : *lines) {
+        if (first.find_first_not_of(" \t") == std::string::npos) continue;
+        return QString::fromLatin1(first).split(QLatin1Char(separator));
+      }
+    }
+  }
+  return {};
+}
+
+}  // namespace
+
+void TMainForm::OpenInputFile(const std::string& fileName) {
+  report::TDMQuilmor& dm = *m_dm;
+  dm.FileName = fileName;
+  bool inputFile = true;
+  std::string extension = std::filesystem::path(fileName).extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  if (extension == ".inp" || textio::IsInputFile(fileName)) {
+    // A file that cannot be read has been reported; a corrupt one ends the
+    // program. Neither is shown as if it had been opened.
+    if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return;
+  } else {
+    // A plain file of values, one per line, or one column of a CSV file.
+    textio::ValueFile values = textio::ReadValueFile(fileName);
+    if (!values.error.empty()) {
+      const QStringList headings = CsvHeadings(fileName);
+      if (headings.size() >= 2) {
+        const std::optional<int> column =
+            ChooseCsvColumn ? ChooseCsvColumn(headings) : std::optional<int>(1);
+        if (!column) return;
+        values = textio::ReadValueFile(fileName, *column);
+      }
+    }
+    if (!values.error.empty()) {
+      Message("The file \"" + fileName + "\" is neither an input file nor a file of values (" +
+              values.error + ")");
+      return;
+    }
+    inputFile = false;
+    dm.Title1 = std::filesystem::path(fileName).filename().string();
+    dm.Title2.clear();
+    dm.InputThreshold = 0.0;
+    const std::size_t rows = values.rows.size();
+    dm.NrOfData = static_cast<int>(rows);
+    dm.RowSerials.resize(rows);
+    dm.RowValues.assign(rows, 0.0);
+    dm.Skipped.assign(rows, false);
+    for (std::size_t i = 0; i < rows; ++i) {
+      dm.RowSerials[i] = static_cast<int>(i + 1);
+      dm.RowValues[i] = values.rows[i].value.value_or(0.0);
+      dm.Skipped[i] = !values.rows[i].value;
+    }
+  }
   Title1Edit->setText(QString::fromLatin1(dm.Title1));
   Title2Edit->setText(QString::fromLatin1(dm.Title2));
   FileNameEdit->setText(QFile::decodeName(QByteArray::fromStdString(dm.FileName)));
@@ -578,7 +640,17 @@ void TMainForm::InputOpenActionExecute() {
   SetDialogFolderFromFile(dm.FileName);
   OptionComboBox->setCurrentIndex(0);
   SelectBestFittingOfAll();
+  const std::vector<bool> skipped = dm.Skipped;
   FillDataGrid(LastRow);
+  // Rows without a value stay empty.
+  for (std::size_t i = 0; i < skipped.size(); ++i) {
+    if (skipped[i]) StringGrid1->SetCellText(1, static_cast<int>(i), QString());
+  }
+  InputFile = dm.FileName;
+  // Values taken from another kind of file are in no input file yet.
+  SetModified(!inputFile);
+  AddRecentFile(dm.FileName);
+  if (m_calcForm) m_calcForm->ClearResults();
   ChoicesPanel->hide();
   OutputMemo->hide();
   HideGraphControls();
@@ -590,51 +662,81 @@ void TMainForm::InputOpenActionExecute() {
 
 // --- Save-Run -----------------------------------------------------------------------
 
-void TMainForm::InputSaveActionExecute() {
-  if (!m_dm) return;
+bool TMainForm::CheckBeforeSaving() {
+  if (!report::rules::CheckThreshold(ThresholdEdit->text().toLatin1().toStdString(),
+                                     SystemDecimalSeparator())) {
+    Message(report::rules::kThresholdNotReal);
+    ShowPage(InputTabSheet);
+    ThresholdEdit->setFocus();
+    return false;
+  }
+  const int bad = StringGrid1->FirstInvalidRow();
+  if (bad >= 0) {
+    Message(report::rules::kValuesNotReal);
+    ShowPage(InputTabSheet);
+    StringGrid1->setCurrentCell(bad, 1);
+    StringGrid1->scrollToItem(StringGrid1->item(bad, 1));
+    return false;
+  }
+  const std::vector<QString> values = StringGrid1->ValueColumn();
+  const auto filled = std::count_if(values.begin(), values.end(),
+                                    [](const QString& v) { return !v.trimmed().isEmpty(); });
+  const report::rules::ValueCountCheck count = report::rules::CheckValueCount(filled);
+  if (count.refused) {
+    Message(count.message);
+    return false;
+  }
+  return true;
+}
+
+void TMainForm::GridToDataModule() {
   report::TDMQuilmor& dm = *m_dm;
+  const int rows = StringGrid1->rowCount();
+  dm.NrOfData = rows;
+  const auto size = static_cast<std::size_t>(rows);
+  dm.RowSerials.resize(size);
+  dm.RowValues.assign(size, 0.0);
+  dm.Skipped.assign(size, false);
+  for (int i = 0; i < rows; ++i) {
+    const auto r = static_cast<std::size_t>(i);
+    dm.RowSerials[r] = i + 1;
+    const QString text = StringGrid1->CellText(1, i);
+    if (text.trimmed().isEmpty()) {
+      dm.Skipped[r] = true;  // a row without a value
+    } else {
+      dm.RowValues[r] = StringToFloat(text).value_or(0.0);
+    }
+  }
+}
+
+void TMainForm::InputSaveActionExecute() {
+  if (!m_dm || Running) return;
+  report::TDMQuilmor& dm = *m_dm;
+  // The titles, the threshold and every cell are checked before the dialog.
+  if (!CheckBeforeSaving()) return;
   // 1.-2. The file name.
   if (!AskInputFileName() || SaveCancelled) {
     Message("The input data were not saved");
     return;
   }
-  // 3. Titles and threshold.
+  // 3.-4. Titles, threshold and the rows the grid shows; an empty cell is a
+  // row without a value.
   dm.Title1 = Title1Edit->text().toLatin1().toStdString();
   dm.Title2 = Title2Edit->text().toLatin1().toStdString();
-  const std::optional<double> threshold = StringToFloat(ThresholdEdit->text());
-  if (!threshold) {
-    Message("The threshold is not a valid real");
+  dm.InputThreshold = report::rules::CheckThreshold(ThresholdEdit->text().toLatin1().toStdString(),
+                                                    SystemDecimalSeparator())
+                          .value_or(0.0);
+  GridToDataModule();
+  // 5.-13. Write, run, load the report. A close asked for meanwhile waits.
+  Running = true;
+  const bool done = RunAndReport();
+  Running = false;
+  if (m_closeAfterRun) {
+    m_closeAfterRun = false;
+    close();
     return;
   }
-  dm.InputThreshold = *threshold;
-  // 4. The values of the grid; an empty cell leaves its row out.
-  const int rows = std::max(dm.NrOfData, 0);
-  ResizeRowArrays(rows);
-  std::vector<double> values(static_cast<std::size_t>(rows), 0.0);
-  std::vector<bool> skipped(static_cast<std::size_t>(rows), false);
-  for (int i = 1; i <= rows; ++i) {
-    const auto r = static_cast<std::size_t>(i - 1);
-    const QString text = StringGrid1->CellText(1, i - 1);
-    if (text.isEmpty()) {
-      skipped[r] = true;
-      continue;
-    }
-    const std::optional<double> value = StringToFloat(text);
-    if (!value) {
-      Message("Not all data values in the inputfile are real");
-      return;
-    }
-    values[r] = *value;
-  }
-  for (int i = 1; i <= rows; ++i) {
-    const auto r = static_cast<std::size_t>(i - 1);
-    dm.RowSerials[r] = i;
-    if (!skipped[r]) dm.RowValues[r] = values[r];
-    // A cell filled again after an earlier Save-Run counts again.
-    dm.Skipped[r] = skipped[r];
-  }
-  // 5.-13. Write, run, load the report.
-  if (!RunAndReport()) return;
+  if (!done) return;
   // 14. The report on the Output page.
   ShowReportLines();
   OutputMemo->show();
@@ -647,17 +749,20 @@ void TMainForm::InputSaveActionExecute() {
 
 bool TMainForm::AskInputFileName() {
   SaveCancelled = false;
-  const std::optional<std::string> chosen = m_ui.ChooseSaveFile(InputSaveDialog());
-  if (!chosen) {
-    SaveCancelled = true;
-    return false;
+  for (;;) {
+    const std::optional<std::string> chosen = m_ui.ChooseSaveFile(InputSaveDialog());
+    if (!chosen) {
+      SaveCancelled = true;
+      return false;
+    }
+    m_dm->FileName = *chosen;
+    std::error_code ec;
+    // "No" to the overwrite question: the dialog again, for another name.
+    if (!std::filesystem::exists(m_dm->FileName, ec) ||
+        m_dm->ConfirmYesNo("The file already exists, overwrite?")) {
+      return true;
+    }
   }
-  m_dm->FileName = *chosen;
-  std::error_code ec;
-  if (std::filesystem::exists(m_dm->FileName, ec)) {
-    return m_dm->ConfirmYesNo("The file already exists, overwrite?");
-  }
-  return true;
 }
 
 void TMainForm::HideGraphControls() {

@@ -1,14 +1,19 @@
 // The Output page: the report on screen, opening another report, and the way
 // to the graphs and the calculator.
 #include <QFile>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStringList>
+#include <QTextDocument>
+#include <algorithm>
 #include <filesystem>
 
 #include "ui/calc_form.hpp"
+#include "ui/graph_view.hpp"
 #include "ui/main_form.hpp"
 
 namespace quilmor::ui {
@@ -58,6 +63,37 @@ void TMainForm::ShowReportLines() {
   lines.reserve(static_cast<qsizetype>(count));
   for (std::size_t i = 0; i < count; ++i) lines << QString::fromLatin1(m_dm->ReportLines[i]);
   OutputMemo->setPlainText(lines.join(QLatin1Char('\n')));
+  m_reportTables = FindReportTables(std::vector<std::string>(
+      m_dm->ReportLines.begin(), m_dm->ReportLines.begin() + static_cast<std::ptrdiff_t>(count)));
+  // Room for the longest headings.
+  int most = 0;
+  for (const ReportTable& table : m_reportTables) {
+    most = std::max(most, table.headingLast - table.headingFirst + 1);
+  }
+  const QFontMetrics metrics(OutputHeading->font());
+  OutputHeading->setFixedHeight(most * metrics.lineSpacing() +
+                                2 * static_cast<int>(OutputHeading->document()->documentMargin()) +
+                                2);
+  UpdateOutputHeading();
+}
+
+void TMainForm::UpdateOutputHeading() {
+  if (!m_dm) return;
+  const int top = OutputMemo->cursorForPosition(QPoint(0, 0)).blockNumber();
+  const ReportTable* table = TableOfLine(m_reportTables, top);
+  // Shown once the table's own headings have gone out of view above.
+  if (!table || top <= table->headingLast || OutputMemo->isHidden()) {
+    OutputHeading->hide();
+    return;
+  }
+  QStringList heading;
+  for (int i = table->headingFirst; i <= table->headingLast; ++i) {
+    heading << QString::fromLatin1(m_dm->ReportLines[static_cast<std::size_t>(i)]);
+  }
+  const QString text = heading.join(QLatin1Char('\n'));
+  if (OutputHeading->toPlainText() != text) OutputHeading->setPlainText(text);
+  OutputHeading->horizontalScrollBar()->setValue(OutputMemo->horizontalScrollBar()->value());
+  OutputHeading->show();
 }
 
 void TMainForm::OutputOpenActionExecute() {
@@ -77,7 +113,10 @@ void TMainForm::OutputOpenActionExecute() {
   PictureImage->hide();
   m_state.NameIsCurrent = false;
   HideGraphControls();
-  if (m_calcForm) m_calcForm->hide();
+  if (m_calcForm) {
+    m_calcForm->hide();
+    m_calcForm->ClearResults();
+  }
   if (OnOutputPage) {
     ShowPage(OutputTabSheet);
   } else {

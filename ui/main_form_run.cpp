@@ -1,8 +1,12 @@
 // Save-Run's run: the progress memo, the analysis and the report.
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPalette>
 #include <QPlainTextEdit>
 
 #include "run/save_run.hpp"
+#include "ui/calc_form.hpp"
 #include "ui/main_form.hpp"
 
 namespace quilmor::ui {
@@ -25,6 +29,17 @@ bool TMainForm::RunAndReport() {
   options.breakPointAllowed = m_state.BreakPointAllowed;
   const run::SaveRunResult result = run::SaveRun(*m_dm, options);
   WaitMemo->hide();
+  if (result.status != run::SaveRunStatus::InputNotWritten && !result.InputName.empty()) {
+    // The input file holds the page's data now.
+    InputFile = result.InputName;
+    SetModified(false);
+    AddRecentFile(InputFile);
+    FileNameEdit->setText(QFile::decodeName(QByteArray::fromStdString(InputFile)));
+    FileNameEdit->show();
+    FileNameLabel->show();
+  }
+  // What the calculator showed belongs to the earlier run.
+  if (m_calcForm) m_calcForm->ClearResults();
   if (result.status != run::SaveRunStatus::Done) return false;
   // Graph titles name the function of this run.
   if (!result.DistributionName.empty()) m_state.DistributionName = result.DistributionName;

@@ -1,48 +1,75 @@
 #include "ui/paste.hpp"
 
+#include <algorithm>
+
+#include "textio/number_parse.hpp"
+#include "textio/text_file.hpp"
+
 namespace quilmor::ui {
 
-std::string* GridCells::Cell(int column, int row) {
-  if (column < 0 || column >= kColumns || row < 0 || row > kMaxGridRows) return nullptr;
-  const auto needed = static_cast<std::size_t>(row) + 1;
-  if (rows.size() < needed) rows.resize(needed);
-  return &rows[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)];
-}
+namespace {
 
-std::string GridCells::Text(int column, int row) const {
-  if (column < 0 || column >= kColumns || row < 0) return {};
-  const auto r = static_cast<std::size_t>(row);
-  return r < rows.size() ? rows[r][static_cast<std::size_t>(column)] : std::string();
-}
-
-bool SpreadPastedText(GridCells& cells, int column, int row, std::string_view text,
-                      char separator) {
-  int c = column;
-  int r = row;
-  int k = 1;  // line ends met so far + 1
-  auto emptyCell = [&] {
-    if (std::string* cell = cells.Cell(c, r)) cell->clear();
-  };
-  emptyCell();
-  const std::size_t length = text.size();
-  for (std::size_t i = 0; i < length; ++i) {
-    const char ch = text[i];
-    if (ch == '\t') {
-      ++c;
-      if (i + 1 < length) emptyCell();
-    } else if (ch == '\r') {
-      if (k > kMaxGridRows) return false;
-      cells.rowCount = k;
-      ++k;
-      ++r;
-      c = column;
-      ++i;  // the line feed
-      if (i + 1 < length) emptyCell();
-    } else if ((ch >= '0' && ch <= '9') || ch == '-' || ch == separator) {
-      if (std::string* cell = cells.Cell(c, r)) cell->push_back(ch);
-    }
+// One cell as the value it holds: blanks (the no-break blank of Latin-1
+// included) and the thousands separator left out.
+std::string CleanCell(std::string_view cell, char separator) {
+  const char thousands = separator == ',' ? '.' : ',';
+  std::string clean;
+  clean.reserve(cell.size());
+  for (char ch : cell) {
+    if (ch == ' ' || ch == '\xA0' || ch == thousands) continue;
+    clean.push_back(ch);
   }
-  return true;
+  return clean;
+}
+
+}  // namespace
+
+PastedColumn ReadPastedColumn(std::string_view text, int firstRow, char separator) {
+  PastedColumn column;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find_first_of("\r\n", start);
+    const std::string_view line =
+        text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+    if (end == std::string_view::npos) {
+      start = text.size();
+    } else {
+      start = end + 1;
+      if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
+    }
+    const int row = firstRow + static_cast<int>(column.cells.size());
+    if (row >= kMaxGridRows) {
+      column.error = "The pasted text has more rows than the grid holds (" +
+                     std::to_string(kMaxGridRows) + "); nothing was pasted";
+      column.cells.clear();
+      return column;
+    }
+    const std::string_view raw = line.substr(0, line.find('\t'));
+    std::string cell = CleanCell(raw, separator);
+    if (!cell.empty() && !textio::StringToFloat(cell, separator)) {
+      column.error = "Row " + std::to_string(row + 1) + " of the pasted text holds \"" +
+                     textio::Excerpt(raw) + "\", which is not a number; nothing was pasted";
+      column.cells.clear();
+      return column;
+    }
+    column.cells.push_back(std::move(cell));
+  }
+  if (std::all_of(column.cells.begin(), column.cells.end(),
+                  [](const std::string& cell) { return cell.empty(); })) {
+    column.error = kPasteFailedMessage;
+    column.cells.clear();
+  }
+  return column;
+}
+
+std::vector<std::string> ApplyPaste(const std::vector<std::string>& column, int startRow,
+                                    const std::vector<std::string>& pasted) {
+  if (startRow <= 0) return pasted;
+  std::vector<std::string> result = column;
+  const std::size_t start = static_cast<std::size_t>(startRow);
+  if (result.size() < start + pasted.size()) result.resize(start + pasted.size());
+  std::copy(pasted.begin(), pasted.end(), result.begin() + static_cast<std::ptrdiff_t>(start));
+  return result;
 }
 
 std::string NormaliseLineEnds(std::string_view text) {

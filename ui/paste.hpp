@@ -1,9 +1,8 @@
-// Spreading a text pasted into one grid cell over the grid: a column copied
-// from a spreadsheet arrives as one text with tabs between cells and CR LF at
-// the end of each line.
+// A column pasted into the Input page's grid: a column copied from a
+// spreadsheet arrives as one text with a line end after each row and tabs
+// between the cells of a row.
 #pragma once
 
-#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,32 +14,34 @@ namespace quilmor::ui {
 // counts from exhausting the memory.
 inline constexpr int kMaxGridRows = 100000;
 
-// The texts of the two-column grid. Cells may be written beyond the row
-// count (the line being pasted before its line end); only rows below
-// `rowCount` are shown.
-struct GridCells {
-  static constexpr int kColumns = 2;
-  int rowCount = 0;
-  std::vector<std::array<std::string, kColumns>> rows;
+// The message of a paste that holds no data at all.
+inline constexpr const char* kPasteFailedMessage =
+    "There are no data to be pasted or the data are incompatible";
 
-  // Cell (column, row); nullptr for a column outside the grid or a row
-  // outside the storage limit.
-  std::string* Cell(int column, int row);
-  // The text of a cell, "" when it was never written.
-  std::string Text(int column, int row) const;
+// The value cells of a pasted text, one per line.
+struct PastedColumn {
+  std::vector<std::string> cells;  // "" is a row without a value
+  std::string error;               // not empty: nothing may be pasted; says why
 };
 
-// Spreads `text` from cell (column, row): every cell reached is emptied
-// first; a tab moves one column to the right; a carriage return sets the row
-// count to the number of line ends met so far, moves to the next row, goes
-// back to `column` and skips the character after it (the line feed); digits,
-// "-" and `separator` are appended to the current cell; every other
-// character is left out. False when the text would need more than
-// kMaxGridRows rows (the cells are then partly written).
-bool SpreadPastedText(GridCells& cells, int column, int row, std::string_view text, char separator);
+// Reads `text` as the value column: one row per line (lines end with CR LF,
+// LF or CR; the last line counts without a line end as well, a line end at
+// the very end adds no row). The first cell of a line (cells are separated
+// by tabs) is the value; the cells after it have no column in the grid and
+// are left out. Blanks and the one of "," and "." that is not `separator`
+// are thousands separators and are dropped; what remains must be empty or a
+// number as the user's conversion reads it (scientific notation included).
+// The first cell that is not stops the reading: `error` names the grid row
+// (`firstRow` is the row of the first line, counted from 0) and the text.
+PastedColumn ReadPastedColumn(std::string_view text, int firstRow, char separator);
 
-// Makes every line end of a clipboard text CR LF (spreadsheets on this system
-// put a bare LF between lines).
+// The value column after `pasted` was put in from row `startRow`: from the
+// first row the pasted column replaces the whole column; from a later row it
+// overwrites the rows it reaches and adds rows as needed, the others stay.
+std::vector<std::string> ApplyPaste(const std::vector<std::string>& column, int startRow,
+                                    const std::vector<std::string>& pasted);
+
+// Makes every line end of a clipboard text CR LF.
 std::string NormaliseLineEnds(std::string_view text);
 
 }  // namespace quilmor::ui

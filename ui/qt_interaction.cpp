@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QMetaObject>
 #include <QPlainTextEdit>
@@ -44,14 +46,69 @@ void QtInteraction::Attach(QWidget* window, QPlainTextEdit* progressMemo) {
   m_progressMemo = progressMemo;
 }
 
+MessageKind KindOfMessage(const std::string& text) {
+  // Notes and confirmations of what was done; everything else tells of
+  // something the user has to put right.
+  static constexpr const char* kNotes[] = {
+      "The input is saved in ",
+      "The graph was saved in ",
+      "For interval analysis (histogram)",
+      "Please note that the normal distribution",
+      "Please be aware that in some cases",
+      " The generalized normal distribution is the only one",
+      " The program uses the first 2500 data",
+      "The analysis was limited to the first 2500 data",
+      " Add data in the last cells",
+      " If you wish to make use of the calculator",
+  };
+  if (text.starts_with("A program error occurred.")) return MessageKind::Critical;
+  for (const char* note : kNotes) {
+    if (text.starts_with(note)) return MessageKind::Information;
+  }
+  return MessageKind::Warning;
+}
+
+namespace {
+
+// The window a message belongs to: the one the user works in (the
+// calculator, say), so that it is the one active again afterwards.
+QWidget* MessageParent(QWidget* fallback) {
+  QWidget* active = QApplication::activeWindow();
+  return active ? active : fallback;
+}
+
+// Message boxes are at least as wide as their title, so that the window
+// manager has no reason to cut it.
+void FitTitle(QMessageBox& box) {
+  const QFontMetrics metrics(QApplication::font("QMdiSubWindowTitleBar"));
+  const int width = metrics.horizontalAdvance(box.windowTitle()) + 160;
+  if (auto* layout = qobject_cast<QGridLayout*>(box.layout())) {
+    layout->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Expanding),
+                    layout->rowCount(), 0, 1, layout->columnCount());
+  }
+}
+
+}  // namespace
+
 void QtInteraction::ShowMessage(const std::string& text) {
-  QMessageBox::information(m_window, QApplication::applicationName(), MessageText(text));
+  const MessageKind kind = KindOfMessage(text);
+  const QMessageBox::Icon icon = kind == MessageKind::Critical  ? QMessageBox::Critical
+                                 : kind == MessageKind::Warning ? QMessageBox::Warning
+                                                                : QMessageBox::Information;
+  QMessageBox box(icon, QApplication::applicationName(), MessageText(text), QMessageBox::Ok,
+                  MessageParent(m_window));
+  box.setObjectName(QStringLiteral("MessageBox"));
+  FitTitle(box);
+  box.exec();
 }
 
 bool QtInteraction::ConfirmYesNo(const std::string& text) {
-  return QMessageBox::question(m_window, QStringLiteral("Confirm"), MessageText(text),
-                               QMessageBox::Yes | QMessageBox::No,
-                               QMessageBox::No) == QMessageBox::Yes;
+  QMessageBox box(QMessageBox::Question, QApplication::applicationName(), MessageText(text),
+                  QMessageBox::Yes | QMessageBox::No, MessageParent(m_window));
+  box.setObjectName(QStringLiteral("QuestionBox"));
+  box.setDefaultButton(QMessageBox::No);
+  FitTitle(box);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void QtInteraction::AppendProgress(const std::string& line) {
@@ -77,7 +134,8 @@ std::optional<std::string> QtInteraction::ChooseSaveFile(const FileDialogRequest
   return RunFileDialog(request, true);
 }
 
-std::optional<std::string> QtInteraction::RunFileDialog(const FileDialogRequest& request, bool save) {
+std::optional<std::string> QtInteraction::RunFileDialog(const FileDialogRequest& request,
+                                                        bool save) {
   QFileDialog dialog(m_window);
   dialog.setNameFilter(ConvertFilter(request.filter));
   dialog.setDefaultSuffix(ConvertDefaultExtension(request.defaultExtension));
@@ -99,8 +157,11 @@ std::optional<std::string> QtInteraction::RunFileDialog(const FileDialogRequest&
 }
 
 void QtInteraction::RequestQuit() {
-  // Orderly: the current event is finished first.
-  QMetaObject::invokeMethod(qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  // Orderly: the current event is finished first. The event loop is ended
+  // directly: a quit request would first ask every window to close, and the
+  // main window answers a close by showing the finish window again.
+  QMetaObject::invokeMethod(
+      qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
 }
 
 }  // namespace quilmor::ui

@@ -25,6 +25,11 @@ QString ConvertDefaultExtension(const std::string& extension);
 // the local 8-bit encoding.
 QString MessageText(const std::string& text);
 
+// How a message box presents a message: a note, or a fault that needs the
+// user's attention (warning), or a program error (critical).
+enum class MessageKind { Information, Warning, Critical };
+MessageKind KindOfMessage(const std::string& text);
+
 class QtInteraction : public UserInteraction {
  public:
   // Dialogs are owned by `window`; progress lines go to `progressMemo`.

@@ -84,15 +84,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string report = (fuzz::Folder() / "calc.out").string();
   for (const char* x : {"-1", "0", "50", "1E6"}) {
     dm.FileName = report;
-    CheckOutcome(calculator::Edit7Click(dm, x));
+    CheckOutcome(calculator::Edit7Click(dm, dm.FileName, x));
   }
   for (const char* f : {"0.01", "0.5", "0.999"}) {
     dm.FileName = report;
-    CheckOutcome(calculator::Edit4Exit(dm, f));
+    CheckOutcome(calculator::Edit4Exit(dm, dm.FileName, f));
   }
   for (const char* t : {"0.5", "2", "100"}) {
     dm.FileName = report;
-    CheckOutcome(calculator::Edit5Exit(dm, t));
+    CheckOutcome(calculator::Edit5Exit(dm, dm.FileName, t));
   }
   return 0;
 }

@@ -1,8 +1,6 @@
-// The Input page's paste as any clipboard text: the line ends made CR LF,
-// the text spread over the grid from a cell, and the values of the rows
-// converted as the page converts them. The grid never grows beyond its
-// limit, and a cell holds only what the paste keeps (digits, "-", the
-// decimal separator).
+// The Input page's paste as any clipboard text: the column read from a row,
+// either refused with a reason or made of cells that are empty or numbers as
+// the page converts them, and never longer than the grid holds.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -16,21 +14,19 @@ namespace {
 
 using namespace quilmor;
 
-void Spread(std::string_view text, int column, int row, char separator) {
-  ui::GridCells cells;
-  cells.rowCount = 20;  // the default rows of the page
-  const bool spread = ui::SpreadPastedText(cells, column, row, text, separator);
-  QUILMOR_FUZZ_CHECK(cells.rowCount >= 0 && cells.rowCount <= ui::kMaxGridRows);
-  QUILMOR_FUZZ_CHECK(cells.rows.size() <= static_cast<std::size_t>(ui::kMaxGridRows) + 1);
-  for (const auto& cellsOfRow : cells.rows) {
-    for (const std::string& cell : cellsOfRow) {
-      for (char c : cell) QUILMOR_FUZZ_CHECK((c >= '0' && c <= '9') || c == '-' || c == separator);
-    }
+void Read(std::string_view text, int row, char separator) {
+  const ui::PastedColumn column = ui::ReadPastedColumn(text, row, separator);
+  if (!column.error.empty()) {
+    QUILMOR_FUZZ_CHECK(column.cells.empty());
+    return;
   }
-  if (!spread) return;
-  for (int r = 0; r < cells.rowCount; ++r) {
-    (void)textio::StringToFloat(cells.Text(1, r), separator);
+  QUILMOR_FUZZ_CHECK(!column.cells.empty());
+  QUILMOR_FUZZ_CHECK(row + column.cells.size() <= static_cast<std::size_t>(ui::kMaxGridRows));
+  for (const std::string& cell : column.cells) {
+    QUILMOR_FUZZ_CHECK(cell.empty() || textio::StringToFloat(cell, separator).has_value());
   }
+  const auto applied = ui::ApplyPaste({"1", "2"}, row, column.cells);
+  QUILMOR_FUZZ_CHECK(applied.size() >= column.cells.size());
 }
 
 }  // namespace
@@ -46,8 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       QUILMOR_FUZZ_CHECK(i > 0 && normalised[i - 1] == '\r');
     }
   }
-  Spread(normalised, 1, 0, '.');
-  Spread(normalised, 1, 7, ',');
-  Spread(text, 0, 0, '.');
+  Read(normalised, 0, '.');
+  Read(text, 7, ',');
   return 0;
 }

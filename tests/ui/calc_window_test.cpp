@@ -42,9 +42,11 @@ void Limits(double F, int n, double& lower, double& upper) {
   upper = F + 3.4 * sd * (1 - F);
 }
 
+// The whole number of a field (it shows 7 significant digits).
 double Number(const QLineEdit* edit) {
   bool ok = false;
-  const double value = edit->text().toDouble(&ok);
+  const auto* field = qobject_cast<const quilmor::ui::NumberField*>(edit);
+  const double value = (field ? field->FullText() : edit->text()).toDouble(&ok);
   if (!ok) qWarning("not a number: %s", qPrintable(edit->text()));
   return value;
 }
@@ -127,16 +129,24 @@ class CalcWindowTest : public QObject {
     QFETCH(QString, name);
     QFETCH(QRect, rect);
     auto& calc = Calc();
-    QCOMPARE(calc.windowTitle(), QStringLiteral("Calculator"));
-    QCOMPARE(calc.size(), QSize(425, 412));
+    // The stated layout, stretched sideways so that the fields hold their
+    // numbers.
+    const double scale = calc.HorizontalScale();
+    QVERIFY(scale >= 1.0 && scale < 2.0);
+    auto x = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+    QCOMPARE(calc.size(), QSize(x(425), 412));
     auto* control = calc.findChild<QWidget*>(name);
     QVERIFY(control);
-    QCOMPARE(control->pos(), rect.topLeft());
+    QCOMPARE(control->pos(), QPoint(x(rect.left()), rect.top()));
     QCOMPARE(control->height(), rect.height());
     if (qobject_cast<QLabel*>(control)) {
-      QVERIFY(control->width() >= rect.width());
+      QVERIFY(control->width() >= x(rect.width()));
     } else {
-      QCOMPARE(control->width(), rect.width());
+      QCOMPARE(control->width(), x(rect.width()));
+      auto* edit = qobject_cast<QLineEdit*>(control);
+      if (rect.width() == 65)
+        QVERIFY(edit->fontMetrics().horizontalAdvance(QStringLiteral("-0.0001234568")) <
+                edit->width());
     }
   }
 
@@ -149,8 +159,10 @@ class CalcWindowTest : public QObject {
     QVERIFY(calc.Edit8->isReadOnly());
     for (QLineEdit* result :
          {calc.Edit2, calc.Edit3, calc.Edit6, calc.Edit9, calc.Edit10, calc.Edit11, calc.Edit12}) {
-      QVERIFY(!result->isEnabled());
+      QVERIFY(result->isReadOnly());  // readable and copyable
     }
+    QCOMPARE(calc.parentWidget(), &rig->Main());  // kept above the main window
+    QCOMPARE(calc.windowTitle(), QStringLiteral("Calculator - gumbel.inp"));
     QCOMPARE(calc.Label7->text(),
              QStringLiteral("Enter X-value to obtain cumulative frequency and return period"));
     QCOMPARE(calc.Label8->text(),
@@ -174,6 +186,30 @@ class CalcWindowTest : public QObject {
     QVERIFY(Near(Number(calc.Edit9), 1 / (1 - lower)));
     QVERIFY(Near(Number(calc.Edit10), 1 / (1 - upper)));
     quilmor::testing::SaveScreenshot(calc, QStringLiteral("calculator_results.png"));
+  }
+
+  void resultsShowSevenDigitsKeepTheWholeNumberAndGoWithANewRun() {
+    OpenCalculator();
+    auto& calc = Calc();
+    QTest::keyClicks(calc.Edit1, QStringLiteral("60000"));
+    QTest::mouseClick(calc.Edit7, Qt::LeftButton);
+    auto* field = qobject_cast<quilmor::ui::NumberField*>(calc.Edit2);
+    QVERIFY(field);
+    const QString whole = field->FullText();
+    QVERIFY2(whole.size() > 10, qPrintable(whole));
+    QCOMPARE(calc.Edit2->toolTip(), whole);
+    QCOMPARE(calc.Edit2->text().toStdString(), quilmor::ui::ShortNumber(whole.toStdString()));
+    QVERIFY(std::fabs(calc.Edit2->text().toDouble() - whole.toDouble()) < 1e-6);
+    calc.Edit2->setFocus();
+    QTest::keyClick(calc.Edit2, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), whole);
+    // Another run: nothing of the earlier series stays on show.
+    rig->ShowInputPage();
+    rig->user.yesNoAnswers = {true};
+    rig->SaveRun("gumbel.inp");
+    for (QLineEdit* edit : {calc.Edit1, calc.Edit2, calc.Edit3, calc.Edit9, calc.Edit10}) {
+      QCOMPARE(edit->text(), QString());
+    }
   }
 
   void xValueOfAFrequency() {

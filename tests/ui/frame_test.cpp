@@ -104,7 +104,20 @@ class FrameTest : public QObject {
       if (!a->isSeparator()) file << a->text();
     }
     QCOMPARE(file, (QStringList{"Open input", "Open output", "Open &Graph", "Save input",
-                                "Program E&xit"}));
+                                "&Recent files", "Program E&xit"}));
+    const struct {
+      QAction* action;
+      const char* keys;
+    } shortcuts[] = {{main.InputOpenAction, "Ctrl+O"}, {main.InputSaveAction, "Ctrl+S"},
+                     {main.ExitMenuItem, "Ctrl+Q"},    {main.IntroMenuItem, "F1"},
+                     {main.UndoMenuItem, "Ctrl+Z"},    {main.DeleteRowsMenuItem, "Ctrl+-"}};
+    for (const auto& row : shortcuts) {
+      QCOMPARE(row.action->shortcut(), QKeySequence(QString::fromLatin1(row.keys)));
+    }
+    // F1 shows the Intro page from any page.
+    main.ShowPage(main.OutputTabSheet);
+    main.IntroMenuItem->trigger();
+    QCOMPARE(main.PageControl1->currentWidget(), main.IntroTabSheet);
     QCOMPARE(main.CopyMenuItem->text(), QStringLiteral("&Copy"));
     QCOMPARE(main.CutMenuItem->text(), QStringLiteral("Cu&t"));
     QCOMPARE(main.PasteMenuItem->text(), QStringLiteral("&Paste"));
@@ -184,8 +197,10 @@ class FrameTest : public QObject {
     QVERIFY(main.CalcButton->isHidden());
     QVERIFY(main.PictureImage->isHidden());
     QVERIFY(!main.ChoicesPanel->isHidden());
-    QVERIFY(main.OutputMemo->font().bold());
+    QVERIFY(!main.OutputMemo->font().bold());
+    QVERIFY(QFontInfo(main.OutputMemo->font()).fixedPitch());
     QCOMPARE(main.OutputMemo->font().family(), QStringLiteral("Courier New"));
+    QCOMPARE(main.OutputMemo->horizontalScrollBarPolicy(), Qt::ScrollBarAsNeeded);
   }
 
   void openOutputWithParameterFile() {

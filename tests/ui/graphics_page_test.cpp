@@ -33,6 +33,7 @@ std::vector<double> Wabash() {
   return values;
 }
 
+QImage Shown(const quilmor::ui::GraphView* view) { return view->Image(); }
 QImage Shown(const QLabel* label) { return label->pixmap().toImage(); }
 
 }  // namespace
@@ -92,9 +93,8 @@ class GraphicsPageTest : public QObject {
              QStringLiteral("The graph can be saved, or another selection can be made, or "
                             "another output file can be opened using \"Make graph\""));
     QVERIFY(main.GraphShown);
-    QVERIFY(main.ChoicesPanel->isHidden());
+    QVERIFY(!main.ChoicesPanel->isHidden());  // the five choices stay beside the graph
     QVERIFY(!main.GraphImage->isHidden());
-    QVERIFY(!main.SelectButton->isHidden());
     QVERIFY(!main.SaveGraphButton->isHidden());
     QVERIFY(!main.SaveBlWhButton->isHidden());
     QImage drawn = Shown(main.GraphImage);
@@ -135,17 +135,25 @@ class GraphicsPageTest : public QObject {
     QCOMPARE(Shown(main.GraphImage).pixelColor(kFrame), QColor(0, 0, 255));
   }
 
-  void selectionBringsTheChoicesBack() {
+  void choosingAnotherTypeRedrawsWithoutHidingTheGraph() {
     auto& main = Main();
     OpenTheGraphicsPage();
     main.GoButtonClick();
-    QTest::mouseClick(main.SelectButton, Qt::LeftButton);
-    QCOMPARE(main.StatusText(), QStringLiteral("Select type of graph"));
+    QCOMPARE(main.GraphType, 1);
+    QVERIFY(main.SelectButton->isHidden());  // the choices never go away
+    QTest::mouseClick(main.IntervalRadioButton, Qt::LeftButton, {}, QPoint(6, 6));
+    QCOMPARE(main.GraphType, 2);
+    QVERIFY(!main.GraphImage->isHidden());
     QVERIFY(!main.ChoicesPanel->isHidden());
-    QVERIFY(main.GraphImage->isHidden());
-    QVERIFY(main.SaveGraphButton->isHidden());
-    QVERIFY(main.SaveBlWhButton->isHidden());
-    QVERIFY(main.SelectButton->isHidden());
+    QVERIFY(!main.SaveGraphButton->isHidden());
+    // The screen's graph follows the page: twice the room, twice the pixels.
+    main.resize(1400, 1300);
+    QTest::qWait(50);
+    main.GraphImage->repaint();
+    const QImage& screen = main.GraphImage->ScreenImage();
+    QVERIFY2(screen.width() > 623, qPrintable(QString::number(screen.width())));
+    QCOMPARE(screen.deviceIndependentSize().toSize(), QSize(623, 495));
+    QCOMPARE(Shown(main.GraphImage).size(), QSize(623, 495));  // what is saved
   }
 
   void saveCancelledOrNotOverwritten() {

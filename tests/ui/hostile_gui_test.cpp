@@ -34,7 +34,6 @@ std::filesystem::path BadFile(const std::string& name) {
 const std::string kInvalid = " The output file is invalid due to inadequate input data";
 const std::string kNoCalculator =
     " If you wish to make use of the calculator, run the program again";
-const std::string kPasteFailed = "There are no data to be pasted or the data are incompatible";
 
 std::vector<double> Aircondit() { return {3, 5, 7, 18, 43, 85, 91, 98, 100, 130, 230, 487}; }
 
@@ -86,7 +85,7 @@ class HostileGuiTest : public QObject {
     QTest::addColumn<QString>("file");
     QTest::addColumn<bool>("corrupt");
     QTest::addColumn<QStringList>("values");  // the value column afterwards
-    const QStringList defaults(20, QStringLiteral("0"));
+    const QStringList defaults(20, QString());
     const QStringList air = {"3",  "5",  "7",   "18",  "43",  "85",
                              "91", "98", "100", "130", "230", "487"};
     QTest::newRow("empty file") << "empty.inp" << false << QStringList();
@@ -244,30 +243,38 @@ class HostileGuiTest : public QObject {
 
   void pasteOfHostileTexts_data() {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<Messages>("messages");
+    QTest::addColumn<int>("refusedRow");  // 0: taken
     QTest::addColumn<int>("rows");
     // Lines ended by CR alone are lines as well.
-    QTest::newRow("CR only") << "3\r5\r7\r18\r43\r85\r" << Messages{} << 6;
-    // One value of a million digits is no number a double can hold.
+    QTest::newRow("CR only") << "3\r5\r7\r18\r43\r85\r" << 0 << 6;
+    // One value of a million digits is no number a double can hold: the
+    // paste is refused whole and the grid stays as it was.
     QTest::newRow("1 MB line") << QString(1'000'000, QLatin1Char('9')) + "\r\n" +
                                       "5\r\n7\r\n18\r\n43\r\n85\r\n"
-                               << Messages{kPasteFailed} << 6;
-    // Letters, "+" and blanks are left out; a line that keeps nothing is an
-    // empty value.
+                               << 1 << 20;
     QTest::newRow("garbage") << QString::fromLatin1(
                                     "\x01\x02"
                                     "abc\xff\r\n\t\t\r\n5\r\n")
-                             << Messages{kPasteFailed, " The minimum number of data is 6"} << 3;
-    QTest::newRow("nan and inf") << "nan\r\ninf\r\n5\r\n7\r\n18\r\n43\r\n"
-                                 << Messages{kPasteFailed} << 6;
+                             << 1 << 20;
+    QTest::newRow("nan and inf") << "5\r\nnan\r\ninf\r\n5\r\n7\r\n18\r\n43\r\n" << 2 << 20;
   }
 
   void pasteOfHostileTexts() {
     QFETCH(QString, text);
-    QFETCH(Messages, messages);
+    QFETCH(int, refusedRow);
     QFETCH(int, rows);
     PasteIntoFirstCell(text);
-    QCOMPARE(rig->user.messages, messages);
+    if (refusedRow == 0) {
+      QCOMPARE(rig->user.messages, Messages{});
+    } else {
+      QCOMPARE(rig->user.messages.size(), std::size_t{1});
+      const std::string& message = rig->user.messages.front();
+      QVERIFY2(message.starts_with("Row " + std::to_string(refusedRow) + " of the pasted text"),
+               message.c_str());
+      QVERIFY(message.ends_with(", which is not a number; nothing was pasted"));
+      QVERIFY(message.size() < 200);
+      QCOMPARE(GridColumn(1), QStringList(20, QString()));
+    }
     QCOMPARE(Main().StringGrid1->rowCount(), rows);
     QCOMPARE(rig->user.quitRequests, 0);
   }
@@ -276,8 +283,10 @@ class HostileGuiTest : public QObject {
     QString text;
     for (int i = 0; i <= quilmor::ui::kMaxGridRows; ++i) text += QStringLiteral("1\r\n");
     PasteIntoFirstCell(text);
-    QCOMPARE(rig->user.messages.front(), kPasteFailed);
-    QCOMPARE(Main().StringGrid1->rowCount(), quilmor::ui::kMaxGridRows);
+    QCOMPARE(rig->user.messages,
+             Messages{"The pasted text has more rows than the grid holds (100000); nothing was "
+                      "pasted"});
+    QCOMPARE(Main().StringGrid1->rowCount(), 20);
     QCOMPARE(rig->user.quitRequests, 0);
   }
 

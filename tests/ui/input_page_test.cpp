@@ -4,11 +4,15 @@
 // before the run.
 #include <QClipboard>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QtTest>
 
@@ -78,7 +82,11 @@ class InputPageTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { quilmor::testing::UseDecimalPoint('.'); }
+  void initTestCase() {
+    quilmor::testing::UseDecimalPoint('.');
+    QStandardPaths::setTestModeEnabled(true);  // recent files in a test folder
+    QSettings().clear();
+  }
   void init() {
     quilmor::testing::UseDecimalPoint('.');
     rig = std::make_unique<UiRig>();
@@ -94,7 +102,8 @@ class InputPageTest : public QObject {
                             "edit existing files. Thereafter use \"Save-Run\"."));
     QVERIFY(main.InputSaveAction->isEnabled());
     QCOMPARE(Column(main.StringGrid1, 0), Numbers(1, 20));
-    QCOMPARE(Column(main.StringGrid1, 1), QStringList(20, QStringLiteral("0")));
+    // Cells never filled are empty: rows without a value.
+    QCOMPARE(Column(main.StringGrid1, 1), QStringList(20, QString()));
     QCOMPARE(main.StringGrid1->columnWidth(0), 62);
     QCOMPARE(main.StringGrid1->columnWidth(1), 85);
     QCOMPARE(main.NrOfDataEdit->text(), QStringLiteral("20"));
@@ -173,13 +182,11 @@ class InputPageTest : public QObject {
     auto& main = Main();
     QCOMPARE(Column(main.StringGrid1, 1), (QStringList{"1.5", "25"}));
     QCOMPARE(Column(main.StringGrid1, 0), (QStringList{"1", "2"}));
-    QCOMPARE(rig->Dm().RowValues, (std::vector<double>{1.5, 25.0}));
-    QCOMPARE(rig->Dm().RowSerials, (std::vector<int>{1, 2}));
     QCOMPARE(rig->Dm().NrOfData, 2);
     QVERIFY(main.DataPresent);
-    // Two rows are below the minimum; the field then shows 6.
+    // Two values are below the minimum; the field shows the rows there are.
     QCOMPARE(rig->user.messages, Messages{" The minimum number of data is 6"});
-    QCOMPARE(main.NrOfDataEdit->text(), QStringLiteral("6"));
+    QCOMPARE(main.NrOfDataEdit->text(), QStringLiteral("2"));
   }
 
   void pastedColumnWithCommaSeparator() {
@@ -187,28 +194,95 @@ class InputPageTest : public QObject {
     PasteIntoCell(0, QStringLiteral("1,5\r\n2.5\r\n-3,75\r\n4\r\n5\r\n6\r\n7\r\n"));
     QCOMPARE(Column(Main().StringGrid1, 1),
              (QStringList{"1,5", "25", "-3,75", "4", "5", "6", "7"}));
-    QCOMPARE(rig->Dm().RowValues, (std::vector<double>{1.5, 25, -3.75, 4, 5, 6, 7}));
     QCOMPARE(Main().NrOfDataEdit->text(), QStringLiteral("7"));
     QVERIFY(rig->user.messages.empty());
   }
 
-  void threeLinesWithoutFinalLineEndGiveTwoRows() {
+  void threeLinesWithoutFinalLineEndGiveThreeRows() {
     PasteIntoCell(0, QStringLiteral("10\r\n20\r\n30"));
-    QCOMPARE(Main().StringGrid1->rowCount(), 2);
-    QCOMPARE(rig->Dm().NrOfData, 2);
-    QCOMPARE(Column(Main().StringGrid1, 1), (QStringList{"10", "20"}));
+    QCOMPARE(Main().StringGrid1->rowCount(), 3);
+    QCOMPARE(rig->Dm().NrOfData, 3);
+    QCOMPARE(Column(Main().StringGrid1, 1), (QStringList{"10", "20", "30"}));
   }
 
-  void pasteWithAnEmptyLineFails() {
-    PasteIntoCell(0, QStringLiteral("1\n\n3\n4\n5\n6\n7\n"));
+  void pastedNumbersKeepTheirValueAndALetterStopsThePaste() {
+    PasteIntoCell(0, QStringLiteral("1.5e3\n2E-4\n1 234.5\n4\n5\n6\n"));
+    QCOMPARE(Column(Main().StringGrid1, 1),
+             (QStringList{"1.5e3", "2E-4", "1234.5", "4", "5", "6"}));
+    QVERIFY(rig->user.messages.empty());
+    // A letter: nothing of the paste is applied.
+    const QStringList before = Column(Main().StringGrid1, 1);
+    PasteIntoCell(0, QStringLiteral("7\n12a\n9\n"));
     QCOMPARE(rig->user.messages,
-             Messages{"There are no data to be pasted or the data are incompatible"});
-    QCOMPARE(Main().PageControl1->currentWidget(), Main().InputTabSheet);
-    // The rows filled so far stay.
+             Messages{"Row 2 of the pasted text holds \"12a\", which is not a number; nothing was "
+                      "pasted"});
+    QCOMPARE(Column(Main().StringGrid1, 1), before);
+    // Below the first row a column overwrites and adds rows; rows above stay.
+    rig->user.messages.clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    PasteIntoCell(4, QStringLiteral("50\n60\n70\n"));
+    QCOMPARE(Column(Main().StringGrid1, 1),
+             (QStringList{"1.5e3", "2E-4", "1234.5", "4", "50", "60", "70"}));
+    QCOMPARE(Main().NrOfDataEdit->text(), QStringLiteral("7"));
+    // Ctrl+Z takes the paste back.
+    auto* grid = Main().StringGrid1;
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Column(grid, 1), before);
+    QCOMPARE(Main().NrOfDataEdit->text(), QStringLiteral("6"));
+  }
+
+  void selectionCommandsAndRows() {
+    auto* grid = Main().StringGrid1;
+    PasteIntoCell(0, QStringLiteral("1\n2\n3\n4\n5\n6\n7\n8\n"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    grid->setFocus();
+    grid->clearSelection();
+    grid->setRangeSelected(QTableWidgetSelectionRange(1, 1, 3, 1), true);
+    QTest::keyClick(grid, Qt::Key_Delete);  // every selected cell
+    QCOMPARE(Column(grid, 1), (QStringList{"1", "", "", "", "5", "6", "7", "8"}));
+    grid->clearSelection();
+    grid->setRangeSelected(QTableWidgetSelectionRange(4, 1, 5, 1), true);
+    QTest::keyClick(grid, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(QApplication::clipboard()->text(), QStringLiteral("5\n6\n"));
+    QCOMPARE(Column(grid, 1), (QStringList{"1", "", "", "", "", "", "7", "8"}));
+    // One value over a selection fills it.
+    QApplication::clipboard()->setText(QStringLiteral("9\n"));
+    grid->clearSelection();
+    grid->setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 1), true);
+    QTest::keyClick(grid, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(Column(grid, 1), (QStringList{"1", "9", "9", "", "", "", "7", "8"}));
+    // Rows in and out; the serial numbers follow.
+    grid->clearSelection();
+    grid->setCurrentCell(0, 1);
+    Main().InsertRowMenuItem->trigger();
+    QCOMPARE(Column(grid, 1), (QStringList{"", "1", "9", "9", "", "", "", "7", "8"}));
+    QCOMPARE(Column(grid, 0), Numbers(1, 9));
+    grid->clearSelection();
+    grid->setRangeSelected(QTableWidgetSelectionRange(3, 1, 6, 1), true);
+    Main().DeleteRowsMenuItem->trigger();
+    QCOMPARE(Column(grid, 1), (QStringList{"", "1", "9", "7", "8"}));
+    QCOMPARE(Main().NrOfDataEdit->text(), QStringLiteral("5"));
+    // Each step is undone in turn.
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(Column(grid, 1), (QStringList{"1", "9", "9", "", "", "", "7", "8"}));
+    QVERIFY(Main().windowTitle().startsWith(QStringLiteral("New data* - ")));
+  }
+
+  void pasteWithAnEmptyLineGivesARowWithoutAValue() {
+    PasteIntoCell(0, QStringLiteral("1\n\n3\n4\n5\n6\n7\n"));
+    QVERIFY(rig->user.messages.empty());
     QCOMPARE(Main().StringGrid1->rowCount(), 7);
     QCOMPARE(Main().StringGrid1->CellText(1, 0), QStringLiteral("1"));
     QCOMPARE(Main().StringGrid1->CellText(1, 1), QString());
     QVERIFY(Main().DataPresent);
+    // A text without any value is refused.
+    PasteIntoCell(0, QStringLiteral("\n\n"));
+    QCOMPARE(rig->user.messages,
+             Messages{"There are no data to be pasted or the data are incompatible"});
+    QCOMPARE(Main().StringGrid1->rowCount(), 7);
   }
 
   void pasteWithCtrlVOnTheGridAndThroughTheEditMenu() {
@@ -241,14 +315,14 @@ class InputPageTest : public QObject {
     QTest::addColumn<QString>("fieldAfter");
     QTest::addColumn<int>("rowsAfter");
     QTest::addColumn<QStringList>("messages");
+    // The field always ends showing the rows the grid has.
     QTest::newRow("not an integer")
         << "2O"
-        << "2O" << 20 << QStringList{"The number of data is not a valid integer"};
+        << "20" << 20 << QStringList{"The number of data is not a valid integer"};
     QTest::newRow("below 6") << "5"
-                             << "6" << 20 << QStringList{" The minimum number of data is 6"};
-    QTest::newRow("6 is enough") << "6"
-                                 << "6" << 20
-                                 << QStringList{" To remove data, empty the relevant data cells "};
+                             << "6" << 6 << QStringList{" The minimum number of data is 6"};
+    QTest::newRow("6 empty rows go at once") << "6"
+                                             << "6" << 6 << QStringList{};
     QTest::newRow("unchanged") << "20"
                                << "20" << 20 << QStringList{};
     QTest::newRow("above 2500")
@@ -257,8 +331,10 @@ class InputPageTest : public QObject {
         << QStringList{" The program uses the first 2500 data above the given threshold only",
                        " Add data in the last cells at the end of the column"};
     QTest::newRow("absurd") << "100000000"
-                            << "100000000" << 20
+                            << "20" << 20
                             << QStringList{
+                                   " The program uses the first 2500 data above the given "
+                                   "threshold only",
                                    "The number of data is too large: the grid holds at "
                                    "most 100000 rows"};
   }
@@ -276,7 +352,7 @@ class InputPageTest : public QObject {
     QCOMPARE(Main().StringGrid1->rowCount(), rowsAfter);
   }
 
-  void growingKeepsTheValuesAndAddsZeros() {
+  void growingKeepsTheValuesAndAddsEmptyRows() {
     rig->TypeIntoCell(0, QStringLiteral("7.25"));
     rig->TypeIntoCell(19, QStringLiteral("99"));
     rig->TypeAndLeave(Main().NrOfDataEdit, QStringLiteral("25"));
@@ -286,32 +362,28 @@ class InputPageTest : public QObject {
     QCOMPARE(Column(grid, 0), Numbers(1, 25));
     QCOMPARE(grid->CellText(1, 0), QStringLiteral("7.25"));
     QCOMPARE(grid->CellText(1, 19), QStringLiteral("99"));
-    for (int r = 20; r < 25; ++r) QCOMPARE(grid->CellText(1, r), QStringLiteral("0"));
+    for (int r = 20; r < 25; ++r) QCOMPARE(grid->CellText(1, r), QString());
     QCOMPARE(rig->Dm().NrOfData, 25);
     QCOMPARE(Main().TypedNrOfData, 25);
   }
 
-  void growingStopsAtAValueThatIsNoNumber() {
-    rig->TypeIntoCell(0, QStringLiteral("1"));
-    rig->TypeIntoCell(2, QStringLiteral(""));
-    rig->TypeAndLeave(Main().NrOfDataEdit, QStringLiteral("22"));
-    QCOMPARE(rig->user.messages, (Messages{" Add data in the last cells at the end of the column",
-                                           "\"\" is not a valid real number"}));
-    QCOMPARE(Main().StringGrid1->rowCount(), 20);
-    QCOMPARE(rig->Dm().RowValues[0], 1.0);  // converted before the bad row
-  }
-
-  void shrinkingTakesEffectWhenThePageIsShownAgain() {
+  void shrinkingRemovesEmptyRowsOnlyAndNeverValues() {
     rig->TypeIntoCell(0, QStringLiteral("4"));
+    rig->TypeIntoCell(16, QStringLiteral("17"));
     rig->TypeAndLeave(Main().NrOfDataEdit, QStringLiteral("15"));
     QCOMPARE(rig->user.messages, Messages{" To remove data, empty the relevant data cells "});
     QCOMPARE(Main().StringGrid1->rowCount(), 20);
-    QCOMPARE(rig->Dm().NrOfData, 20);
+    QCOMPARE(Main().NrOfDataEdit->text(), QStringLiteral("20"));
+    rig->user.messages.clear();
+    rig->TypeAndLeave(Main().NrOfDataEdit, QStringLiteral("17"));
+    QVERIFY(rig->user.messages.empty());
+    QCOMPARE(Main().StringGrid1->rowCount(), 17);
+    QCOMPARE(rig->Dm().NrOfData, 17);
+    // What the page shows is what it holds when shown again.
     Main().ShowPage(Main().IntroTabSheet);
     Main().ShowPage(Main().InputTabSheet);
-    QCOMPARE(Main().StringGrid1->rowCount(), 15);
-    QCOMPARE(rig->Dm().NrOfData, 15);
-    QCOMPARE(Main().StringGrid1->CellText(1, 0), QStringLiteral("4"));
+    QCOMPARE(Main().StringGrid1->rowCount(), 17);
+    QCOMPARE(Main().StringGrid1->CellText(1, 16), QStringLiteral("17"));
   }
 
   void leavingTheThresholdRunsTheCheckToo() {
@@ -321,6 +393,7 @@ class InputPageTest : public QObject {
     QCOMPARE(rig->user.messages,
              (Messages{"The threshold is not a valid real", " The minimum number of data is 6"}));
     QCOMPARE(Main().NrOfDataEdit->text(), QStringLiteral("6"));
+    QCOMPARE(Main().StringGrid1->rowCount(), 6);
   }
 
   // --- Intervals ----------------------------------------------------------------
@@ -509,9 +582,10 @@ class InputPageTest : public QObject {
     QVERIFY(!main.DataPresent);
     QCOMPARE(main.Title1Edit->text(), QString());
     QCOMPARE(Column(main.StringGrid1, 0), Numbers(1, 20));
-    QCOMPARE(Column(main.StringGrid1, 1), QStringList(20, QStringLiteral("0")));
+    QCOMPARE(Column(main.StringGrid1, 1), QStringList(20, QString()));
     QVERIFY(main.AllRadioButton->isChecked());
     QCOMPARE(main.NrOfDataEdit->text(), QStringLiteral("20"));
+    QCOMPARE(main.windowTitle(), QStringLiteral("Quilmor cumulative frequency analysis"));
   }
 
   // --- Open input ---------------------------------------------------------------------
@@ -575,6 +649,7 @@ class InputPageTest : public QObject {
 
   void saveRunCancelledOrNotOverwritten() {
     auto& main = Main();
+    rig->PasteValues({1, 2, 3, 4, 5, 6});
     QTest::mouseClick(main.InputSaveButton, Qt::LeftButton);  // dialog cancelled
     QCOMPARE(rig->user.saveDialogs.back().filter, std::string("Input files (*.inp)|*.inp"));
     QCOMPARE(rig->user.saveDialogs.back().defaultExtension, std::string("inp"));
@@ -583,27 +658,85 @@ class InputPageTest : public QObject {
     WriteBytes(existing, "keep");
     rig->user.saveFileAnswers.push_back(existing.string());
     rig->user.yesNoAnswers = {false};
+    rig->user.messages.clear();
     main.InputSaveAction->trigger();
     QCOMPARE(rig->user.questions, Messages{"The file already exists, overwrite?"});
-    QCOMPARE(rig->user.messages,
-             (Messages{"The input data were not saved", "The input data were not saved"}));
+    // "No" brings the dialog back for another name; cancelled there.
+    QCOMPARE(rig->user.saveDialogs.size(), std::size_t{3});
+    QCOMPARE(rig->user.messages, Messages{"The input data were not saved"});
     QCOMPARE(ReadBytes(existing), std::string("keep"));
+  }
+
+  void openAValueFileAndACsvColumn() {
+    auto& main = Main();
+    WriteBytes(rig->folder / "plain.txt", "12.5\n\n7\n8\n9\n10\n11\n");
+    rig->user.openFileAnswers.push_back((rig->folder / "plain.txt").string());
+    main.InputOpenAction->trigger();
+    QVERIFY(rig->user.messages.empty());
+    QCOMPARE(Column(main.StringGrid1, 1), (QStringList{"12.5", "", "7", "8", "9", "10", "11"}));
+    QVERIFY(main.Modified);  // no input file holds them yet
+    QCOMPARE(main.windowTitle(),
+             QStringLiteral("plain.txt* - Quilmor cumulative frequency analysis"));
+    WriteBytes(rig->folder / "flows.csv", "year;flow\n1990;30,5\n1991;41\n1992;\n");
+    QStringList offered;
+    main.ChooseCsvColumn = [&offered](const QStringList& headings) {
+      offered = headings;
+      return std::optional<int>(2);
+    };
+    rig->user.openFileAnswers.push_back((rig->folder / "flows.csv").string());
+    main.InputOpenAction->trigger();
+    QCOMPARE(offered, (QStringList{"year", "flow"}));
+    QCOMPARE(Column(main.StringGrid1, 1), (QStringList{"30.5", "41", ""}));
+    QCOMPARE(QFileInfo(main.RecentFiles().front()).fileName(), QStringLiteral("flows.csv"));
+    QCOMPARE(QFileInfo(main.RecentFiles().at(1)).fileName(), QStringLiteral("plain.txt"));
+    QCOMPARE(main.RecentMenu->actions().size(), main.RecentFiles().size());
+  }
+
+  void closingWithUnsavedDataAsksFirst() {
+    auto& main = Main();
+    main.close();  // nothing typed: the finish window at once
+    QVERIFY(rig->user.questions.empty());
+    QVERIFY(rig->app->finishForm.isVisible());
+    rig->app->finishForm.hide();
+    rig->TypeIntoCell(0, QStringLiteral("3"));
+    QVERIFY(main.windowTitle().startsWith(QStringLiteral("New data*")));
+    rig->user.yesNoAnswers = {false};
+    main.close();
+    QCOMPARE(rig->user.questions, Messages{"The data have not been saved, close anyway?"});
+    QVERIFY(!rig->app->finishForm.isVisible());
+    QVERIFY(main.isVisible());
+    rig->user.yesNoAnswers = {true};
+    main.close();
+    QVERIFY(rig->app->finishForm.isVisible());
+    QCOMPARE(rig->user.quitRequests, 0);  // only "Finish" ends the program
   }
 
   void saveRunRefusesValuesThatAreNoNumbers() {
     auto& main = Main();
+    rig->PasteValues({1, 2, 3, 4, 5, 6});
     rig->TypeIntoCell(4, QStringLiteral("1.2.3"));
+    QCOMPARE(rig->user.messages, Messages{"Row 5: \"1.2.3\" is not a valid real number"});
+    rig->user.messages.clear();
     rig->user.saveFileAnswers.push_back((rig->folder / "new.inp").string());
     main.InputSaveAction->trigger();
     QCOMPARE(rig->user.messages, Messages{"Not all data values in the inputfile are real"});
+    QVERIFY(rig->user.saveDialogs.empty());  // before the dialog
+    rig->user.saveFileAnswers.clear();
     QVERIFY(!std::filesystem::exists(rig->folder / "new.inp"));
     rig->user.messages.clear();
     rig->TypeIntoCell(4, QStringLiteral("1.5"));
     main.ThresholdEdit->setText(QStringLiteral("low"));
-    rig->user.saveFileAnswers.push_back((rig->folder / "new.inp").string());
     main.InputSaveAction->trigger();
     QCOMPARE(rig->user.messages, Messages{"The threshold is not a valid real"});
     QVERIFY(!std::filesystem::exists(rig->folder / "new.inp"));
+    // Fewer than 6 values: refused before the dialog as well.
+    rig->user.messages.clear();
+    main.ThresholdEdit->setText(QStringLiteral("0"));
+    rig->PasteValues({1, 2, 3});
+    rig->user.messages.clear();
+    main.InputSaveAction->trigger();
+    QCOMPARE(rig->user.messages, Messages{" The minimum number of data is 6"});
+    QVERIFY(rig->user.saveDialogs.empty());
   }
 };
 

@@ -1,5 +1,5 @@
-// The window-free parts of the desktop program: spreading a pasted text over
-// the grid, clipboard line ends, dialog filters and the window placement.
+// The window-free parts of the desktop program: reading a pasted column,
+// clipboard line ends, dialog filters and the window placement.
 #include "ui/paste.hpp"
 
 #include <gtest/gtest.h>
@@ -7,81 +7,150 @@
 #include <string>
 #include <vector>
 
+#include "ui/calc_form.hpp"
+#include "ui/graph_view.hpp"
 #include "ui/main_form.hpp"
 #include "ui/qt_interaction.hpp"
+#include "ui/report_tables.hpp"
 
 namespace quilmor::ui {
 namespace {
 
-// A grid of `rows` rows numbered 1.. with value "0", as at program start.
-GridCells DefaultGrid(int rows) {
-  GridCells cells;
-  cells.rowCount = rows;
-  for (int r = 0; r < rows; ++r) {
-    *cells.Cell(0, r) = std::to_string(r + 1);
-    *cells.Cell(1, r) = "0";
-  }
-  return cells;
-}
-
-std::vector<std::string> ShownValues(const GridCells& cells) {
-  std::vector<std::string> values;
-  for (int r = 0; r < cells.rowCount; ++r) values.push_back(cells.Text(1, r));
-  return values;
-}
-
-struct SpreadCase {
+struct PasteCase {
   const char* name;
   std::string text;
   char separator;
-  int startRow;
-  int rowCount;                     // afterwards
-  std::vector<std::string> values;  // column 1 of the rows shown
+  std::vector<std::string> cells;  // the value cells read, empty when refused
+  std::string error;
 };
 
-class SpreadTest : public ::testing::TestWithParam<SpreadCase> {};
+class ReadPastedColumnTest : public ::testing::TestWithParam<PasteCase> {};
 
-TEST_P(SpreadTest, RowsAndCells) {
-  const SpreadCase& c = GetParam();
-  GridCells cells = DefaultGrid(20);
-  ASSERT_TRUE(SpreadPastedText(cells, 1, c.startRow, c.text, c.separator));
-  EXPECT_EQ(cells.rowCount, c.rowCount);
-  EXPECT_EQ(ShownValues(cells), c.values);
+TEST_P(ReadPastedColumnTest, CellsOrRefusal) {
+  const PasteCase& c = GetParam();
+  const PastedColumn column = ReadPastedColumn(c.text, 4, c.separator);
+  EXPECT_EQ(column.cells, c.cells);
+  EXPECT_EQ(column.error, c.error);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Paste, SpreadTest,
+    Paste, ReadPastedColumnTest,
     ::testing::Values(
-        // The comma is no decimal separator here and is left out: 2,5 -> 25.
-        SpreadCase{"PointSystem", "1.5\r\n2,5\r\n", '.', 0, 2, {"1.5", "25"}},
-        SpreadCase{"CommaSystem", "1,5\r\n2.5\r\n", ',', 0, 2, {"1,5", "25"}},
-        // "E" and "+" are not kept: 1.5E+03 becomes 1.503.
-        SpreadCase{"Exponent", "1.5E+03\r\n", '.', 0, 1, {"1.503"}},
-        SpreadCase{"Negative", "-2.5\r\n-0.75\r\n", '.', 0, 2, {"-2.5", "-0.75"}},
-        SpreadCase{"ThousandsAndBlanks", " 1 234.5 \r\n", '.', 0, 1, {"1234.5"}},
-        // Three lines, the last without a line end: two line ends, two rows.
-        SpreadCase{"NoFinalLineEnd", "1\r\n2\r\n3", '.', 0, 2, {"1", "2"}},
-        // A second column moves past the grid's two columns and is lost.
-        SpreadCase{"TwoColumns", "7\t8\r\n9\t10\r\n", '.', 0, 2, {"7", "9"}},
-        // An empty line leaves an empty cell (the conversion then fails).
-        SpreadCase{"EmptyLine", "1\r\n\r\n3\r\n", '.', 0, 3, {"1", "", "3"}},
-        // Pasting below row 0 counts only the pasted lines: the grid keeps
-        // rows 0 and 1 (old values), the pasted rows 3 and 4 lie beyond it.
-        SpreadCase{"StartBelowFirstRow", "4\r\n5\r\n", '.', 3, 2, {"0", "0"}}),
-    [](const ::testing::TestParamInfo<SpreadCase>& row) { return std::string(row.param.name); });
+        // The separator that is not the decimal one is a thousands separator.
+        PasteCase{"PointSystem", "1.5\r\n2,5\r\n", '.', {"1.5", "25"}, ""},
+        PasteCase{"CommaSystem", "1,5\n2.5\n", ',', {"1,5", "25"}, ""},
+        PasteCase{"Exponent", "1.5E+03\n2e-4\n-3E2\n", '.', {"1.5E+03", "2e-4", "-3E2"}, ""},
+        PasteCase{"ThousandsAndBlanks",
+                  " 1 234.5 \n12\xA0"
+                  "000\n",
+                  '.',
+                  {"1234.5", "12000"},
+                  ""},
+        // The last line counts without a line end too; a final CR alone ends a line.
+        PasteCase{"NoFinalLineEnd", "1\r\n2\r\n3", '.', {"1", "2", "3"}, ""},
+        PasteCase{"OldMacLineEnds", "1\r2\r", '.', {"1", "2"}, ""},
+        // Cells after the first of a line have no column in the grid.
+        PasteCase{"TwoColumns", "7\t8\r\n9\tx\r\n", '.', {"7", "9"}, ""},
+        // An empty line is a row without a value.
+        PasteCase{"EmptyLine", "1\n\n3\n", '.', {"1", "", "3"}, ""},
+        // A letter that is no exponent stops the paste, naming the grid row
+        // (the text goes in from row 5).
+        PasteCase{"Letter",
+                  "1\n12a\n3\n",
+                  '.',
+                  {},
+                  "Row 6 of the pasted text holds \"12a\", which is not a number; nothing was "
+                  "pasted"},
+        PasteCase{"ExponentWithoutDigits",
+                  "1.5e\n",
+                  '.',
+                  {},
+                  "Row 5 of the pasted text holds \"1.5e\", which is not a number; nothing was "
+                  "pasted"},
+        PasteCase{"NothingToPaste", "\n \n", '.', {}, kPasteFailedMessage},
+        PasteCase{"Empty", "", '.', {}, kPasteFailedMessage}),
+    [](const ::testing::TestParamInfo<PasteCase>& row) { return std::string(row.param.name); });
 
-TEST(SpreadTest, CellsBeyondTheRowCountKeepTheirText) {
-  GridCells cells = DefaultGrid(20);
-  ASSERT_TRUE(SpreadPastedText(cells, 1, 3, "4\r\n5\r\n", '.'));
-  EXPECT_EQ(cells.Text(1, 3), "4");
-  EXPECT_EQ(cells.Text(1, 4), "5");
+TEST(ReadPastedColumnTest, RefusesMoreRowsThanTheGridHolds) {
+  std::string text;
+  for (int i = 0; i < kMaxGridRows; ++i) text += "1\n";
+  EXPECT_TRUE(ReadPastedColumn(text, 0, '.').error.empty());
+  EXPECT_FALSE(ReadPastedColumn(text, 1, '.').error.empty());
 }
 
-TEST(SpreadTest, RefusesMoreRowsThanTheGridHolds) {
-  GridCells cells = DefaultGrid(20);
-  std::string text;
-  for (int i = 0; i <= kMaxGridRows; ++i) text += "1\r\n";
-  EXPECT_FALSE(SpreadPastedText(cells, 1, 0, text, '.'));
+TEST(ApplyPasteTest, FromTheFirstRowTheColumnIsReplacedElseOverwrittenAndGrown) {
+  const std::vector<std::string> column = {"1", "2", "3", "4"};
+  EXPECT_EQ(ApplyPaste(column, 0, {"9", "8"}), (std::vector<std::string>{"9", "8"}));
+  EXPECT_EQ(ApplyPaste(column, 1, {"9", "8"}), (std::vector<std::string>{"1", "9", "8", "4"}));
+  EXPECT_EQ(ApplyPaste(column, 3, {"9", "8"}), (std::vector<std::string>{"1", "2", "3", "9", "8"}));
+}
+
+TEST(ShortNumberTest, SevenSignificantDigitsInTheCalculatorsStyle) {
+  EXPECT_EQ(ShortNumber("0.675212941723408"), "0.6752129");
+  EXPECT_EQ(ShortNumber("86069.4872035511"), "86069.49");
+  EXPECT_EQ(ShortNumber("1.23456789012345E-5"), "1.234568E-5");
+  EXPECT_EQ(ShortNumber("10"), "10");
+  EXPECT_EQ(ShortNumber("0"), "0");
+  EXPECT_EQ(ShortNumber("no value"), "no value");
+}
+
+TEST(MessageKindTest, NotesErrorsAndProgramErrors) {
+  EXPECT_EQ(KindOfMessage("The graph was saved in  x.bmp"), MessageKind::Information);
+  EXPECT_EQ(KindOfMessage(" The minimum number of data is 6"), MessageKind::Warning);
+  EXPECT_EQ(KindOfMessage("Not all data values in the inputfile are real"), MessageKind::Warning);
+  EXPECT_EQ(KindOfMessage("A program error occurred.Real numbers"), MessageKind::Critical);
+}
+
+TEST(FitIntoScreenTest, SmallerAndMovedInsideTheFreeArea) {
+  const QMargins frame(8, 36, 8, 8);
+  // 100 %: as wanted.
+  EXPECT_EQ(FitIntoScreen(QRect(100, 20, 760, 720), QRect(0, 0, 1280, 1024), frame),
+            QRect(100, 36, 760, 720));
+  // 150 % of 1280 x 1024: 853 x 683 units.
+  EXPECT_EQ(FitIntoScreen(QRect(5, 20, 848, 720), QRect(0, 0, 853, 683), frame),
+            QRect(8, 36, 837, 639));
+  // A panel at the top of the screen.
+  EXPECT_EQ(FitIntoScreen(QRect(100, 20, 760, 720), QRect(0, 40, 1280, 984), frame).top(), 76);
+}
+
+TEST(ReportTablesTest, HeadingsOfTheTableALineBelongsTo) {
+  const std::vector<std::string> report = {
+      " Interval analysis",         // 0
+      " ------------------------",  // 1
+      "   Lower    Upper   Obs.",   // 2
+      " ------------------------",  // 3
+      "   1        2       3",      // 4
+      "   2        3       4",      // 5
+      " ------------------------",  // 6
+      "",                           // 7
+      " Return period",             // 8
+      " ------------------------",  // 9
+      "   X-value  Serial",         // 10
+      "   Ranked   No.",            // 11
+      " ------------------------",  // 12
+      "   13100    28",             // 13
+      " ------------------------",  // 14
+  };
+  const std::vector<ReportTable> tables = FindReportTables(report);
+  ASSERT_EQ(tables.size(), 2u);
+  for (const auto& [line, first] :
+       std::vector<std::pair<int, int>>{{4, 1}, {5, 1}, {6, -1}, {3, -1}, {13, 9}, {0, -1}}) {
+    const ReportTable* table = TableOfLine(tables, line);
+    EXPECT_EQ(table ? table->headingFirst : -1, first) << "line " << line;
+  }
+  EXPECT_EQ(tables[1].headingLast, 12);
+}
+
+TEST(FitGraphTest, ProportionsKeptAndPixelsOfTheScreen) {
+  const GraphFit wide = FitGraph(1246, 495, 1.0);  // twice as wide as needed
+  EXPECT_EQ(wide.width, 623);
+  EXPECT_EQ(wide.height, 495);
+  EXPECT_DOUBLE_EQ(wide.imageRatio, 1.0);
+  const GraphFit sharp = FitGraph(623, 495, 1.5);  // at 150 %
+  EXPECT_DOUBLE_EQ(sharp.imageRatio, 1.5);
+  const GraphFit large = FitGraph(1000, 2000, 1.0);
+  EXPECT_EQ(large.width, 1000);
+  EXPECT_EQ(large.height, 794);
 }
 
 TEST(NormaliseLineEndsTest, EveryFormBecomesCrLf) {

@@ -145,8 +145,15 @@ class SaveRunTest : public QObject {
     rig->PasteValues(Sample(10));
     rig->TypeIntoCell(2, QString());
     rig->TypeIntoCell(6, QStringLiteral("bad"));
+    // Told at once, naming the row, and again before any file dialog.
+    QCOMPARE(rig->user.messages, Messages{"Row 7: \"bad\" is not a valid real number"});
+    QVERIFY(Main().StringGrid1->IsInvalid(6));
     rig->SaveRun("refill.inp");
-    QCOMPARE(rig->user.messages, Messages{"Not all data values in the inputfile are real"});
+    QCOMPARE(rig->user.messages, (Messages{"Row 7: \"bad\" is not a valid real number",
+                                           "Not all data values in the inputfile are real"}));
+    QVERIFY(rig->user.saveDialogs.empty());
+    QCOMPARE(Main().StringGrid1->currentRow(), 6);
+    rig->user.saveFileAnswers.clear();
     rig->TypeIntoCell(6, QStringLiteral("101.5"));
     rig->TypeIntoCell(2, QStringLiteral("99.5"));
     const std::string input = rig->SaveRun("refill.inp");

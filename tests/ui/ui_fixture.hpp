@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTest>
 #include <memory>
 #include <string>
@@ -15,6 +16,7 @@
 #include "scripted_interaction.hpp"
 #include "temp_folder.hpp"
 #include "ui/application.hpp"
+#include "ui/graph_view.hpp"
 #include "ui/string_grid.hpp"
 
 namespace quilmor::testing {
@@ -24,7 +26,10 @@ struct UiRig {
   TempFolder folder;
   std::unique_ptr<ui::Application> app;
 
-  UiRig() { app = std::make_unique<ui::Application>(user); }
+  UiRig() {
+    QStandardPaths::setTestModeEnabled(true);  // settings (recent files) of the tests only
+    app = std::make_unique<ui::Application>(user);
+  }
   ui::TMainForm& Main() { return app->mainForm; }
   report::TDMQuilmor& Dm() { return app->dataModule; }
 
@@ -49,6 +54,7 @@ struct UiRig {
     QTest::keyClick(editor, Qt::Key_Backspace);
     QTest::keyClicks(editor, text);
     QTest::keyClick(editor, Qt::Key_Return);
+    QCoreApplication::processEvents();  // the editor closes queued
   }
 
   // Types into an edit field and leaves it by clicking the first title

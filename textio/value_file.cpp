@@ -1,11 +1,11 @@
-#include "cli/value_file.hpp"
+#include "textio/value_file.hpp"
 
 #include <algorithm>
 
 #include "textio/number_parse.hpp"
 #include "textio/text_file.hpp"
 
-namespace quilmor::cli {
+namespace quilmor::textio {
 namespace {
 
 std::string Trim(const std::string& text) {
@@ -40,7 +40,7 @@ std::optional<std::string> Field(const std::string& line, char separator, int co
 
 ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
   ValueFile result;
-  auto lines = textio::ReadTextLines(path);
+  auto lines = ReadTextLines(path);
   if (!lines) {
     result.error = "cannot read \"" + path.string() + "\"";
     return result;
@@ -73,12 +73,11 @@ ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
       continue;
     }
     // A comma is a decimal separator only where it does not separate fields.
-    std::optional<double> value =
-        separator == ',' ? textio::ParseReal(text) : textio::StringToFloat(text, '.');
+    std::optional<double> value = separator == ',' ? ParseReal(text) : StringToFloat(text, '.');
     if (!value) {
       if (i == 0) continue;  // a header line
       result.error =
-          "line " + std::to_string(i + 1) + ": \"" + textio::Excerpt(text) + "\" is not a number";
+          "line " + std::to_string(i + 1) + ": \"" + Excerpt(text) + "\" is not a number";
       return result;
     }
     result.rows.push_back({value});
@@ -91,8 +90,8 @@ ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
 }
 
 bool IsInputFile(const std::filesystem::path& path) {
-  auto lines = textio::ReadTextLines(path);
+  auto lines = ReadTextLines(path);
   return lines && !lines->empty() && (*lines)[0] == " Input data for Quilmor program";
 }
 
-}  // namespace quilmor::cli
+}  // namespace quilmor::textio

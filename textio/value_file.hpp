@@ -1,4 +1,4 @@
-// A plain data file for the command line: one value per line, or one column
+// A plain data file: one value per line, or one column
 // of a CSV file. An empty line (or empty cell) is a row without a value: it
 // is left out of the input file, as an empty grid cell is.
 #pragma once
@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-namespace quilmor::cli {
+namespace quilmor::textio {
 
 struct ValueRow {
   std::optional<double> value;  // nullopt: skipped row
@@ -29,4 +29,4 @@ ValueFile ReadValueFile(const std::filesystem::path& path, int column = 0);
 // True when the file looks like an input file written by the program.
 bool IsInputFile(const std::filesystem::path& path);
 
-}  // namespace quilmor::cli
+}  // namespace quilmor::textio

@@ -1,10 +1,10 @@
-#include "cli/value_file.hpp"
+#include "textio/value_file.hpp"
 
 #include <gtest/gtest.h>
 
 #include "temp_folder.hpp"
 
-namespace quilmor::cli {
+namespace quilmor::textio {
 namespace {
 
 using quilmor::testing::TempFolder;
@@ -21,7 +21,8 @@ TEST(ReadValueFile, OneValuePerLineWithSkippedRows) {
   WriteBytes(folder / "v.txt", "3\r\n\r\n1.5\n2,5\n -4e2 \n");
   const ValueFile file = ReadValueFile(folder / "v.txt");
   EXPECT_TRUE(file.error.empty());
-  EXPECT_EQ(Values(file), (std::vector<std::optional<double>>{3.0, std::nullopt, 1.5, 2.5, -400.0}));
+  EXPECT_EQ(Values(file),
+            (std::vector<std::optional<double>>{3.0, std::nullopt, 1.5, 2.5, -400.0}));
 }
 
 TEST(ReadValueFile, HeaderLineIsSkipped) {
@@ -36,8 +37,7 @@ TEST(ReadValueFile, ColumnOfACsvFile) {
   WriteBytes(folder / "d.csv", "year,peak\n1901,30800\n1902,\n1904,\"70000\"\n");
   const ValueFile file = ReadValueFile(folder / "d.csv", 2);
   EXPECT_TRUE(file.error.empty()) << file.error;
-  EXPECT_EQ(Values(file),
-            (std::vector<std::optional<double>>{30800.0, std::nullopt, 70000.0}));
+  EXPECT_EQ(Values(file), (std::vector<std::optional<double>>{30800.0, std::nullopt, 70000.0}));
   WriteBytes(folder / "s.csv", "a;b\n1;2,5\n");
   EXPECT_EQ(Values(ReadValueFile(folder / "s.csv", 2)), (std::vector<std::optional<double>>{2.5}));
 }
@@ -67,8 +67,10 @@ INSTANTIATE_TEST_SUITE_P(
                       BadFileRow{"Nan", "1\nnan\n", 0, "line 2"},
                       BadFileRow{"Inf", "1\ninf\n", 0, "line 2"},
                       BadFileRow{"MissingColumn", "1,2\n3\n", 2, "line 2 has no column 2"},
-                      BadFileRow{"Binary", "\x01\x02\xff" "zz\x7f", 0,
-                                 "holds no values"}),
+                      BadFileRow{"Binary",
+                                 "\x01\x02\xff"
+                                 "zz\x7f",
+                                 0, "holds no values"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(ReadValueFile, MissingFile) {
@@ -77,4 +79,4 @@ TEST(ReadValueFile, MissingFile) {
 }
 
 }  // namespace
-}  // namespace quilmor::cli
+}  // namespace quilmor::textio
