@@ -4,6 +4,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
           qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation xz-utils
+          # the schema check of the JSON outputs (tests/schema)
+          python3 python3-jsonschema
           # the sanitizer and fuzzing build (scripts/test-sanitized.sh)
           clang llvm libclang-rt-14-dev)
 missing=()
