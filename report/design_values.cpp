@@ -73,7 +73,7 @@ bool IsWholeNumberText(std::string_view text) {
   return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
 }
 
-constexpr DesignOptionSpec kDesignOptions[] = {
+constexpr DesignOptionRow kDesignOptions[] = {
     {"--periods", "LIST",
      "return periods in years, above 1 (default 2,5,10,20,25,50,100,200,500,1000)",
      SetReturnPeriods},
@@ -164,6 +164,6 @@ std::optional<std::string> SetBootstrapKind(DesignOptions& options, std::string_
   return std::nullopt;
 }
 
-std::span<const DesignOptionSpec> DesignOptionTable() { return kDesignOptions; }
+std::span<const DesignOptionRow> DesignOptionTable() { return kDesignOptions; }
 
 }  // namespace quilmor::report

@@ -75,12 +75,12 @@ std::optional<std::string> SetSeed(DesignOptions& options, std::string_view text
 std::optional<std::string> SetBootstrapKind(DesignOptions& options, std::string_view text);
 
 // The options as a table, for a front end that registers them in a loop.
-struct DesignOptionSpec {
+struct DesignOptionRow {
   const char* flag;       // "--periods"
   const char* valueName;  // "LIST"
   const char* help;
   std::optional<std::string> (*set)(DesignOptions&, std::string_view);
 };
-std::span<const DesignOptionSpec> DesignOptionTable();
+std::span<const DesignOptionRow> DesignOptionTable();
 
 }  // namespace quilmor::report

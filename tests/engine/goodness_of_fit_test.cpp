@@ -47,16 +47,6 @@ TEST(InformationCriteria, UndefinedCasesAreNaN) {
   }
 }
 
-TEST(KolmogorovSmirnov, UniformExample) {
-  // Uniform on [0, 1], x = Fc = 0.1, 0.4, 0.7, 0.9 (N = 4):
-  //   i   i/N - Fc   Fc - (i-1)/N
-  //   1   0.15       0.10
-  //   2   0.10       0.15
-  //   3   0.05       0.20   <- D
-  //   4   0.10       0.15
-  EXPECT_NEAR(KolmogorovSmirnovDistance(std::vector<double>{0.1, 0.4, 0.7, 0.9}), 0.2, kHand);
-}
-
 // An exponential distribution, F(x) = 1 - exp(-x), at the five values where
 // it reaches 0.1, 0.3, 0.5, 0.6 and 0.95 (x = -ln(1 - F)).
 struct ExponentialExample {
@@ -72,13 +62,16 @@ struct ExponentialExample {
   FittedSeries Series(int k) const { return {x, fr, fc, calcX, k}; }
 };
 
-TEST(KolmogorovSmirnov, ExponentialExampleReachesDFromBelow) {
-  //   i   i/N - Fc   Fc - (i-1)/N
-  //   1   0.10       0.10
-  //   2   0.10       0.10
-  //   3   0.10       0.10
-  //   4   0.20       0.00   <- D
-  //   5   0.05       0.15
+TEST(KolmogorovSmirnov, WorkedExamples) {
+  // Uniform on [0, 1], x = Fc = 0.1, 0.4, 0.7, 0.9 (N = 4), and the
+  // exponential example (N = 5):
+  //   i   i/N - Fc   Fc - (i-1)/N        i   i/N - Fc   Fc - (i-1)/N
+  //   1   0.15       0.10                1   0.10       0.10
+  //   2   0.10       0.15                2   0.10       0.10
+  //   3   0.05       0.20   <- D         3   0.10       0.10
+  //   4   0.10       0.15                4   0.20       0.00   <- D
+  //                                      5   0.05       0.15
+  EXPECT_NEAR(KolmogorovSmirnovDistance(std::vector<double>{0.1, 0.4, 0.7, 0.9}), 0.2, kHand);
   EXPECT_NEAR(KolmogorovSmirnovDistance(ExponentialExample().fc), 0.2, kHand);
 }
 
