@@ -31,11 +31,6 @@ engine::ModelParameters ModelOf(const ParameterSet& p) {
   return m;
 }
 
-// Codes whose bound or average the parameter file holds in the data scale.
-bool ParametersInDataScale(int code) {
-  return code == 58 || code == 59 || code == 62 || code == 63;
-}
-
 // Hastings' approximation as the calculator writes it:
 //   t = 1/(1 + 0.23165 z); poly = 0.31938 t - 0.35656 t^2 + 1.78148 t^3
 //   - 1.82126 t^4 + 1.33027 t^5; F = 1 - poly exp(-z^2/2)/sqrt(2 pi),
@@ -91,14 +86,14 @@ std::optional<CalcParameters> ReadParam(report::TDMQuilmor& dm, std::string& mes
 
 FrequencyEstimate CalcFrequent(const CalcParameters& p, double calcXInput, int n) {
   const int code = p.Code;
-  const double x = ParametersInDataScale(code) ? calcXInput : calcXInput - p.S;
+  const double x = engine::CodeRow(code).parametersInDataScale ? calcXInput : calcXInput - p.S;
   const engine::ModelParameters model = ModelOf(p);
   double f = kNaN;
   if (engine::IsTwoPieceCode(code)) {
     f = engine::TwoPieceFreq(code, model, x, x > p.P);
   } else if (engine::IsNormalFamilyCode(code)) {
     // Models of ln x, sqrt x and x^E are taken at 0, their lower end, below 0.
-    const double xt = (x < 0.0 && code != 21 && code != 23) ? 0.0 : x;
+    const double xt = (x < 0.0 && engine::CodeRow(code).needsNonNegativeX) ? 0.0 : x;
     const double v = engine::NormalTransform(code, xt, p.E);
     f = CalculatorNormalFreq((v - p.M) / p.D);
   } else if (engine::IsCatalogueCode(code)) {

@@ -98,7 +98,8 @@ std::optional<FitSummary> ParseFitSummary(const std::vector<std::string>& lines,
   summary.N = *n;
   summary.Code = *code;
   summary.S = *s;
-  if (summary.Code < 6 || summary.Code > 50) {
+  const engine::CodeInfo* row = engine::FindCode(summary.Code);
+  if (row == nullptr || row->parameterFile.line) {
     auto a = real("parameter A");
     if (!a) return std::nullopt;
     auto b = real("parameter B");
@@ -106,7 +107,7 @@ std::optional<FitSummary> ParseFitSummary(const std::vector<std::string>& lines,
     summary.A = *a;
     summary.B = *b;
   }
-  if (summary.Code > 20 && summary.Code < 50) {
+  if (row != nullptr && row->parameterFile.normal) {
     auto m = real("mean");
     if (!m) return std::nullopt;
     auto d = real("standard deviation");
@@ -273,7 +274,10 @@ struct RunInverse {
   }
 };
 
-bool HasInverse(int code) { return code != 1 && engine::IsCatalogueCode(code); }
+// Code 1 is named but never fitted: it has no inverse.
+bool HasInverse(int code) {
+  return engine::IsCatalogueCode(code) && engine::CodeRow(code).fit != engine::FitMethod::None;
+}
 
 }  // namespace
 
@@ -282,7 +286,8 @@ void ComputeCalculatedXValues(AnalysisState& state, const FitSummary& summary,
   state.N = summary.N;
   state.Code = summary.Code;
   state.Shift = summary.S;
-  if (summary.Code < 6 || summary.Code > 50) {
+  const engine::CodeInfo* row = engine::FindCode(summary.Code);
+  if (row == nullptr || row->parameterFile.line) {
     state.Slope = summary.A;
     state.Intercept = summary.B;
   }
