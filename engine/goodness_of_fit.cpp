@@ -58,7 +58,7 @@ double KolmogorovSmirnovDistance(std::span<const double> calcFreq) {
   const double dn = static_cast<double>(n);
   double d = 0.0;
   for (std::size_t i = 1; i <= n; ++i) {
-    const double fc = calcFreq[i - 1];
+    const double fc = std::clamp(calcFreq[i - 1], 0.0, 1.0);
     d = std::max({d, static_cast<double>(i) / dn - fc, fc - static_cast<double>(i - 1) / dn});
   }
   return d;
@@ -101,8 +101,8 @@ double ProbabilityPlotCorrelation(std::span<const double> values, std::span<cons
     syy += dy * dy;
   }
   if (!(sxx > 0.0) || !(syy > 0.0)) return kNaN;
-  // r = Sxy / √(Sxx·Syy)
-  return sxy / std::sqrt(sxx * syy);
+  // r = Sxy / √(Sxx·Syy), kept within [−1, 1] against rounding.
+  return std::clamp(sxy / std::sqrt(sxx * syy), -1.0, 1.0);
 }
 
 GoodnessOfFit ComputeGoodnessOfFit(const FittedSeries& fit) {

@@ -50,7 +50,9 @@ double CorrectedAkaike(double sse, std::size_t n, int k);
 double BayesianInformation(double sse, std::size_t n, int k);
 
 // Kolmogorov–Smirnov distance D = max_i max(i/N − Fc_i, Fc_i − (i−1)/N) of the
-// ascending values' fitted frequencies. NaN when N = 0 or any Fc_i is NaN.
+// ascending values' fitted frequencies. An Fc outside [0, 1] (such as the
+// fitting's penalty value 8) is read as the nearest bound, so D never exceeds
+// 1. NaN when N = 0 or any Fc_i is NaN.
 double KolmogorovSmirnovDistance(std::span<const double> calcFreq);
 
 // Anderson–Darling statistic

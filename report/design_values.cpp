@@ -38,10 +38,13 @@ std::optional<std::vector<std::string_view>> SplitList(std::string_view text) {
   return items;
 }
 
-// A list of numbers, each accepted by `valid`; the message names the first
-// item that is not.
+// Why a value is not a return period or a frequency; nullptr when it is one.
+using ValueCheck = const char* (*)(double);
+
+// A list of numbers, each accepted by `check`; the message names the first
+// item that is not, and why.
 std::optional<std::string> ParseList(std::string_view flag, std::string_view text,
-                                     std::string_view what, bool (*valid)(double),
+                                     std::string_view what, ValueCheck check,
                                      std::vector<double>& out) {
   const auto items = SplitList(text);
   if (!items) return std::string(flag) + ": " + Quoted(text) + " has an empty item";
@@ -50,16 +53,23 @@ std::optional<std::string> ParseList(std::string_view flag, std::string_view tex
   for (std::string_view item : *items) {
     const std::optional<double> v = textio::ParseReal(item);
     if (!v) return std::string(flag) + ": " + Quoted(item) + " is not a number";
-    if (!valid(*v))
-      return std::string(flag) + ": " + Quoted(item) + " is not a " + std::string(what);
+    if (const char* reason = check(*v)) return std::string(flag) + ": " + Quoted(item) + reason;
     values.push_back(*v);
   }
   out = std::move(values);
   return std::nullopt;
 }
 
-bool IsReturnPeriod(double t) { return t > 1.0 && FrequencyOfReturnPeriod(t) < 1.0; }
-bool IsFrequency(double f) { return f > 0.0 && f < 1.0; }
+const char* CheckReturnPeriod(double t) {
+  if (!(t > 1.0)) return " is not a return period above 1";
+  if (!(FrequencyOfReturnPeriod(t) < 1.0))
+    return " is too long a return period: 1 - 1/T rounds to 1";
+  return nullptr;
+}
+
+const char* CheckFrequency(double f) {
+  return f > 0.0 && f < 1.0 ? nullptr : " is not a frequency between 0 and 1";
+}
 
 std::string_view TrimBlanks(std::string_view text) {
   const std::size_t first = text.find_first_not_of(" \t");
@@ -107,12 +117,13 @@ std::vector<DesignPoint> DesignPoints(const DesignOptions& options) {
 }
 
 std::optional<std::string> SetReturnPeriods(DesignOptions& options, std::string_view text) {
-  return ParseList("--periods", text, "return period above 1", IsReturnPeriod,
+  return ParseList("--periods", text, "return period above 1", CheckReturnPeriod,
                    options.returnPeriods);
 }
 
 std::optional<std::string> SetFrequencies(DesignOptions& options, std::string_view text) {
-  return ParseList("--freqs", text, "frequency between 0 and 1", IsFrequency, options.frequencies);
+  return ParseList("--freqs", text, "frequency between 0 and 1", CheckFrequency,
+                   options.frequencies);
 }
 
 std::optional<std::string> SetDesignLife(DesignOptions& options, std::string_view text) {

@@ -73,6 +73,8 @@ TEST(KolmogorovSmirnov, WorkedExamples) {
   //                                      5   0.05       0.15
   EXPECT_NEAR(KolmogorovSmirnovDistance(std::vector<double>{0.1, 0.4, 0.7, 0.9}), 0.2, kHand);
   EXPECT_NEAR(KolmogorovSmirnovDistance(ExponentialExample().fc), 0.2, kHand);
+  // The fitting's penalty Fc = 8 counts as 1: D = 1 - (2-1)/2 = 0.5, not 7.5.
+  EXPECT_NEAR(KolmogorovSmirnovDistance(std::vector<double>{0.5, 8.0}), 0.5, kHand);
 }
 
 TEST(AndersonDarling, WorkedExamples) {

@@ -67,7 +67,8 @@ TEST(DesignOptions, BadValuesGetAClearMessageAndChangeNothing) {
   const std::vector<BadRow> rows = {
       {SetReturnPeriods, "1", "--periods: \"1\" is not a return period above 1"},
       {SetReturnPeriods, "10,0.5", "--periods: \"0.5\" is not a return period above 1"},
-      {SetReturnPeriods, "1e17", "--periods: \"1e17\" is not a return period above 1"},
+      {SetReturnPeriods, "1e17",
+       "--periods: \"1e17\" is too long a return period: 1 - 1/T rounds to 1"},
       {SetReturnPeriods, "ten", "--periods: \"ten\" is not a number"},
       {SetReturnPeriods, "2,,5", "--periods: \"2,,5\" has an empty item"},
       {SetReturnPeriods, "", "--periods: give at least one return period above 1"},
