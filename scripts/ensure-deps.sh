@@ -6,6 +6,8 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
           qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation xz-utils
           # the desktop program under a real X server (tests, scripts/screenshots.sh)
           qt6-qpa-plugins xvfb openbox xdotool x11-utils imagemagick
+          # the schema check of the JSON outputs (tests/schema)
+          python3 python3-jsonschema
           # the sanitizer and fuzzing build (scripts/test-sanitized.sh)
           clang llvm libclang-rt-14-dev)
 missing=()
