@@ -12,7 +12,6 @@
 #include <string>
 
 #include "cli/cli_app.hpp"
-#include "engine/analysis_state.hpp"
 #include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
 #include "report/data_module.hpp"
@@ -54,13 +53,14 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
   graphs::EnsureGuiApplication();
   StreamInteraction ui(context.err, context.verbose);
   report::TDMQuilmor dm(ui);
-  dm.FileName = options.report;
-  engine::AnalysisState state;  // the name comes from the code in the report
-  graphs::GraphState graph;
+  graphs::GraphRequest request;
+  request.reportPath = options.report;
+  request.GraphType = kGraphTypes.at(options.type);
+  request.ColourGraph = !options.blackWhite;
+  request.title.fromReport = true;  // the name comes from the code in the report
   QImage image = graphs::NewGraphImage();
-  const graphs::GraphReadResult read =
-      graphs::DrawGraph(dm, state, graph, kGraphTypes.at(options.type), !options.blackWhite, image);
-  if (!read.ok()) {
+  const graphs::DrawnGraph drawn = graphs::DrawGraph(dm, request, image);
+  if (!drawn.read.ok()) {
     context.err << "quilmor-cli graph: no graph was written\n";
     return kExitUsage;
   }

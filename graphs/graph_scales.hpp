@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "report/data_module.hpp"
 
@@ -74,10 +75,33 @@ AxisBounds ComputeAxisBounds(double minimum, double maximum);
 // that are mostly negative).
 int ScaleFactor(double minimum, double maximum);
 
-// ComputeGraphScales: fills `graph` from dm's series for GraphType 1..5.
-// Type 5 first sets SeriesA and SeriesD to the observed and SeriesB to the
-// calculated cumulative frequency, in place.
-void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType);
+// The five series of one graph table, every one with the same rows.
+struct GraphSeries {
+  std::vector<double> A, B, C, D, E;
+  int Rows() const;
+};
+
+// The rows of the data module's table that every series holds (at most
+// NrOfData).
+GraphSeries SeriesOf(const report::TDMQuilmor& dm);
+
+struct ScaleOptions {
+  int PlotWidth = 500;
+  int PlotHeight = 370;
+};
+
+// The scales of a graph and the series as they are drawn.
+struct ScaledGraph {
+  GraphState state;
+  // Calculated against observed: A and D hold the observed and B the
+  // calculated cumulative frequency; the other types as read.
+  GraphSeries series;
+};
+
+// ComputeGraphScales: the scales of GraphType 1..5 over `series` (the titles
+// follow with SetGraphTitles).
+ScaledGraph ComputeGraphScales(const GraphSeries& series, int GraphType,
+                               const ScaleOptions& options = {});
 
 // SetGraphTitles: axis titles (after the factors are known) and legend texts.
 void SetGraphTitles(GraphState& graph, int GraphType);

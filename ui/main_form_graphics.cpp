@@ -13,6 +13,7 @@
 
 #include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
+#include "textio/text_file.hpp"
 #include "ui/main_form.hpp"
 #include "ui/qt_interaction.hpp"
 
@@ -187,13 +188,22 @@ void TMainForm::DrawGraph() {
   SaveGraphButton->show();
   SaveBlWhButton->show();
   if (!m_dm) return;
-  graphs::GraphState graph;
-  graph.PlotWidth = PlotWidth;
-  graph.PlotHeight = PlotHeight;
+  graphs::GraphRequest request;
+  request.reportPath = textio::ChangeFileExt(m_dm->FileName, ".out");
+  request.GraphType = GraphType;
+  request.ColourGraph = ColourGraph;
+  // Right after a Save-Run the name of the run; else the name of the code in
+  // the report (the name held so far when the report's code has none).
+  request.title = {m_state.DistributionName, !m_state.NameIsCurrent};
+  request.scale.PlotWidth = PlotWidth;
+  request.scale.PlotHeight = PlotHeight;
   // What could not be read has been told by the drawing (once: the report
   // that cannot be opened by the reader, a missing or damaged table by
   // DrawGraph).
-  graphs::DrawGraph(*m_dm, m_state, graph, GraphType, ColourGraph, GraphBitmap);
+  const graphs::DrawnGraph drawn = graphs::DrawGraph(*m_dm, request, GraphBitmap);
+  if (drawn.picture && !m_state.NameIsCurrent) {
+    m_state.DistributionName = drawn.picture->DistributionName;
+  }
   GraphImage->setPixmap(QPixmap::fromImage(GraphBitmap));
   GraphImage->show();
 }

@@ -155,8 +155,10 @@ class Scales : public ::testing::Test {
     for (std::size_t i = 0; i < xs.size(); ++i) f.push_back(100.0 * (i + 1) / (xs.size() + 1));
     SetSeries(xs, f, f, f, f);
   }
+  ScaledGraph scaled;
   void Compute(int type) {
-    ComputeGraphScales(dm, g, type);
+    scaled = ComputeGraphScales(SeriesOf(dm), type);
+    g = scaled.state;
     SetGraphTitles(g, type);
   }
 };
@@ -330,9 +332,13 @@ TEST_F(Scales, CalcAgainstObservedSwapsTheSeries) {
   // B observed, C calculated: afterwards A = D = observed, B = calculated.
   SetSeries({5, 6, 7}, {10, 50, 90}, {12, 47, 93}, {0, 0, 0}, {0, 0, 0});
   Compute(5);
-  EXPECT_EQ(dm.SeriesA, (std::vector<double>{10, 50, 90}));
-  EXPECT_EQ(dm.SeriesD, (std::vector<double>{10, 50, 90}));
-  EXPECT_EQ(dm.SeriesB, (std::vector<double>{12, 47, 93}));
+  EXPECT_EQ(scaled.series.A, (std::vector<double>{10, 50, 90}));
+  EXPECT_EQ(scaled.series.D, (std::vector<double>{10, 50, 90}));
+  EXPECT_EQ(scaled.series.B, (std::vector<double>{12, 47, 93}));
+  // The data module's series stay as they were read.
+  EXPECT_EQ(dm.SeriesA, (std::vector<double>{5, 6, 7}));
+  EXPECT_EQ(dm.SeriesB, (std::vector<double>{10, 50, 90}));
+  EXPECT_EQ(dm.SeriesD, (std::vector<double>{0, 0, 0}));
   // X: K = 90, S = 10: 0.5 -> 0, 9.5 -> 10: 0 .. 100, 10 divisions.
   EXPECT_EQ(g.XMin, 0);
   EXPECT_EQ(g.XMax, 100);

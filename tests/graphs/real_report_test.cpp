@@ -76,12 +76,14 @@ TEST_P(RealReport, EveryTableIsReadAndDrawn) {
   std::filesystem::create_directories(samples);
 
   report::TDMQuilmor dm{ui};
-  GraphState graph;
   QImage image = NewGraphImage();
   const char* names[] = {"", "cumulative", "interval", "xconf", "return", "qq"};
   for (int type : {1, 2, 4, 5}) {
-    dm.FileName = report;
-    const GraphReadResult result = DrawGraph(dm, state, graph, type, true, image);
+    GraphRequest request;
+    request.reportPath = report;
+    request.GraphType = type;
+    request.title.fromReport = true;
+    const GraphReadResult result = DrawGraph(dm, request, image).read;
     ASSERT_TRUE(result.ok()) << type << ": " << result.message;
     EXPECT_EQ(dm.Title1, "Observed levels");
     EXPECT_EQ(dm.Title2, "data of the example");
@@ -116,8 +118,7 @@ TEST_P(RealReport, EveryTableIsReadAndDrawn) {
   EXPECT_TRUE(ui.messages.empty());
   // The report body ends with the return periods; the section of calculated
   // X-values and the code line follow only after the assembly step.
-  dm.FileName = report;
-  EXPECT_EQ(ReadGraphData(dm, 3).outcome, GraphReadOutcome::TableMissing);
+  EXPECT_EQ(ReadGraphData(dm, report, 3).outcome, GraphReadOutcome::TableMissing);
   EXPECT_EQ(dm.NrOfData, 0);
   EXPECT_EQ(dm.FittedCode, 0);
 }
