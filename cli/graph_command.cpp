@@ -1,4 +1,4 @@
-// quilmor-cli graph REPORT.out --type cumulative|qq|interval|return|xconf [--bw]
+// quilmor-cli graph REPORT.out --type cumulative|qq|interval|return|xconf [--bw] [--log-period]
 //                  --output FILE(.bmp|.png)
 // Draws one graph of a results report into a bitmap (or PNG) file, exactly as
 // the Graphics page draws and saves it.
@@ -23,6 +23,7 @@ struct GraphOptions {
   std::string report;
   std::string type;
   bool blackWhite = false;
+  bool logPeriod = false;
   std::string output;
 };
 
@@ -50,6 +51,12 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
     return kExitUsage;
   }
 
+  if (options.logPeriod && options.type != "return") {
+    context.err << "quilmor-cli graph: --log-period applies to the return-period graph "
+                   "(--type return) only\n";
+    return kExitUsage;
+  }
+
   graphs::EnsureGuiApplication();
   StreamInteraction ui(context.err, context.verbose);
   report::TDMQuilmor dm(ui);
@@ -58,6 +65,7 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
   request.GraphType = kGraphTypes.at(options.type);
   request.ColourGraph = !options.blackWhite;
   request.title.fromReport = true;  // the name comes from the code in the report
+  request.scale.logPeriod = options.logPeriod;
   QImage image = graphs::NewGraphImage();
   const graphs::DrawnGraph drawn = graphs::DrawGraph(dm, request, image);
   if (!drawn.read.ok()) {
@@ -88,6 +96,8 @@ void AddGraphCommand(CLI::App& app, CommandContext& context) {
       ->required()
       ->check(CLI::IsMember({"cumulative", "qq", "interval", "return", "xconf"}));
   command->add_flag("--bw", options->blackWhite, "Black and white instead of colour");
+  command->add_flag("--log-period", options->logPeriod,
+                    "Return periods on a logarithmic axis (--type return)");
   command->add_option("--output", options->output, "Graph file: .bmp (Windows bitmap) or .png")
       ->required();
   command->callback([options, &context] { context.exitCode = RunGraph(*options, context); });

@@ -177,6 +177,14 @@ void DrawCurveRule(Canvas& canvas, const CurveRule& rule, const GraphSeries& s,
   canvas.SetPen(canvas.inks().Ink(rule.ink), rule.style);
   // Return periods without their last row leave out the last segment.
   const int last = graph.LastRowDropped ? n - 2 : n - 1;
+  const int plotTop = kPlotBottom - graph.PlotHeight;
+  if (graph.YLog && rule.segments != Segments::FirstToLast) {
+    // On a logarithmic axis every segment is drawn, cut at the plot.
+    canvas.painter().setClipRect(QRect(0, plotTop, kGraphWidth, graph.PlotHeight + 1));
+    DrawCurve(canvas, graph, s.A, ys, first, last, [](int) { return true; });
+    canvas.painter().setClipping(false);
+    return;
+  }
   switch (rule.segments) {
     case Segments::None:
       break;
@@ -189,8 +197,7 @@ void DrawCurveRule(Canvas& canvas, const CurveRule& rule, const GraphSeries& s,
       });
       break;
     case Segments::CutAtPlotTop:
-      canvas.painter().setClipRect(QRect(0, kPlotBottom - graph.PlotHeight, kGraphWidth,
-                                         kGraphHeight - (kPlotBottom - graph.PlotHeight)));
+      canvas.painter().setClipRect(QRect(0, plotTop, kGraphWidth, kGraphHeight - plotTop));
       DrawCurve(canvas, graph, s.A, ys, first, last, [](int) { return true; });
       canvas.painter().setClipping(false);
       break;
@@ -264,15 +271,22 @@ void DrawAxes(Canvas& canvas, const GraphState& graph) {
   const int plotRight = kPlotLeft + graph.PlotWidth;
 
   canvas.Line(kPlotLeft, kPlotBottom, kPlotLeft, plotTop);
-  const int yDivisions = std::max(graph.YDivisions, 1);
-  for (int a = std::max(0, yDivisions - 10); a <= yDivisions; ++a) {
+  auto yLabel = [&](int ty, const std::string& label) {
+    canvas.Text(kPlotLeft - canvas.TextWidth(label) - 6, ty - Near(canvas.TextHeight() / 2.0),
+                label);
+  };
+  const int yDivisions = graph.YLog ? 0 : std::max(graph.YDivisions, 1);
+  for (const LogTick& tick : graph.YLog ? LogPeriodTicks(graph) : std::vector<LogTick>{}) {
+    const int ty = PixelY(graph, tick.value);
+    canvas.Line(kPlotLeft, ty, kPlotLeft - 4, ty);
+    if (tick.labelled) yLabel(ty, textio::FormatF(tick.value, 1, 0));
+  }
+  for (int a = std::max(0, yDivisions - 10); a <= yDivisions && !graph.YLog; ++a) {
     const double fraction = static_cast<double>(a) / yDivisions;
     const int ty = Near(fraction * graph.PlotHeight + plotTop);
     canvas.Line(kPlotLeft, ty, kPlotLeft - 4, ty);
     const double value = graph.YMax - fraction * (static_cast<double>(graph.YMax) - graph.YMin);
-    const std::string label = textio::FormatF(value, graph.YDecimals + 2, graph.YDecimals);
-    canvas.Text(kPlotLeft - canvas.TextWidth(label) - 6, ty - Near(canvas.TextHeight() / 2.0),
-                label);
+    yLabel(ty, textio::FormatF(value, graph.YDecimals + 2, graph.YDecimals));
   }
 
   canvas.Line(kPlotLeft, kPlotBottom, plotRight, kPlotBottom);

@@ -200,7 +200,66 @@ void TakeExtents(const GraphTypeRow& row, const GraphSeries& s, int n, GraphStat
   }
 }
 
+// X as on the linear graph, but over every row; Y from 1 up to the largest
+// observed, calculated or upper return period.
+void LogPeriodScales(const GraphSeries& s, int n, GraphState& graph) {
+  Extent x;
+  Extent y;
+  for (int i = 0; i < n; ++i) {
+    x.Take(s.A[i]);
+    for (double t : {s.B[i], s.C[i], s.D[i]}) {
+      if (std::isfinite(t)) y.TakeMaximum(t);
+    }
+  }
+  graph.YLog = true;
+  graph.DataMinX = x.seen ? x.minimum : 0.0;
+  graph.DataMaxX = x.seen ? x.maximum : 0.0;
+  graph.XFactor = ScaleFactor(graph.DataMinX, graph.DataMaxX);
+  graph.DataMinX *= graph.XFactor;
+  graph.DataMaxX *= graph.XFactor;
+  const AxisBounds xAxis = ComputeAxisBounds(graph.DataMinX, graph.DataMaxX);
+  graph.XMin = xAxis.lower;
+  graph.XMax = xAxis.upper;
+  graph.XDivisions = std::clamp(xAxis.divisions, 4, 10);
+  graph.XDecimals = xAxis.decimals + (xAxis.divisions == graph.XDivisions ? 0 : 1);
+
+  graph.YFactor = 1;
+  graph.DataMinY = 1.0;
+  graph.DataMaxY = y.seen ? y.maximum : 1.0;
+  graph.YMin = 1;
+  graph.YMax = LogPeriodTop(graph.DataMaxY);
+  graph.YDivisions = Near(std::log10(graph.YMax));  // decades, rounded
+  graph.YDecimals = 0;
+}
+
 }  // namespace
+
+int LogPeriodTop(double maximum) {
+  constexpr int kLimit = 1000000000;
+  for (long long decade = 10; decade <= kLimit; decade *= 10) {
+    for (long long step : {decade, 2 * decade, 5 * decade}) {
+      if (step <= kLimit && maximum <= static_cast<double>(step)) return static_cast<int>(step);
+    }
+  }
+  return kLimit;
+}
+
+std::vector<LogTick> LogPeriodTicks(const GraphState& graph) {
+  // 1, 2 and 5 stand log10(2) = 0.30 decades or more apart.
+  const double decades = std::log10(static_cast<double>(graph.YMax) / graph.YMin);
+  const double decadePixels = decades > 0 ? graph.PlotHeight / decades : graph.PlotHeight;
+  const bool allLabelled = std::log10(2.0) * decadePixels >= kLogLabelGap;
+  std::vector<LogTick> ticks;
+  for (long long decade = 1; decade <= graph.YMax; decade *= 10) {
+    for (int multiple : {1, 2, 5}) {
+      const long long step = multiple * decade;
+      if (step <= graph.YMax) {
+        ticks.push_back({static_cast<double>(step), allLabelled || multiple == 1});
+      }
+    }
+  }
+  return ticks;
+}
 
 ScaledGraph ComputeGraphScales(const GraphSeries& series, int GraphType,
                                const ScaleOptions& options) {
@@ -220,6 +279,11 @@ ScaledGraph ComputeGraphScales(const GraphSeries& series, int GraphType,
       s.D[i] = series.B[i];
       s.B[i] = series.C[i];  // calculated
     }
+  }
+
+  if (row.periodAxis && options.logPeriod) {
+    LogPeriodScales(s, n, graph);
+    return result;
   }
 
   Extent x;
@@ -330,6 +394,13 @@ int PixelX(const GraphState& graph, double v) {
 }
 
 int PixelY(const GraphState& graph, double v) {
+  if (graph.YLog) {
+    const double range = std::log(static_cast<double>(graph.YMax) / graph.YMin);
+    if (!(range > 0.0)) return kPlotBottom;
+    if (!(v > 0.0)) return kPlotBottom + kPixelLimit;
+    const double offset = std::log(v / graph.YMin) * graph.PlotHeight / range;
+    return kPlotBottom - std::clamp(Near(offset), -kPixelLimit, kPixelLimit);
+  }
   const double range = static_cast<double>(graph.YMax) - graph.YMin;
   if (range == 0.0) return kPlotBottom;
   const double offset = (v - graph.YMin) * graph.PlotHeight / range;

@@ -39,6 +39,9 @@ struct GraphState {
   // Return periods only: the last table row is left out of the extents and
   // of the curves.
   bool LastRowDropped = false;
+  // Return periods on a logarithmic axis: Y runs from YMin = 1 to YMax, one
+  // of 10, 20, 50, 100, ...; the linear Y rules above do not apply.
+  bool YLog = false;
   std::string XTitle;
   std::string YTitle;
   // Legend texts.
@@ -88,6 +91,9 @@ GraphSeries SeriesOf(const report::TDMQuilmor& dm);
 struct ScaleOptions {
   int PlotWidth = 500;
   int PlotHeight = 370;
+  // The return periods on a logarithmic T axis over every row (no row is
+  // dropped), up to the largest observed, calculated or upper value.
+  bool logPeriod = false;
 };
 
 // The scales of a graph and the series as they are drawn.
@@ -106,8 +112,24 @@ ScaledGraph ComputeGraphScales(const GraphSeries& series, int GraphType,
 // SetGraphTitles: axis titles (after the factors are known) and legend texts.
 void SetGraphTitles(GraphState& graph, int GraphType);
 
+// The top of a logarithmic return-period axis: the least of 10, 20, 50, 100,
+// 200, ... that is not below `maximum` (held at 1e9).
+int LogPeriodTop(double maximum);
+
+// Ticks of a logarithmic return-period axis from 1 to graph.YMax: at 1, 2, 5,
+// 10, 20, 50, ...; every one labelled when the labels stand at least
+// kLogLabelGap pixels apart, else only the powers of ten.
+inline constexpr int kLogLabelGap = 14;
+struct LogTick {
+  double value = 1.0;
+  bool labelled = true;
+};
+std::vector<LogTick> LogPeriodTicks(const GraphState& graph);
+
 // Pixel of a scaled value: px(v) = 70 + Near((v - XMin) * PlotWidth / (XMax -
-// XMin)), py(v) = 420 - Near((v - YMin) * PlotHeight / (YMax - YMin)).
+// XMin)), py(v) = 420 - Near((v - YMin) * PlotHeight / (YMax - YMin)); on a
+// logarithmic axis py(v) = 420 - Near(log(v / YMin) * PlotHeight / log(YMax /
+// YMin)), values not above 0 far below the plot.
 int PixelX(const GraphState& graph, double v);
 int PixelY(const GraphState& graph, double v);
 

@@ -76,6 +76,20 @@ TEST_F(GraphCommand, BlackAndWhiteAndPng) {
   EXPECT_GT(CountColour(*image, 0xFFFFFF), 100000);
 }
 
+TEST_F(GraphCommand, LogPeriodChangesOnlyTheReturnPeriodGraph) {
+  const std::string linear = Path("linear.bmp");
+  const std::string log = Path("log.bmp");
+  ASSERT_EQ(RunGraph({kSampleReport, "--type", "return", "--output", linear}).code, 0);
+  ASSERT_EQ(RunGraph({kSampleReport, "--type", "return", "--log-period", "--output", log}).code, 0);
+  const auto a = graphs::LoadGraphImage(linear);
+  const auto b = graphs::LoadGraphImage(log);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a->size(), b->size());
+  // Frame and heading alike, the plot not.
+  EXPECT_EQ(a->copy(0, 0, 623, 40), b->copy(0, 0, 623, 40));
+  EXPECT_NE(a->copy(20, 50, 585, 380), b->copy(20, 50, 585, 380));
+}
+
 TEST_F(GraphCommand, MissingReportGetsTheOpenFailureMessage) {
   const std::string report = Path("none.out");
   const CliRun run = RunGraph({report, "--type", "return", "--output", Path("g.bmp")});
@@ -137,24 +151,27 @@ TEST_P(GraphUsage, ExitsWithTwo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GraphUsage,
-    ::testing::Values(UsageCase{"UnknownType",
-                                {"{sample}", "--type", "pie", "--output", "{dir}/g.bmp"},
-                                "--type"},
-                      UsageCase{"NoType", {"{sample}", "--output", "{dir}/g.bmp"}, "--type"},
-                      UsageCase{"NoOutput", {"{sample}", "--type", "qq"}, "--output"},
-                      UsageCase{"NoReport", {"--type", "qq", "--output", "{dir}/g.bmp"}, "REPORT"},
-                      UsageCase{"JpegOutput",
-                                {"{sample}", "--type", "qq", "--output", "{dir}/g.jpg"},
-                                "must end in \".bmp\" or \".png\""},
-                      UsageCase{"NotAReport",
-                                {"{dir}/run.inp", "--type", "qq", "--output", "{dir}/g.bmp"},
-                                "is not a results report"},
-                      UsageCase{"ReportIsAFolder",
-                                {"{dir}/folder.out", "--type", "qq", "--output", "{dir}/g.bmp"},
-                                "could not be opened"},
-                      UsageCase{"OutputFolderMissing",
-                                {"{sample}", "--type", "qq", "--output", "{dir}/no/g.bmp"},
-                                "could not be written"}),
+    ::testing::Values(
+        UsageCase{
+            "UnknownType", {"{sample}", "--type", "pie", "--output", "{dir}/g.bmp"}, "--type"},
+        UsageCase{"NoType", {"{sample}", "--output", "{dir}/g.bmp"}, "--type"},
+        UsageCase{"NoOutput", {"{sample}", "--type", "qq"}, "--output"},
+        UsageCase{"NoReport", {"--type", "qq", "--output", "{dir}/g.bmp"}, "REPORT"},
+        UsageCase{"JpegOutput",
+                  {"{sample}", "--type", "qq", "--output", "{dir}/g.jpg"},
+                  "must end in \".bmp\" or \".png\""},
+        UsageCase{"LogPeriodOfAnotherGraph",
+                  {"{sample}", "--type", "qq", "--log-period", "--output", "{dir}/g.bmp"},
+                  "--log-period applies to the return-period graph"},
+        UsageCase{"NotAReport",
+                  {"{dir}/run.inp", "--type", "qq", "--output", "{dir}/g.bmp"},
+                  "is not a results report"},
+        UsageCase{"ReportIsAFolder",
+                  {"{dir}/folder.out", "--type", "qq", "--output", "{dir}/g.bmp"},
+                  "could not be opened"},
+        UsageCase{"OutputFolderMissing",
+                  {"{sample}", "--type", "qq", "--output", "{dir}/no/g.bmp"},
+                  "could not be written"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

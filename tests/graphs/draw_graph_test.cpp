@@ -461,6 +461,33 @@ TEST_F(DrawTest, TitleShowsTheNameAskedForOrTheReportsName) {
   }
 }
 
+TEST_F(DrawTest, LogarithmicReturnPeriods) {
+  // The sample's return periods reach 38.3 (upper limit of the last row): T
+  // axis 1 .. 50, py(v) = 420 - Near(log10(v) * 370 / log10(50)).
+  GraphRequest request{kSampleReport, 4, true, title, {}};
+  request.scale.logPeriod = true;
+  const DrawnGraph drawn = DrawGraph(dm, request, image);
+  ASSERT_TRUE(drawn.read.ok());
+  ASSERT_TRUE(drawn.picture->scaled.state.YLog);
+  ASSERT_EQ(drawn.picture->scaled.state.YMax, 50);
+  for (auto [value, ty] : std::vector<std::pair<int, int>>{
+           {1, 420}, {2, 354}, {5, 268}, {10, 202}, {20, 137}, {50, 50}}) {
+    EXPECT_EQ(At(image, 66, ty), kWhite) << value;
+    EXPECT_EQ(At(image, 65, ty), kBlue) << value;
+    // Its label ends 6 pixels left of the axis.
+    EXPECT_GT(Count(image, 30, ty - 5, 64, ty + 5, kWhite), 3) << value;
+  }
+  // No tick between them (the linear axis would have one at 420 - 370 / 5 = 346).
+  EXPECT_EQ(At(image, 66, 346), kBlue);
+  // The calculated curve reaches the last row: X 25 .. 125 (S = 25), so
+  // px(120.4) = 70 + Near(95.4 * 5) = 547, py(34.3) = 420 - Near(334.38) = 86.
+  EXPECT_GT(Count(image, 544, 83, 550, 90, kWhite), 0);
+  // The linear graph drops that row: nothing right of the point before it.
+  DrawSample(4, true);
+  ASSERT_TRUE(graph.LastRowDropped);
+  EXPECT_EQ(Count(image, 540, 50, 570, 419, kWhite), 0);
+}
+
 TEST_F(DrawTest, UnreadableRowLeavesTheImageAlone) {
   std::string text = quilmor::testing::ReportText({});
   // The row goes right after the dash line under the column headings.

@@ -44,13 +44,17 @@ TEST(GraphTypes, EveryRowIsCompleteAndConsistent) {
       EXPECT_TRUE(read.count(static_cast<int>(curve.y)) || row.swapObservedCalculated)
           << "curve over series " << static_cast<int>(curve.y);
     }
-    if (row.observedPoints) EXPECT_TRUE(read.count(static_cast<int>(Series::B)));
+    if (row.observedPoints) {
+      EXPECT_TRUE(read.count(static_cast<int>(Series::B)));
+    }
     // Legend: within the plot's top-left corner, lines apart.
     ASSERT_LE(row.legendLines, row.legend.size());
     ASSERT_GE(row.legendLines, 1u);
     for (std::size_t k = 0; k < row.legendLines; ++k) {
       EXPECT_GE(row.legend[k].y, 65);
-      if (k > 0) EXPECT_GE(row.legend[k].y - row.legend[k - 1].y, 15);
+      if (k > 0) {
+        EXPECT_GE(row.legend[k].y - row.legend[k - 1].y, 15);
+      }
     }
     // Something is drawn.
     EXPECT_TRUE(row.observedPoints || row.intervalBars || row.curves[0].segments != Segments::None);
