@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation xz-utils
+          qt6-base-dev qt6-svg-dev libcli11-dev nlohmann-json3-dev fonts-liberation xz-utils
           # the sanitizer and fuzzing build (scripts/test-sanitized.sh)
           clang llvm libclang-rt-14-dev)
 missing=()

@@ -90,6 +90,29 @@ TEST_F(GraphCommand, LogPeriodChangesOnlyTheReturnPeriodGraph) {
   EXPECT_NE(a->copy(20, 50, 585, 380), b->copy(20, 50, 585, 380));
 }
 
+TEST_F(GraphCommand, FormatFollowsTheNameAndResolutionTheOption) {
+  struct Case {
+    const char* file;
+    std::vector<std::string> extra;
+    const char* start;
+  };
+  const std::vector<Case> cases = {{"g.svg", {}, "<?xml"},
+                                   {"g.pdf", {"--dpi", "300"}, "%PDF-"},
+                                   {"g.png", {"--dpi", "300"}, "\x89PNG"},
+                                   {"g.bmp", {"--dpi", "48"}, "BM"}};
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {kSampleReport, "--type", "xconf", "--output", Path(c.file)};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const CliRun run = RunGraph(args);
+    ASSERT_EQ(run.code, 0) << c.file << ": " << run.err;
+    EXPECT_EQ(run.out, "The graph was saved in  " + Path(c.file) + "\n");
+    EXPECT_EQ(ReadBytes(Path(c.file)).substr(0, std::string(c.start).size()), c.start) << c.file;
+  }
+  // 300 dpi: 623 x 495 pixels times 3.125; 48 dpi: halved.
+  EXPECT_EQ(graphs::LoadGraphImage(Path("g.png"))->size(), QSize(1947, 1547));
+  EXPECT_EQ(graphs::LoadGraphImage(Path("g.bmp"))->size(), QSize(312, 248));
+}
+
 TEST_F(GraphCommand, MissingReportGetsTheOpenFailureMessage) {
   const std::string report = Path("none.out");
   const CliRun run = RunGraph({report, "--type", "return", "--output", Path("g.bmp")});
@@ -159,10 +182,16 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"NoReport", {"--type", "qq", "--output", "{dir}/g.bmp"}, "REPORT"},
         UsageCase{"JpegOutput",
                   {"{sample}", "--type", "qq", "--output", "{dir}/g.jpg"},
-                  "must end in \".bmp\" or \".png\""},
+                  "must end in \".png\", \".svg\", \".pdf\" or \".bmp\""},
         UsageCase{"LogPeriodOfAnotherGraph",
                   {"{sample}", "--type", "qq", "--log-period", "--output", "{dir}/g.bmp"},
                   "--log-period applies to the return-period graph"},
+        UsageCase{"DpiTooLow",
+                  {"{sample}", "--type", "qq", "--dpi", "10", "--output", "{dir}/g.png"},
+                  "--dpi"},
+        UsageCase{"DpiNotANumber",
+                  {"{sample}", "--type", "qq", "--dpi", "high", "--output", "{dir}/g.png"},
+                  "--dpi"},
         UsageCase{"NotAReport",
                   {"{dir}/run.inp", "--type", "qq", "--output", "{dir}/g.bmp"},
                   "is not a results report"},
