@@ -20,19 +20,13 @@
 
 namespace quilmor::calculator {
 
-// The parameter file as the calculator holds it, with the frequency of the
-// upper piece at the break point P (two-piece codes).
-struct CalcParameters : ParameterSet {
-  double BreakFreq = 0.0;
-};
+// The parameter file as the calculator holds it.
+using CalcParameters = engine::Parameters;
 
 // ReadParam: reads the file named dm.FileName with the extension ".aux" and
 // leaves dm.FileName with the extension ".out". nullopt with `message` set
 // (the text to show) when the file is missing or damaged.
 std::optional<CalcParameters> ReadParam(report::TDMQuilmor& dm, std::string& message);
-
-// The frequency of the upper piece of a two-piece code at x = P.
-double UpperPieceFreqAtBreak(const ParameterSet& p);
 
 // Cumulative frequency F and its 90% limits.
 struct FrequencyEstimate {

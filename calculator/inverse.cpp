@@ -1,7 +1,6 @@
 #include "calculator/inverse.hpp"
 
 #include <cmath>
-#include <numbers>
 
 #include "engine/scratch_files.hpp"
 #include "textio/number_parse.hpp"
@@ -98,7 +97,8 @@ std::optional<FitSummary> ParseFitSummary(const std::vector<std::string>& lines,
   summary.N = *n;
   summary.Code = *code;
   summary.S = *s;
-  if (summary.Code < 6 || summary.Code > 50) {
+  const engine::CodeInfo* row = engine::FindCode(summary.Code);
+  if (row == nullptr || row->parameterFile.line) {
     auto a = real("parameter A");
     if (!a) return std::nullopt;
     auto b = real("parameter B");
@@ -106,7 +106,7 @@ std::optional<FitSummary> ParseFitSummary(const std::vector<std::string>& lines,
     summary.A = *a;
     summary.B = *b;
   }
-  if (summary.Code > 20 && summary.Code < 50) {
+  if (row != nullptr && row->parameterFile.normal) {
     auto m = real("mean");
     if (!m) return std::nullopt;
     auto d = real("standard deviation");
@@ -115,50 +115,6 @@ std::optional<FitSummary> ParseFitSummary(const std::vector<std::string>& lines,
     summary.D = *d;
   }
   return summary;
-}
-
-double GumbelInverse(double a, double b, double f) { return -(std::log(-std::log(f)) + b) / a; }
-
-double MirroredGumbelInverse(double a, double b, double f) {
-  return (-std::log(-std::log(1.0 - f)) - b) / a;
-}
-
-double LogisticInverse(double a, double b, double f) {
-  return (std::log(1.0 / f - 1.0) - b) * (1.0 / a);
-}
-
-double ExponentialInverse(double a, double b, double f) {
-  return (std::log(1.0 - f) + b) * (-1.0 / a);
-}
-
-double KernelInverse(engine::Transform kind, double a, double b, double f) {
-  // clang-format off
-  switch (kind) {
-    case engine::Transform::Gumbel: return GumbelInverse(a, b, f);
-    case engine::Transform::MirroredGumbel: return MirroredGumbelInverse(a, b, f);
-    case engine::Transform::Logistic: return LogisticInverse(a, b, f);
-    case engine::Transform::Exponential: return ExponentialInverse(a, b, f);
-    default: break;
-  }
-  // clang-format on
-  return std::nan("");
-}
-
-double RootE(double v, double e) { return std::exp(std::log(v) / e); }
-
-double InvertHastings(double f) {
-  double lo = -10.0;
-  double hi = 10.0;
-  for (;;) {
-    const double mid = (lo + hi) / 2.0;
-    if (mid == lo || mid == hi) break;
-    if (engine::HastingsFreq(mid) > f) {
-      hi = mid;
-    } else {
-      lo = mid;
-    }
-  }
-  return hi;
 }
 
 void FindTableRange(AnalysisState& state, const std::vector<FrequencyRow>& rows, double s) {
@@ -174,106 +130,10 @@ void FindTableRange(AnalysisState& state, const std::vector<FrequencyRow>& rows,
 
 namespace {
 
-enum class Column { Calc, Lower, Upper };
-
-// The last normal-family inversion of one column: printed frequencies repeat
-// from row to row, and the same frequency gives the same z.
-struct HastingsCache {
-  double f = -1.0;
-  double z = 0.0;
-  double Invert(double freq) {
-    if (freq != f) {
-      f = freq;
-      z = InvertHastings(freq);
-    }
-    return z;
-  }
-};
-
-// Everything the inverses of one run read, with A already kept off zero.
-struct RunInverse {
-  const AnalysisState& state;
-  int code;
-  double A, B, S, M, D;
-
-  // X(F) of rank i. Where the table by code falls back, and wherever the
-  // formula gives no finite number, the value of rank i stands instead.
-  double Evaluate(int i, double f, Column column, HastingsCache& cache) const {
-    const double x = Raw(i, f, column, cache);
-    return std::isfinite(x) ? x : Fallback(i);
-  }
-
- private:
-  double Fallback(int i) const { return state.Values[static_cast<std::size_t>(i)]; }
-
-  // v^(1/E) + S when v > 0, else the value of rank i.
-  double RootOrValue(int i, double v, double e) const {
-    return v > 0.0 ? RootE(v, e) + S : Fallback(i);
-  }
-
-  double Raw(int i, double f, Column column, HastingsCache& cache) const {
-    const double e = state.ExpE[static_cast<std::size_t>(code)];
-    // clang-format off
-    switch (code) {
-      case 2: {
-        const double v = (std::log(f) - B) / A;
-        if (v > 0.0) return RootE(v, e) + S;
-        const double value = Fallback(i);
-        // The value of the rank itself has no root when it is not positive.
-        return value > 0.0 ? RootE(value, e) + S : value;
-      }
-      case 3: return RootOrValue(i, -(std::log(1.0 - f) + B) / A, e);
-      case 4: return GumbelInverse(A, B, f) + S;
-      case 5: return MirroredGumbelInverse(A, B, f) + S;
-      case 21: case 22: case 23: case 24: case 25: {
-        const double v = M + D * cache.Invert(f);
-        switch (code) {
-          case 21: return v + S;
-          case 22: return std::exp(v) + S;
-          case 23: return v >= 0.0 ? std::sqrt(v) + S : Fallback(i);
-          case 24: return v >= 0.0 ? v * v + S : Fallback(i);
-          default: return RootOrValue(i, v, e);
-        }
-      }
-      case 51: return RootOrValue(i, GumbelInverse(A, B, f), e);
-      case 52: return RootOrValue(i, MirroredGumbelInverse(A, B, f), e);
-      case 53: return LogisticInverse(A, B, f) + S;
-      case 54: {
-        const double v = LogisticInverse(A, B, f);
-        if (v > 0.0) return std::exp(v) + S;
-        return column == Column::Lower ? state.TableMin + S : Fallback(i);
-      }
-      case 55: return RootOrValue(i, LogisticInverse(A, B, f >= 1.0 ? 0.999 : f), e);
-      case 56: return B * engine::Power(1.0 - f, -1.0 / A) - B + S;
-      case 57: return std::exp((std::log(-std::log(1.0 - f)) - B) / A) + S;
-      // The bounds of 58 and 59 and the average of 62 and 63 are in the data
-      // scale once the report is written: no shift is added again.
-      case 58:
-        return std::exp(-B / A) * RootE(-std::log(f), A) + state.LowerBoundC;
-      case 59:
-        return state.UpperBoundC - std::exp(-B / A) * RootE(-std::log(f), A);
-      case 60: return RootOrValue(i, std::exp((std::log(-std::log(1.0 - f)) - B) / A), e);
-      case 62:
-        return state.StdDevX * std::tan(std::numbers::pi * (f - 0.5)) + state.MeanX;
-      case 63: {
-        const double u = 2.0 * f - 1.0;
-        return state.StdDevX * std::numbers::sqrt2 * u / std::sqrt(1.0 - u * u) + state.MeanX;
-      }
-      default: break;
-    }
-    // clang-format on
-    if (engine::IsTwoPieceCode(code)) {
-      const engine::PieceKinds kinds = engine::TwoPieceKinds(code);
-      if (i <= state.BreakIndex) {
-        return KernelInverse(kinds.lower, state.SlopeLow, state.InterceptLow, f) + S;
-      }
-      return KernelInverse(kinds.upper, state.SlopeHigh, state.InterceptHigh, f) + S;
-    }
-    return Fallback(i);
-  }
-};
-
-bool HasInverse(int code) { return code != 1 && engine::IsCatalogueCode(code); }
+// Code 1 is named but never fitted: it has no inverse.
+bool HasInverse(int code) {
+  return engine::IsCatalogueCode(code) && engine::CodeRow(code).fit != engine::FitMethod::None;
+}
 
 }  // namespace
 
@@ -282,7 +142,8 @@ void ComputeCalculatedXValues(AnalysisState& state, const FitSummary& summary,
   state.N = summary.N;
   state.Code = summary.Code;
   state.Shift = summary.S;
-  if (summary.Code < 6 || summary.Code > 50) {
+  const engine::CodeInfo* entry = engine::FindCode(summary.Code);
+  if (entry == nullptr || entry->parameterFile.line) {
     state.Slope = summary.A;
     state.Intercept = summary.B;
   }
@@ -292,8 +153,29 @@ void ComputeCalculatedXValues(AnalysisState& state, const FitSummary& summary,
   if (HasInverse(summary.Code)) {
     double a = summary.A;
     if (std::fabs(a) < 1e-13) a = 1e-13;
-    const RunInverse inverse{state, summary.Code, a, summary.B, summary.S, summary.M, summary.D};
-    HastingsCache calcCache, lowerCache, upperCache;
+    // The parameters as the fit summary and the state hold them after the
+    // report: the bounds of 58/59 and the average of 62/63 in the data scale.
+    engine::Parameters p;
+    p.Code = summary.Code;
+    p.A = a;
+    p.B = summary.B;
+    p.S = summary.S;
+    p.M = summary.M;
+    p.D = summary.D;
+    const engine::CodeInfo& info = engine::CodeRow(summary.Code);
+    const auto c = static_cast<std::size_t>(summary.Code);
+    if (info.hasExponent) p.E = state.ExpE[c];
+    if (info.bound == engine::Bound::Lower) p.C = state.LowerBoundC;
+    if (info.bound == engine::Bound::Upper) p.C = state.UpperBoundC;
+    if (info.fit == engine::FitMethod::Student) {
+      p.M = state.MeanX;
+      p.D = state.StdDevX;
+    }
+    p.As = state.SlopeLow;
+    p.Bs = state.InterceptLow;
+    p.Ag = state.SlopeHigh;
+    p.Bg = state.InterceptHigh;
+    engine::HastingsCache calcCache, lowerCache, upperCache;
     for (int i = 1; i <= n; ++i) {
       const FrequencyRow& row = rows[static_cast<std::size_t>(i - 1)];
       double fc = row.RowCalc / 100.0;
@@ -307,9 +189,20 @@ void ComputeCalculatedXValues(AnalysisState& state, const FitSummary& summary,
       if (fl <= 0.0) fl = 0.0003;
       if (fu <= 0.0) fu = 0.0001;
       const std::size_t k = static_cast<std::size_t>(i);
-      state.CalcX[k] = inverse.Evaluate(i, fc, Column::Calc, calcCache);
-      state.LowerX[k] = inverse.Evaluate(i, fl, Column::Lower, lowerCache);
-      state.UpperX[k] = inverse.Evaluate(i, fu, Column::Upper, upperCache);
+      // Where the formula has no value, the value of rank i stands.
+      engine::InverseContext context;
+      context.fallback = engine::Fallback::RankValue;
+      context.rankValue = state.Values[k];
+      context.lowerEnd = state.TableMin;
+      context.upperPiece = i > state.BreakIndex;
+      context.cache = &calcCache;
+      state.CalcX[k] = engine::ModelInverse(p, fc, context);
+      context.lowerLimit = true;
+      context.cache = &lowerCache;
+      state.LowerX[k] = engine::ModelInverse(p, fl, context);
+      context.lowerLimit = false;
+      context.cache = &upperCache;
+      state.UpperX[k] = engine::ModelInverse(p, fu, context);
     }
   }
   // The limits never decrease with the rank; the calculated values may.

@@ -12,6 +12,7 @@
 
 #include "engine/analysis_state.hpp"
 #include "engine/catalogue.hpp"
+#include "engine/model.hpp"
 
 namespace quilmor::calculator {
 
@@ -64,28 +65,6 @@ struct FitSummary {
 // `error` set when a line is missing or not a number, or N is not 1..2500.
 std::optional<FitSummary> ParseFitSummary(const std::vector<std::string>& lines,
                                           std::string& error);
-
-// --- Elementary inverses x(F) ------------------------------------------------
-
-// Gumbel:           F = exp[-exp{-(a x + b)}]      x = -(ln(-ln F) + b) / a
-double GumbelInverse(double a, double b, double f);
-// Mirrored Gumbel:  F = 1 - exp[-exp{-(a x + b)}]  x = (-ln(-ln(1 - F)) - b) / a
-double MirroredGumbelInverse(double a, double b, double f);
-// Logistic:         F = 1/{1 + exp(a x + b)}       x = (ln(1/F - 1) - b) (1/a)
-double LogisticInverse(double a, double b, double f);
-// Exponential:      F = 1 - exp{-(a x + b)}        x = (ln(1 - F) + b) (-1/a)
-double ExponentialInverse(double a, double b, double f);
-// The inverse of one piece of a two-piece function.
-double KernelInverse(engine::Transform kind, double a, double b, double f);
-
-// v^(1/E), computed as exp(ln v / E).
-double RootE(double v, double e);
-
-// The normal-family inversion in the standardised variable: the smallest z in
-// [-10, 10] (to full double precision) with HastingsFreq(z) > F, found by
-// bisection (lo = -10, hi = 10; mid = (lo + hi)/2 until mid equals lo or hi;
-// hi = mid when HastingsFreq(mid) > F, else lo = mid); 10 when none qualifies.
-double InvertHastings(double f);
 
 // --- The inverse evaluation of one run ---------------------------------------
 

@@ -7,42 +7,33 @@
 
 namespace quilmor::calculator {
 
-namespace {
-
-bool HasLineParameters(int code) { return code < 6 || code > 50; }
-
-bool HasExponentAfterLine(int code) {
-  return code == 1 || code == 2 || code == 3 || code == 51 || code == 52 || code == 55 ||
-         code == 60;
-}
-
-}  // namespace
-
 std::string ParameterFileText(const engine::AnalysisState& state) {
   const int code = state.Code;
+  const auto c = static_cast<std::size_t>(code);
+  const engine::CodeInfo& row = engine::CodeRow(code);
+  const engine::ParameterFileLayout& layout = row.parameterFile;
   textio::TextWriter out;
   auto real = [&out](double value) { out.Line(textio::FormatE23(value)); };
   out.Line(textio::FormatI(code));
-  if (HasLineParameters(code)) {
+  if (layout.line) {
     real(state.Slope);
     real(state.Intercept);
   }
-  if (HasExponentAfterLine(code)) real(state.ExpE[static_cast<std::size_t>(code)]);
-  if (code == 58) real(state.LowerBoundC);
-  if (code == 59) real(state.UpperBoundC);
-  if (code >= 6 && code <= 19) {
+  if (layout.exponentAfterLine) real(state.ExpE[c]);
+  if (layout.bound) real(row.bound == engine::Bound::Lower ? state.LowerBoundC : state.UpperBoundC);
+  if (layout.pieces) {
     real(state.SlopeLow);
     real(state.InterceptLow);
     real(state.SlopeHigh);
     real(state.InterceptHigh);
     real(state.BreakValue);
   }
-  if (code >= 21 && code <= 25) {
-    real(state.NormMean[static_cast<std::size_t>(code)]);
-    real(state.NormSigma[static_cast<std::size_t>(code)]);
-    if (code == 25) real(state.ExpE[25]);
+  if (layout.normal) {
+    real(state.NormMean[c]);
+    real(state.NormSigma[c]);
+    if (layout.exponentAfterNormal) real(state.ExpE[c]);
   }
-  if (code > 60) {
+  if (layout.student) {
     real(state.MeanX);
     real(state.StdDevX);
   }
@@ -61,8 +52,8 @@ std::optional<std::string> WriteParameterFile(report::TDMQuilmor& dm,
   return std::nullopt;
 }
 
-std::optional<ParameterSet> ParseParameterFile(const std::vector<std::string>& lines,
-                                               std::string& error) {
+std::optional<engine::Parameters> ParseParameterFile(const std::vector<std::string>& lines,
+                                                     std::string& error) {
   std::size_t next = 0;
   bool ok = true;
   auto real = [&](const char* what) {
@@ -81,7 +72,7 @@ std::optional<ParameterSet> ParseParameterFile(const std::vector<std::string>& l
     }
     return *value;
   };
-  ParameterSet p;
+  engine::Parameters p;
   if (lines.empty()) {
     error = "it is empty";
     return std::nullopt;
@@ -96,7 +87,8 @@ std::optional<ParameterSet> ParseParameterFile(const std::vector<std::string>& l
     p.Code = *code;
   }
   const int code = p.Code;
-  if (code == 0) {
+  const engine::CodeInfo* row = engine::FindCode(code);
+  if (row != nullptr && row->family == engine::Family::None) {
     error = "it holds no fitted distribution (code 0)";
     return std::nullopt;
   }
@@ -104,25 +96,26 @@ std::optional<ParameterSet> ParseParameterFile(const std::vector<std::string>& l
     error = "its distribution code " + std::to_string(code) + " is unknown";
     return std::nullopt;
   }
-  if (code < 6 || code > 50) {
+  const engine::ParameterFileLayout& layout = row->parameterFile;
+  if (layout.line) {
     p.A = real("parameter A");
     p.B = real("parameter B");
-    if (code < 4 || code == 51 || code == 52 || code == 55 || code == 60) p.E = real("exponent E");
-    if (code == 58 || code == 59) p.C = real("bound C");
   }
-  if (code > 5 && code < 20) {
+  if (layout.exponentAfterLine) p.E = real("exponent E");
+  if (layout.bound) p.C = real("bound C");
+  if (layout.pieces) {
     p.As = real("parameter As");
     p.Bs = real("parameter Bs");
     p.Ag = real("parameter Ag");
     p.Bg = real("parameter Bg");
     p.P = real("break point P");
   }
-  if (code > 20 && code < 50) {
+  if (layout.normal) {
     p.M = real("mean");
     p.D = real("standard deviation");
-    if (code == 25) p.E = real("exponent E");
+    if (layout.exponentAfterNormal) p.E = real("exponent E");
   }
-  if (code > 60) {
+  if (layout.student) {
     p.M = real("average X");
     p.D = real("standard deviation of X");
   }

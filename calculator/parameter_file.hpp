@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "engine/analysis_state.hpp"
+#include "engine/model.hpp"
 #include "report/data_module.hpp"
 
 namespace quilmor::calculator {
@@ -32,22 +33,11 @@ std::string ParameterFileText(const engine::AnalysisState& state);
 std::optional<std::string> WriteParameterFile(report::TDMQuilmor& dm,
                                               const engine::AnalysisState& state);
 
-// The content of a parameter file as the calculator reads it.
-struct ParameterSet {
-  int Code = 0;
-  double A = 0.0, B = 0.0;
-  double E = 0.0;  // CalcExponent
-  double C = 0.0;  // CalcBound of codes 58 and 59
-  double M = 0.0;  // CalcMean: normal-family mean, or the average X of 62/63
-  double D = 0.0;  // CalcStDev
-  double As = 0.0, Bs = 0.0, Ag = 0.0, Bg = 0.0, P = 0.0;
-  double S = 0.0;
-};
-
-// Reads the lines of a parameter file in the order of the table above.
-// nullopt with `error` set when the code is not one of the catalogue or a
-// line is missing or not a number.
-std::optional<ParameterSet> ParseParameterFile(const std::vector<std::string>& lines,
-                                               std::string& error);
+// Reads the lines of a parameter file in the order of the table above into
+// the parameters of the fitted function (CalcExponent is E, CalcBound C,
+// CalcMean M, CalcStDev D). nullopt with `error` set when the code is not one
+// of the catalogue or a line is missing or not a number.
+std::optional<engine::Parameters> ParseParameterFile(const std::vector<std::string>& lines,
+                                                     std::string& error);
 
 }  // namespace quilmor::calculator

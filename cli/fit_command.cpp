@@ -29,13 +29,6 @@ constexpr const char* kStopMessage =
 constexpr const char* kLimitMessage =
     "The analysis was limited to the first 2500 data greater than the threshold";
 
-bool HasExponent(int code) {
-  return code == 2 || code == 3 || code == 25 || code == 51 || code == 52 || code == 55 ||
-         code == 60;
-}
-
-bool HasLine(int code) { return (code >= 2 && code <= 5) || (code >= 51 && code <= 60); }
-
 nlohmann::ordered_json FitToJson(engine::AnalysisState& state, bool bestOfAll) {
   nlohmann::ordered_json json;
   json["stop"] = state.StopFlag;
@@ -47,29 +40,27 @@ nlohmann::ordered_json FitToJson(engine::AnalysisState& state, bool bestOfAll) {
   engine::SetDistributionName(state, code);
   json["code"] = code;
   json["name"] = state.DistributionName;
-  if (HasLine(code)) {
+  const engine::CodeInfo& row = engine::FindCode(code) ? engine::CodeRow(code) : engine::CodeRow(0);
+  if (engine::HasLine(row)) {
     json["slope"] = state.Slope;
     json["intercept"] = state.Intercept;
   }
-  if (HasExponent(code)) json["exponent"] = state.ExpE[static_cast<std::size_t>(code)];
-  if (code == 58) json["lower_bound"] = state.LowerBoundC;
-  if (code == 59) json["upper_bound"] = state.UpperBoundC;
+  // Code 1 is never fitted, so every code with an exponent here has a scanned one.
+  if (row.hasExponent) json["exponent"] = state.ExpE[static_cast<std::size_t>(code)];
+  if (row.bound == engine::Bound::Lower) json["lower_bound"] = state.LowerBoundC;
+  if (row.bound == engine::Bound::Upper) json["upper_bound"] = state.UpperBoundC;
   if (engine::IsNormalFamilyCode(code)) {
     const auto c = static_cast<std::size_t>(code);
-    json["normal"] = {{"mean", state.NormMean[c]},
-                      {"sigma", state.NormSigma[c]},
-                      {"sd", state.NormStdDev[c]}};
+    json["normal"] = {
+        {"mean", state.NormMean[c]}, {"sigma", state.NormSigma[c]}, {"sd", state.NormStdDev[c]}};
   }
-  if (code == 62 || code == 63) {
+  if (engine::IsStudentCode(code)) {
     json["student"] = {{"mean", state.MeanX}, {"sd", state.StdDevX}};
   }
   if (engine::IsTwoPieceCode(code)) {
-    json["pieces"] = {{"slope_low", state.SlopeLow},
-                      {"intercept_low", state.InterceptLow},
-                      {"slope_high", state.SlopeHigh},
-                      {"intercept_high", state.InterceptHigh},
-                      {"break_value", state.BreakValue},
-                      {"break_index", state.BreakIndex}};
+    json["pieces"] = {{"slope_low", state.SlopeLow},     {"intercept_low", state.InterceptLow},
+                      {"slope_high", state.SlopeHigh},   {"intercept_high", state.InterceptHigh},
+                      {"break_value", state.BreakValue}, {"break_index", state.BreakIndex}};
   }
   json["breakpoint_found"] = state.BreakPointFound;
   if (bestOfAll) {
@@ -149,8 +140,7 @@ void AddFitCommand(CLI::App& app, CommandContext& context) {
   auto options = std::make_shared<FitOptions>();
   CLI::App* fit = app.add_subcommand(
       "fit", "Fit the catalogue of distributions to one series; print the fit as JSON");
-  fit->add_option("INPUT", options->input,
-                  "An input file (.inp) or a file with one value per line")
+  fit->add_option("INPUT", options->input, "An input file (.inp) or a file with one value per line")
       ->required();
   fit->add_option("--pref", options->preference,
                   "1 = best fitting of all (default), or the code of one distribution");

@@ -10,13 +10,19 @@
 
 namespace quilmor::engine {
 
+namespace {
+
+bool IsLowerBound(int code) { return CodeRow(code).bound == Bound::Lower; }
+
+}  // namespace
+
 double BoundTrial(int code, double smallest, double largest, int j) {
   const double step = kBoundStepFraction * (largest - smallest);
-  return code == 58 ? smallest - step * j : largest + step * j;
+  return IsLowerBound(code) ? smallest - step * j : largest + step * j;
 }
 
 double BoundAbscissae(int code, const FitData& data, double bound, double* xPrime) {
-  if (code == 58) {
+  if (IsLowerBound(code)) {
     for (int i = 0; i < data.n; ++i) {
       if (data.x[i] - bound <= 0.0) bound = data.x[i] - kBoundGap;
       xPrime[i] = std::log(data.x[i] - bound);
@@ -42,7 +48,7 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
   std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(n));
   std::vector<double> sse;
   const Workers::ScanOutcome scan = workers.ScanWhileImproving(
-      code == 58 ? kLowerBoundTrials : kUpperBoundTrials, kNoFitSSE,
+      IsLowerBound(code) ? kLowerBoundTrials : kUpperBoundTrials, kNoFitSSE,
       [&](int j, int worker) {
         double* xPrime = scratch[worker].data();
         BoundAbscissae(code, data, BoundTrial(code, smallest, largest, j), xPrime);
@@ -60,7 +66,7 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
       BoundAbscissae(code, data, BoundTrial(code, smallest, largest, best), xPrime.data());
   StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), y, n));
   state.Intercept = state.MeanY - state.Slope * state.MeanX;
-  (code == 58 ? state.LowerBoundC : state.UpperBoundC) = bound;
+  (IsLowerBound(code) ? state.LowerBoundC : state.UpperBoundC) = bound;
   state.ScanCounts.push_back({code, scan.trials});
 
   Candidate candidate;

@@ -65,33 +65,39 @@ PieceTrial Trial(const FitData& data, double breakValue) {
 
 }  // namespace
 
+namespace {
+
+// The trial with the upper type chosen at compile time for a given lower type.
+template <Transform Low>
+PieceTrial TrialWithLow(Transform high, const FitData& data, double breakValue) {
+  using T = Transform;
+  switch (high) {
+    case T::Gumbel:
+      return Trial<Low, T::Gumbel>(data, breakValue);
+    case T::MirroredGumbel:
+      return Trial<Low, T::MirroredGumbel>(data, breakValue);
+    case T::Logistic:
+      return Trial<Low, T::Logistic>(data, breakValue);
+    case T::Exponential:
+      return Trial<Low, T::Exponential>(data, breakValue);
+    default:
+      return PieceTrial{};
+  }
+}
+
+}  // namespace
+
 PieceTrial TwoPieceTrial(int code, const FitData& data, double breakValue) {
   using T = Transform;
-  switch (code) {
-    case 7:
-      return Trial<T::MirroredGumbel, T::MirroredGumbel>(data, breakValue);
-    case 8:
-      return Trial<T::Logistic, T::Logistic>(data, breakValue);
-    case 9:
-      return Trial<T::Gumbel, T::Gumbel>(data, breakValue);
-    case 10:
-      return Trial<T::MirroredGumbel, T::Logistic>(data, breakValue);
-    case 11:
-      return Trial<T::MirroredGumbel, T::Gumbel>(data, breakValue);
-    case 12:
-      return Trial<T::Gumbel, T::Logistic>(data, breakValue);
-    case 13:
-      return Trial<T::Gumbel, T::MirroredGumbel>(data, breakValue);
-    case 14:
-      return Trial<T::Logistic, T::MirroredGumbel>(data, breakValue);
-    case 15:
-      return Trial<T::Logistic, T::Gumbel>(data, breakValue);
-    case 16:
-      return Trial<T::Gumbel, T::Exponential>(data, breakValue);
-    case 17:
-      return Trial<T::MirroredGumbel, T::Exponential>(data, breakValue);
-    case 18:
-      return Trial<T::Logistic, T::Exponential>(data, breakValue);
+  if (!IsTwoPieceCode(code)) return PieceTrial{};
+  const PieceKinds kinds = TwoPieceKinds(code);
+  switch (kinds.lower) {
+    case T::Gumbel:
+      return TrialWithLow<T::Gumbel>(kinds.upper, data, breakValue);
+    case T::MirroredGumbel:
+      return TrialWithLow<T::MirroredGumbel>(kinds.upper, data, breakValue);
+    case T::Logistic:
+      return TrialWithLow<T::Logistic>(kinds.upper, data, breakValue);
     default:
       return PieceTrial{};
   }
@@ -99,26 +105,28 @@ PieceTrial TwoPieceTrial(int code, const FitData& data, double breakValue) {
 
 std::vector<Candidate> FitTwoPieceCodes(AnalysisState& state, const FitData& data,
                                         const Workers& workers) {
-  constexpr int kFirstCode = 7;
-  constexpr int kCodes = 12;
+  // The two-piece codes in code order.
+  std::vector<int> codes;
+  for (const CodeInfo& row : Catalogue()) {
+    if (row.fit == FitMethod::TwoPiece) codes.push_back(row.code);
+  }
+  const int codeCount = static_cast<int>(codes.size());
   constexpr int kTrials = kBreakSteps - 1;
   state.NrOfTrials = kBreakSteps;
   std::vector<Candidate> candidates;
   if (data.n < 2) {  // nothing to split
-    for (int code = kFirstCode; code < kFirstCode + kCodes; ++code) {
-      candidates.push_back(Candidate{code, kNoFitSSE});
-    }
+    for (int code : codes) candidates.push_back(Candidate{code, kNoFitSSE});
     return candidates;
   }
   const std::vector<double> grid = BreakGrid(data.x[0], data.x[data.n - 1]);
 
-  std::vector<PieceTrial> trials(kCodes * kTrials);
-  workers.ForEach(kCodes * kTrials, [&](int index, int) {
-    trials[index] = TwoPieceTrial(kFirstCode + index / kTrials, data, grid[index % kTrials + 1]);
+  std::vector<PieceTrial> trials(codeCount * kTrials);
+  workers.ForEach(codeCount * kTrials, [&](int index, int) {
+    trials[index] = TwoPieceTrial(codes[index / kTrials], data, grid[index % kTrials + 1]);
   });
 
-  for (int c = 0; c < kCodes; ++c) {
-    const int code = kFirstCode + c;
+  for (int c = 0; c < codeCount; ++c) {
+    const int code = codes[c];
     state.Code = code;
     Candidate candidate;
     candidate.code = code;

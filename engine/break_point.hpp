@@ -32,7 +32,7 @@ struct PieceTrial {
 };
 PieceTrial TwoPieceTrial(int code, const FitData& data, double breakValue);
 
-// Fits codes 7..18 in that order; each candidate is its trial with the
+// Fits the two-piece codes (7..18) in code order; each candidate is its trial with the
 // smallest SSE (the lower break on a tie) among those whose SSE and lines are
 // finite, or SSE 1,000,000 when no trial had three values on each side (or a
 // finite fit). Leaves NrOfTrials, TrialBreak and NBelow of the

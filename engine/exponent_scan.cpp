@@ -1,5 +1,6 @@
 #include "engine/exponent_scan.hpp"
 
+#include <cassert>
 #include <cmath>
 #include <limits>
 
@@ -26,7 +27,8 @@ bool IsNearLinear(double exponent) {
 }
 
 bool IsExponentCode(int code) {
-  return code == 2 || code == 3 || code == 51 || code == 52 || code == 55 || code == 60;
+  const CodeInfo* row = FindCode(code);
+  return row != nullptr && ScansExponent(*row);
 }
 
 namespace {
@@ -42,22 +44,28 @@ double LineTrialSSE(const double* xPrime, const FitData& data) {
   return LineSSE<T>(xPrime, data.fr.data(), data.n, intercept, line.slope);
 }
 
-double ExponentTrialSSE(int code, const double* powered, const double* logOfPowered,
+// The line is regressed on X^E, or on ln(X^E) (generalised Weibull).
+double ExponentTrialSSE(const CodeInfo& row, const double* powered, const double* logOfPowered,
                         const FitData& data) {
-  switch (code) {
-    case 2:
-      return LineTrialSSE<Transform::Power>(powered, data);
-    case 3:
-      return LineTrialSSE<Transform::Exponential>(powered, data);
-    case 51:
-      return LineTrialSSE<Transform::Gumbel>(powered, data);
-    case 52:
-      return LineTrialSSE<Transform::MirroredGumbel>(powered, data);
-    case 55:
-      return LineTrialSSE<Transform::Logistic>(powered, data);
+  const double* xPrime = row.abscissa == Abscissa::LnPowerX ? logOfPowered : powered;
+  switch (row.transform) {
+    case Transform::Power:
+      return LineTrialSSE<Transform::Power>(xPrime, data);
+    case Transform::Exponential:
+      return LineTrialSSE<Transform::Exponential>(xPrime, data);
+    case Transform::Gumbel:
+      return LineTrialSSE<Transform::Gumbel>(xPrime, data);
+    case Transform::MirroredGumbel:
+      return LineTrialSSE<Transform::MirroredGumbel>(xPrime, data);
+    case Transform::Logistic:
+      return LineTrialSSE<Transform::Logistic>(xPrime, data);
+    case Transform::Weibull:
+      return LineTrialSSE<Transform::Weibull>(xPrime, data);
     default:
-      return LineTrialSSE<Transform::Weibull>(logOfPowered, data);  // 60
+      break;
   }
+  assert(false && "no exponent scan of this transform");
+  return std::numeric_limits<double>::infinity();
 }
 
 }  // namespace
@@ -66,9 +74,11 @@ ExponentScanTable ScanExponents(const FitData& data, const Workers& workers,
                                 const std::vector<int>& codes) {
   ExponentScanTable table;
   bool needLog = false;
+  std::vector<const CodeInfo*> rows;
   for (int code : codes) {
     table.sse[code].assign(kExponentTrials + 1, 0.0);
-    needLog = needLog || code == 60;
+    rows.push_back(&CodeRow(code));
+    needLog = needLog || rows.back()->abscissa == Abscissa::LnPowerX;
   }
   const std::vector<double> grid = ExponentGrid();
   const int n = data.n;
@@ -85,7 +95,9 @@ ExponentScanTable ScanExponents(const FitData& data, const Workers& workers,
     if (needLog) {
       for (int i = 0; i < n; ++i) lnXe[i] = std::log(xe[i]);
     }
-    for (int code : codes) table.sse[code][k] = ExponentTrialSSE(code, xe, lnXe, data);
+    for (const CodeInfo* row : rows) {
+      table.sse[row->code][k] = ExponentTrialSSE(*row, xe, lnXe, data);
+    }
   });
   return table;
 }
@@ -100,16 +112,17 @@ Candidate FitExponentCode(AnalysisState& state, const FitData& data, const Expon
   for (int k = 1; k <= kExponentTrials; ++k) state.ScanSSE[k] = sse[k];
 
   // Final fit with the reported exponent.
-  const Transform type = SingleFitTransform(code);
+  const CodeInfo& row = CodeRow(code);
+  const Transform type = row.transform;
   std::vector<double> xPrime(data.n);
   for (int i = 0; i < data.n; ++i) {
     xPrime[i] = std::exp(exponent * data.lnX[i]);
-    if (code == 60) xPrime[i] = std::log(xPrime[i]);
+    if (row.abscissa == Abscissa::LnPowerX) xPrime[i] = std::log(xPrime[i]);
   }
   StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), data.Y(type).data(), data.n));
-  if (code == 2 && state.Slope < kMinPowerSlope) state.Slope = kMinPowerSlope;
+  if (row.minimumSlope > 0.0 && state.Slope < row.minimumSlope) state.Slope = row.minimumSlope;
   state.Intercept = state.MeanY - state.Slope * state.MeanX;
-  if (code == 51) state.FitStdDev = kGumbelStdDevFactor / state.Slope;
+  if (row.gumbelSpread) state.FitStdDev = kGumbelStdDevFactor / state.Slope;
   state.ScanCounts.push_back({code, kExponentTrials});
 
   Candidate candidate;

@@ -29,10 +29,8 @@ inline constexpr double kNearLinearLow = 0.79;   // exclusive
 inline constexpr double kNearLinearHigh = 1.21;  // exclusive
 inline constexpr double kNearLinearSSE = 1000.0;
 
-// The slope of code 2 is raised to this after the scan when it is smaller.
-inline constexpr double kMinPowerSlope = 0.001;
-
-// Spread of X implied by a Gumbel slope: FitStdDev = 1.28 / S (codes 4, 5, 51).
+// Spread of X implied by a Gumbel slope: FitStdDev = 1.28 / S (the codes
+// with the catalogue's gumbelSpread).
 inline constexpr double kGumbelStdDevFactor = 1.28;
 
 // Trial exponents, index 1..280: a running value that starts at 0.19 and
@@ -45,7 +43,8 @@ double ReportedExponent(int k);
 // 0.79 < E < 1.21.
 bool IsNearLinear(double exponent);
 
-bool IsExponentCode(int code);  // 2, 3, 51, 52, 55, 60
+// The single functions whose exponent is scanned: 2, 3, 51, 52, 55, 60.
+bool IsExponentCode(int code);
 
 // The SSE of every trial of the exponent scans of `codes`: sse[code][k] for
 // k = 1..280. The codes share each trial's X^E.

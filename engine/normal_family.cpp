@@ -70,23 +70,11 @@ void StoreNormalFreq(AnalysisState& state, const std::vector<double>& xPrime, do
 }
 
 bool FitPlainNormal(AnalysisState& state, const FitData& data, const Workers& workers, int code) {
+  // T(X): X, ln X (shared with the other fits), X^2 or sqrt X.
+  const Abscissa transform = CodeRow(code).abscissa;
   std::vector<double> xPrime(data.n);
   for (int i = 0; i < data.n; ++i) {
-    const double x = data.x[i];
-    switch (code) {
-      case 21:
-        xPrime[i] = x;
-        break;
-      case 22:
-        xPrime[i] = data.lnX[i];
-        break;
-      case 23:
-        xPrime[i] = x * x;
-        break;
-      default:
-        xPrime[i] = std::sqrt(x);
-        break;  // 24
-    }
+    xPrime[i] = transform == Abscissa::LnX ? data.lnX[i] : NormalTransform(code, data.x[i], 1.0);
   }
   const SigmaSearchResult search = SigmaSearch(xPrime.data(), data.fr.data(), data.n, &workers);
   state.NormMean[code] = search.mean;
@@ -105,6 +93,7 @@ bool FitPlainNormal(AnalysisState& state, const FitData& data, const Workers& wo
 bool FitGeneralNormal(AnalysisState& state, const FitData& data, const Workers& workers,
                       UserInteraction& ui) {
   const int n = data.n;
+  const int code = state.Code;
   const std::vector<double> grid = ExponentGrid();
   std::vector<SigmaSearchResult> trials(kExponentTrials + 1);
   std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(n));
@@ -128,24 +117,24 @@ bool FitGeneralNormal(AnalysisState& state, const FitData& data, const Workers& 
     state.SigmaBest[k] = trials[k].sigma;
   }
   const int best = FirstMinimum(state.ScanSSE, kExponentTrials);
-  state.NormSigma[25] = state.SigmaBest[best];
-  state.ExpE[25] = ReportedExponent(best);
-  state.ScanCounts.push_back({25, kExponentTrials});
+  state.NormSigma[code] = state.SigmaBest[best];
+  state.ExpE[code] = ReportedExponent(best);
+  state.ScanCounts.push_back({code, kExponentTrials});
 
   // Final evaluation with the reported exponent.
   std::vector<double> xPrime(n);
   double sum = 0.0;
   double sumOfSquares = 0.0;
   for (int i = 0; i < n; ++i) {
-    xPrime[i] = std::exp(state.ExpE[25] * data.lnX[i]);
+    xPrime[i] = std::exp(state.ExpE[code] * data.lnX[i]);
     sum += xPrime[i];
     sumOfSquares += xPrime[i] * xPrime[i];
   }
   const double nn = n;
-  state.NormMean[25] = sum / nn;
+  state.NormMean[code] = sum / nn;
   state.Sxx = sumOfSquares - sum * sum / nn;
-  state.NormStdDev[25] = std::sqrt(state.Sxx / (nn - 1.0));
-  StoreNormalFreq(state, xPrime, state.NormMean[25], state.NormSigma[25]);
+  state.NormStdDev[code] = std::sqrt(state.Sxx / (nn - 1.0));
+  StoreNormalFreq(state, xPrime, state.NormMean[code], state.NormSigma[code]);
   return trials[best].searched;
 }
 
@@ -153,8 +142,10 @@ bool FitGeneralNormal(AnalysisState& state, const FitData& data, const Workers& 
 
 bool FitNormalFamily(AnalysisState& state, const FitData& data, const Workers& workers,
                      UserInteraction& ui) {
-  if (state.Code == 25) return FitGeneralNormal(state, data, workers, ui);
-  if (state.Code >= 21 && state.Code <= 24) return FitPlainNormal(state, data, workers, state.Code);
+  const CodeInfo* row = FindCode(state.Code);
+  if (row == nullptr) return false;
+  if (row->fit == FitMethod::GeneralNormal) return FitGeneralNormal(state, data, workers, ui);
+  if (row->fit == FitMethod::NormalSigma) return FitPlainNormal(state, data, workers, state.Code);
   return false;
 }
 

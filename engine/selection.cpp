@@ -1,5 +1,7 @@
 #include "engine/selection.hpp"
 
+#include <algorithm>
+#include <cassert>
 #include <cmath>
 #include <optional>
 #include <string>
@@ -20,7 +22,10 @@
 
 namespace quilmor::engine {
 
-bool HasLine(int code) { return (code >= 2 && code <= 5) || (code >= 51 && code <= 60); }
+bool HasLine(int code) {
+  const CodeInfo* row = FindCode(code);
+  return row != nullptr && HasLine(*row);
+}
 
 bool IsUsableCandidate(const Candidate& c) {
   if (!(c.sse < kNoFitSSE) || !std::isfinite(c.sse)) return false;
@@ -90,72 +95,124 @@ double ComparedSSE(const AnalysisState& state, const Candidate& candidate) {
 // The parameters a preferred fit leaves in the state, as finite numbers.
 bool PreferredFitIsFinite(const AnalysisState& state, int code) {
   const auto c = static_cast<std::size_t>(code);
+  const CodeInfo& row = CodeRow(code);
   if (IsNormalFamilyCode(code)) {
     return std::isfinite(state.NormMean[c]) && std::isfinite(state.NormSigma[c]) &&
-           std::isfinite(state.NormSSE[c]) && (code != 25 || std::isfinite(state.ExpE[25]));
+           std::isfinite(state.NormSSE[c]) && (!row.hasExponent || std::isfinite(state.ExpE[c]));
   }
-  if (code == 62 || code == 63) return std::isfinite(state.MeanX) && std::isfinite(state.StdDevX);
-  if (IsExponentCode(code) && !std::isfinite(state.ExpE[c])) return false;
-  if (code == 58 && !std::isfinite(state.LowerBoundC)) return false;
-  if (code == 59 && !std::isfinite(state.UpperBoundC)) return false;
+  if (row.fit == FitMethod::Student) {
+    return std::isfinite(state.MeanX) && std::isfinite(state.StdDevX);
+  }
+  if (ScansExponent(row) && !std::isfinite(state.ExpE[c])) return false;
+  if (row.bound == Bound::Lower && !std::isfinite(state.LowerBoundC)) return false;
+  if (row.bound == Bound::Upper && !std::isfinite(state.UpperBoundC)) return false;
   return true;
+}
+
+// The candidate of one code whose fit is its own (not a group's).
+Candidate FitOneCode(AnalysisState& state, const FitData& data, const Workers& workers,
+                     const ExponentScanTable* exponents, const CodeInfo& row) {
+  const int code = row.code;
+  switch (row.fit) {
+    case FitMethod::Line:
+      return FitLineCode(state, data, code);
+    case FitMethod::ExponentScan:
+      if (exponents) return FitExponentCode(state, data, *exponents, code);
+      return FitExponentCode(state, data, ScanExponents(data, workers, {code}), code);
+    case FitMethod::ParetoScan:
+      return FitPareto(state, data, workers);
+    case FitMethod::BoundScan:
+      return FitBoundCode(state, data, workers, code);
+    default:
+      break;
+  }
+  assert(false && "not a code fitted on its own");
+  return Candidate{code, kNoFitSSE};
 }
 
 void FitPreferred(AnalysisState& state, const FitData& data, const Workers& workers, int code,
                   UserInteraction& ui) {
   Candidate fit;
-  if (IsExponentCode(code)) {
-    fit = FitExponentCode(state, data, ScanExponents(data, workers, {code}), code);
-  } else if (IsLineCode(code)) {
-    fit = FitLineCode(state, data, code);
-  } else if (code == 56) {
-    fit = FitPareto(state, data, workers);
-  } else if (code == 58 || code == 59) {
-    fit = FitBoundCode(state, data, workers, code);
-  } else if (code == 62) {
+  const CodeInfo& row = CodeRow(code);
+  if (row.fit == FitMethod::Student) {
+    // Both forms are fitted; the one with the smaller SSE is kept.
     const StudentFit student = FitStudent(state, data);
-    fit = state.Code == 63 ? student.twoDf : student.oneDf;
+    fit = state.Code == student.twoDf.code ? student.twoDf : student.oneDf;
   } else if (IsNormalFamilyCode(code)) {
     state.Code = code;
     // Transformed values without spread have no σ: the run cannot go on.
     if (!FitNormalFamily(state, data, workers, ui)) state.StopFlag = true;
     fit = Candidate{code, state.NormSSE[static_cast<std::size_t>(code)]};
+  } else {
+    fit = FitOneCode(state, data, workers, nullptr, row);
   }
   // A fit that overflowed (an SSE or a parameter that is not a finite
   // number) has nothing to report: the run cannot go on.
   if (!IsUsableCandidate(fit) || !PreferredFitIsFinite(state, code)) state.StopFlag = true;
 }
 
+// The codes of a best-of-all run in the order in which they are fitted; the
+// order matters, because each fit leaves its by-products in the state.
+std::vector<const CodeInfo*> BestOfAllFitOrder() {
+  std::vector<const CodeInfo*> rows;
+  for (const CodeInfo& row : Catalogue()) {
+    if (row.fitOrder > 0) rows.push_back(&row);
+  }
+  std::sort(rows.begin(), rows.end(),
+            [](const CodeInfo* a, const CodeInfo* b) { return a->fitOrder < b->fitOrder; });
+  return rows;
+}
+
+// The plain normal distribution: Hastings on X itself.
+const CodeInfo& PlainNormal() {
+  for (const CodeInfo& row : Catalogue()) {
+    if (row.fit == FitMethod::NormalSigma && row.abscissa == Abscissa::X) return row;
+  }
+  assert(false && "the catalogue has a normal distribution");
+  return CodeRow(0);
+}
+
 void FitBestOfAll(AnalysisState& state, const FitData& data, const Workers& workers,
                   UserInteraction& ui) {
+  const std::vector<const CodeInfo*> order = BestOfAllFitOrder();
   // The exponent codes share the powers X^E of every trial.
-  const ExponentScanTable exponents = ScanExponents(data, workers, {2, 3, 51, 52, 55, 60});
+  std::vector<int> exponentCodes;
+  for (const CodeInfo& row : Catalogue()) {
+    if (row.fitOrder > 0 && ScansExponent(row)) exponentCodes.push_back(row.code);
+  }
+  const ExponentScanTable exponents = ScanExponents(data, workers, exponentCodes);
   Candidate fits[kCodeArraySize];
   auto keep = [&](const Candidate& c) { fits[c.code] = c; };
 
-  keep(FitExponentCode(state, data, exponents, 2));
-  keep(FitExponentCode(state, data, exponents, 3));
-  keep(FitLineCode(state, data, 4));
-  keep(FitLineCode(state, data, 5));
-  const std::vector<Candidate> pieces = FitTwoPieceCodes(state, data, workers);
-  keep(FitExponentCode(state, data, exponents, 51));
-  keep(FitExponentCode(state, data, exponents, 52));
-  keep(FitLineCode(state, data, 53));
-  keep(FitLineCode(state, data, 54));
-  keep(FitExponentCode(state, data, exponents, 55));
-  keep(FitPareto(state, data, workers));
-  keep(FitLineCode(state, data, 57));
-  keep(FitBoundCode(state, data, workers, 58));
-  keep(FitBoundCode(state, data, workers, 59));
-  keep(FitExponentCode(state, data, exponents, 60));
-  const StudentFit student = FitStudent(state, data);
-  keep(student.oneDf);
-  keep(student.twoDf);
-  for (int code = 21; code <= 24; ++code) {
-    state.Code = code;
-    fits[code].code = code;
-    // A code whose transformed values show no spread has no fit this run.
-    fits[code].sse = FitNormalFamily(state, data, workers, ui) ? state.NormSSE[code] : kNoFitSSE;
+  std::vector<Candidate> pieces;
+  bool studentFitted = false;
+  for (const CodeInfo* row : order) {
+    const int code = row->code;
+    switch (row->fit) {
+      case FitMethod::TwoPiece:
+        // All two-piece codes at once, where the first of them stands.
+        if (pieces.empty()) pieces = FitTwoPieceCodes(state, data, workers);
+        break;
+      case FitMethod::Student:
+        // Both forms from one fit, where the first of them stands.
+        if (!studentFitted) {
+          const StudentFit student = FitStudent(state, data);
+          keep(student.oneDf);
+          keep(student.twoDf);
+          studentFitted = true;
+        }
+        break;
+      case FitMethod::NormalSigma:
+        state.Code = code;
+        fits[code].code = code;
+        // A code whose transformed values show no spread has no fit this run.
+        fits[code].sse =
+            FitNormalFamily(state, data, workers, ui) ? state.NormSSE[code] : kNoFitSSE;
+        break;
+      default:
+        keep(FitOneCode(state, data, workers, &exponents, *row));
+        break;
+    }
   }
 
   if (state.N > kBusyNoticeAbove && state.BusyNoticePending) {
@@ -165,7 +222,7 @@ void FitBestOfAll(AnalysisState& state, const FitData& data, const Workers& work
 
   // The candidates in the order of the selection.
   std::vector<Candidate>& candidates = state.Candidates;
-  for (int code : kSingleSelectionOrder) {
+  for (int code : SingleSelectionOrder()) {
     Candidate c = fits[code];
     if (IsExponentCode(code)) c.sse = ComparedSSE(state, c);
     candidates.push_back(c);
@@ -173,14 +230,16 @@ void FitBestOfAll(AnalysisState& state, const FitData& data, const Workers& work
   candidates.insert(candidates.end(), pieces.begin(), pieces.end());
 
   const Selection selection = SelectBestFit(candidates, state.N, state.BreakPointAllowed);
-  if (selection.code == 0) {
+  if (!IsCatalogueCode(selection.code)) {
     // No candidate has a fit (every one overflowed): the run cannot go on.
     state.StopFlag = true;
     return;
   }
-  state.Code = 21;
-  state.FitStdDev = state.NormSigma[21];
-  state.StdDevX = state.NormStdDev[21];
+  // The plain normal fit's sigma and standard deviation stay as the run's.
+  const auto normal = static_cast<std::size_t>(PlainNormal().code);
+  state.Code = PlainNormal().code;
+  state.FitStdDev = state.NormSigma[normal];
+  state.StdDevX = state.NormStdDev[normal];
   state.Code = selection.bestSingleCode;
   if (selection.lineIndex >= 0) {
     state.Slope = candidates[selection.lineIndex].slope;

@@ -17,11 +17,6 @@ inline constexpr double kBreakPointFactor = 0.8;
 // … and keep more than this many values on each side of the break.
 inline constexpr int kMinValuesBesideBreak = 5;
 
-// Single-function candidates in the order in which they are compared; the
-// first is the starting best, a later one must be strictly better.
-inline constexpr std::array<int, 20> kSingleSelectionOrder = {
-    21, 22, 23, 24, 2, 3, 4, 5, 51, 52, 53, 54, 55, 56, 57, 58, 59, 60, 62, 63};
-
 struct Selection {
   int singleIndex = 0;     // index of the best single function
   int bestSingleCode = 0;  // its code
@@ -47,5 +42,9 @@ bool IsUsableCandidate(const Candidate& candidate);
 
 // Codes whose fit is a line (Slope, Intercept) that the selection copies.
 bool HasLine(int code);
+
+// The single candidates are compared in the catalogue's selection order
+// (SingleSelectionOrder); the first is the starting best, a later one must be
+// strictly better.
 
 }  // namespace quilmor::engine

@@ -10,17 +10,19 @@
 namespace quilmor::engine {
 
 bool IsLineCode(int code) {
-  return code == 4 || code == 5 || code == 53 || code == 54 || code == 57;
+  const CodeInfo* row = FindCode(code);
+  return row != nullptr && row->fit == FitMethod::Line;
 }
 
 Candidate FitLineCode(AnalysisState& state, const FitData& data, int code) {
   state.Code = code;
-  const Transform type = SingleFitTransform(code);
+  const CodeInfo& row = CodeRow(code);
+  const Transform type = row.transform;
   // Abscissa: X, or ln X for the log-logistic and Weibull forms.
-  const std::vector<double>& xPrime = (code == 54 || code == 57) ? data.lnX : data.x;
+  const std::vector<double>& xPrime = row.abscissa == Abscissa::LnX ? data.lnX : data.x;
   StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), data.Y(type).data(), data.n));
   state.Intercept = state.MeanY - state.Slope * state.MeanX;
-  if (code == 4 || code == 5) state.FitStdDev = kGumbelStdDevFactor / state.Slope;
+  if (row.gumbelSpread) state.FitStdDev = kGumbelStdDevFactor / state.Slope;
 
   Candidate candidate;
   candidate.code = code;
@@ -32,7 +34,9 @@ Candidate FitLineCode(AnalysisState& state, const FitData& data, int code) {
 }
 
 StudentFit FitStudent(AnalysisState& state, const FitData& data) {
-  state.Code = 62;
+  const int oneDf = StudentCode(1);
+  const int twoDf = StudentCode(2);
+  state.Code = oneDf;
   FitLine(state);
   const double m = state.MeanX;
   const double s = state.StdDevX;
@@ -45,11 +49,11 @@ StudentFit FitStudent(AnalysisState& state, const FitData& data) {
     const double dTwo = data.fr[i] - 0.5 * (1.0 + u / std::sqrt(2.0 + u * u));
     sseTwo += dTwo * dTwo;
   }
-  if (sseTwo < sseOne) state.Code = 63;
+  if (sseTwo < sseOne) state.Code = twoDf;
   StudentFit fit;
-  fit.oneDf.code = 62;
+  fit.oneDf.code = oneDf;
   fit.oneDf.sse = sseOne;
-  fit.twoDf.code = 63;
+  fit.twoDf.code = twoDf;
   fit.twoDf.sse = sseTwo;
   return fit;
 }

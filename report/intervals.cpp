@@ -75,12 +75,13 @@ void AnalyseIntervals(AnalysisState& state, int nrOfClasses) {
     for (int j = 1; j <= k + 1; ++j) state.LimitFreq[j] = 0.0;
     return;
   }
-  const engine::ModelParameters p = FittedParameters(state);
+  const engine::Parameters p = FittedParameters(state);
+  engine::FreqContext context;
+  context.boundFloor = kLimitBoundFloor;
   for (int j = 1; j <= k + 1; ++j) {
     const double at = limit[j];
-    state.LimitFreq[j] = engine::IsTwoPieceCode(code)
-                             ? engine::TwoPieceFreq(code, p, at, at > state.BreakValue)
-                             : engine::SingleModelFreq(code, p, at, kLimitBoundFloor);
+    context.upperPiece = at > state.BreakValue;
+    state.LimitFreq[j] = engine::ModelFreq(p, at, context);
   }
 }
 

@@ -9,7 +9,7 @@
 namespace quilmor::report {
 
 using engine::AnalysisState;
-using engine::ModelParameters;
+using engine::Parameters;
 
 namespace {
 
@@ -32,38 +32,35 @@ constexpr double kFirstLowerFreq = 0.001;
 // The average difference of return periods takes Fc as at most 0.99999.
 constexpr double kSummaryFreqCap = 0.99999;
 
-// Codes of the generalised forms, whose exponent E is kept in ExpE.
-bool HasExponent(int code) {
-  return code == 1 || code == 2 || code == 3 || code == 25 || code == 51 || code == 52 ||
-         code == 55 || code == 60;
-}
-
-bool IndexableCode(int code) { return code >= 0 && code < engine::kCodeArraySize; }
-
 double LimitTo(double value, double cap) { return value > cap ? cap : value; }
 
 }  // namespace
 
-ModelParameters FittedParameters(const AnalysisState& state) {
-  ModelParameters p;
+Parameters FittedParameters(const AnalysisState& state) {
+  Parameters p;
   const int code = state.Code;
+  p.Code = code;
+  p.S = state.Shift;
+  p.P = state.BreakValue;
   p.A = state.Slope;
   p.B = state.Intercept;
-  if (IndexableCode(code) && HasExponent(code)) p.E = state.ExpE[code];
-  if (code == 58) p.C = state.LowerBoundC;
-  if (code == 59) p.C = state.UpperBoundC;
-  if (engine::IsNormalFamilyCode(code)) {
-    p.M = state.NormMean[code];
-    p.D = state.NormSigma[code];
-  }
-  if (code == 62 || code == 63) {
-    p.M = state.MeanX;
-    p.D = state.StdDevX;
-  }
   p.As = state.SlopeLow;
   p.Bs = state.InterceptLow;
   p.Ag = state.SlopeHigh;
   p.Bg = state.InterceptHigh;
+  const engine::CodeInfo* row = engine::FindCode(code);
+  if (row == nullptr) return p;
+  if (row->hasExponent) p.E = state.ExpE[code];
+  if (row->bound == engine::Bound::Lower) p.C = state.LowerBoundC;
+  if (row->bound == engine::Bound::Upper) p.C = state.UpperBoundC;
+  if (engine::IsNormalFamilyCode(code)) {
+    p.M = state.NormMean[code];
+    p.D = state.NormSigma[code];
+  }
+  if (row->fit == engine::FitMethod::Student) {
+    p.M = state.MeanX;
+    p.D = state.StdDevX;
+  }
   return p;
 }
 
@@ -73,30 +70,30 @@ void ComputeCalcFreq(AnalysisState& state) {
   const int code = state.Code;
   const int n = state.N;
   if (!engine::IsCatalogueCode(code)) return;
+  const engine::CodeInfo& row = engine::CodeRow(code);
   // Code 25 keeps the frequencies of its final fit.
-  if (code == 25) return;
+  if (row.calcFreq == engine::CalcFreqRule::FitFrequencies) return;
 
-  if (code >= 21 && code <= 24) {
+  if (row.calcFreq == engine::CalcFreqRule::RecomputedMean) {
     // Hastings around the mean of the transformed values T(X); sigma as fitted.
     double sum = 0.0;
     for (int i = 1; i <= n; ++i) sum += engine::NormalTransform(code, state.Values[i], 1.0);
     state.NormMean[code] = sum / n;
-    const ModelParameters p = FittedParameters(state);
-    for (int i = 1; i <= n; ++i) {
-      state.CalcFreq[i] = engine::SingleModelFreq(code, p, state.Values[i]);
-    }
+    const Parameters p = FittedParameters(state);
+    for (int i = 1; i <= n; ++i) state.CalcFreq[i] = engine::ModelFreq(p, state.Values[i]);
     return;
   }
 
-  const ModelParameters p = FittedParameters(state);
-  const bool twoPiece = engine::IsTwoPieceCode(code);
+  const Parameters p = FittedParameters(state);
   bool floorUsed = false;
+  engine::FreqContext context;
+  context.boundFloor = kBoundFloor;
+  context.floorUsed = &floorUsed;
   for (int i = 1; i <= n; ++i) {
-    const double x = state.Values[i];
-    double fc = twoPiece ? engine::TwoPieceFreq(code, p, x, i > state.BreakIndex)
-                         : engine::SingleModelFreq(code, p, x, kBoundFloor, &floorUsed);
+    context.upperPiece = i > state.BreakIndex;
+    double fc = engine::ModelFreq(p, state.Values[i], context);
     const double previous = i >= 2 ? state.CalcFreq[i - 1] : 0.0;
-    if (code == 2) {
+    if (row.calcFreq == engine::CalcFreqRule::ClampedHalfway) {
       // exp(B + A*X^E) may turn down: half-way from the previous rank to 1.
       if (i >= 2 && fc < previous) fc = previous + (1.0 - previous) / 2.0;
       if (fc > 1.0) fc = kHighestFreq;
@@ -106,13 +103,15 @@ void ComputeCalcFreq(AnalysisState& state) {
     if (i >= 2 && fc < previous) fc = previous;
     state.CalcFreq[i] = fc;
   }
-  if (floorUsed && code == 58) state.BelowBoundWarning = true;
-  if (floorUsed && code == 59) state.AboveBoundWarning = true;
+  if (floorUsed && row.bound == engine::Bound::Lower) state.BelowBoundWarning = true;
+  if (floorUsed && row.bound == engine::Bound::Upper) state.AboveBoundWarning = true;
 }
 
 std::string FitSummaryText(AnalysisState& state) {
   const int code = state.Code;
-  if (code > 61) {
+  const engine::CodeInfo* row = engine::FindCode(code);
+  // The Student forms have no line: they write A = B = 1.
+  if (engine::IsStudentCode(code)) {
     state.Slope = 1.0;
     state.Intercept = 1.0;
   }
@@ -120,7 +119,7 @@ std::string FitSummaryText(AnalysisState& state) {
   out.Line(textio::FormatI(state.N, 4));
   out.Line(textio::FormatI(code, 3));
   out.Line(textio::FormatE23(state.Shift));
-  if (code < 6 || code > 50) {
+  if (row == nullptr || row->parameterFile.line) {
     out.Line(textio::FormatE23(state.Slope));
     out.Line(textio::FormatE23(state.Intercept));
   } else if (engine::IsNormalFamilyCode(code)) {

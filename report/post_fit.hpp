@@ -21,7 +21,7 @@ namespace quilmor::report {
 // Slope and Intercept (code 56: B is the scale C), E = ExpE of the exponent
 // codes, C = the bound of 58/59, M/D = NormMean/NormSigma of the normal-family
 // code or MeanX/StdDevX for the Student forms, and the two-piece lines.
-engine::ModelParameters FittedParameters(const engine::AnalysisState& state);
+engine::Parameters FittedParameters(const engine::AnalysisState& state);
 
 // Fills CalcFreq[1..N] for state.Code from the model without the fit's caps:
 // the rank-wise clamps (0.001 / 0.999, never decreasing) for the single and

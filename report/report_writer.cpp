@@ -49,29 +49,31 @@ class ReportBuilder {
 
   std::string Build() {
     Heading();
-    const int code = m_state.Code;
-    const CodeTexts* texts = code == 0 ? nullptr : FindCodeTexts(code);
-    if (texts == nullptr) {
+    if (!engine::IsCatalogueCode(m_state.Code)) {
       m_out.Line(kNotFound);
       return m_out.Text();
     }
     // A fitted function implies a prepared series (the run stops without one).
     assert(m_state.N >= 1 && m_state.N <= engine::kMaxValues);
-    if (texts->reportName) m_state.DistributionName = texts->reportName;
-    if (texts->description1) m_out.Line(texts->description1);
-    if (texts->description2) m_out.Line(texts->description2);
+    const engine::CodeInfo& row = engine::CodeRow(m_state.Code);
+    const engine::ReportTexts& texts = row.report;
+    if (texts.name) m_state.DistributionName = texts.name;
+    if (texts.description1) m_out.Line(texts.description1);
+    if (texts.description2) m_out.Line(texts.description2);
 
     const int d = DecimalsD(m_state.Values[m_state.N]);
-    if (const NormalFamilyTexts* normal = FindNormalFamilyTexts(code)) NormalFamily(*normal, d);
-    if (code > 5 && code < 20) {
+    if (texts.normal) NormalFamily(row, *texts.normal, d);
+    if (row.fit == engine::FitMethod::TwoPiece) {
       m_out.Line(Join(kBreakPointLabel, FormatF(m_state.BreakValue, 7, d)));
     } else {
       m_out.Line();
     }
-    if (texts->formulaPlain) Formula(*texts);
-    if (texts->printsParameters) Parameters(*texts, d);
-    if (const TwoPieceTexts* pieces = FindTwoPieceTexts(code)) TwoPiece(*pieces);
-    if (code == 4) m_out.Line(Join(kGumbelStdErrorLabel, FormatF(m_state.FitStdDev, 7, 2)));
+    if (texts.formulaPlain) Formula(texts);
+    if (texts.printsLine) Parameters(row, d);
+    if (texts.twoPiece) TwoPiece(*texts.twoPiece);
+    if (texts.gumbelLines) {
+      m_out.Line(Join(kGumbelStdErrorLabel, FormatF(m_state.FitStdDev, 7, 2)));
+    }
     m_out.Line();
 
     SummaryStatistics();
@@ -104,15 +106,15 @@ class ReportBuilder {
     return Join(label, FormatF(-m_state.Shift, 7, 2));
   }
 
-  void NormalFamily(const NormalFamilyTexts& t, int d) {
-    const int code = t.code;
+  void NormalFamily(const engine::CodeInfo& row, const engine::NormalFamilyTexts& t, int d) {
+    const int code = row.code;
     const double se = m_state.NormStdDev[code];
     const double sd = m_state.NormSigma[code];
     // The mean of the transformed values as fitted: adding the shift to a
     // mean of logarithms, squares or roots would give no meaningful number.
     const double mean = m_state.NormMean[code];
     m_out.Line(t.title);
-    if (code == 25) {
+    if (row.hasExponent) {
       m_out.Line(kTransformedDataLine);
       m_out.Line(Join(kExponentIsLabel, FormatF(m_state.ExpE[25], 7, 2)));
     }
@@ -127,7 +129,7 @@ class ReportBuilder {
     if (averageLabel) m_out.Line(Join(averageLabel, FormatF(mean, 7, d + 1)));
   }
 
-  void Formula(const CodeTexts& t) {
+  void Formula(const engine::ReportTexts& t) {
     if (m_state.NegativeValues) {
       m_out.Line(ShiftLine(t.shiftLabel));
       m_out.Line(t.formulaWithShift);
@@ -142,11 +144,12 @@ class ReportBuilder {
     if (warning) m_out.Line(warningText);
   }
 
-  void Parameters(const CodeTexts& t, int d) {
-    const int code = t.code;
+  void Parameters(const engine::CodeInfo& row, int d) {
+    using engine::ParameterExtras;
+    const int code = row.code;
     const double a = m_state.Slope;
     const double b = m_state.Intercept;
-    switch (t.extras) {
+    switch (row.report.extras) {
       case ParameterExtras::None:
         break;
       case ParameterExtras::Exponent:
@@ -170,7 +173,7 @@ class ReportBuilder {
     m_out.Line(Join(kSlopeLabel, da < 6 ? FormatF(a, 8, da) : textio::FormatE3(a)));
     const int db = DecimalsB(b);
     m_out.Line(Join(kInterceptLabel, FormatF(b, 8, db)));
-    if (code == 4) m_out.Line(Join(kModeLabel, FormatF(-b / a, 7, db)));
+    if (row.report.gumbelLines) m_out.Line(Join(kModeLabel, FormatF(-b / a, 7, db)));
   }
 
   std::string PieceParameters(const char* slopeLabel, double slope, const char* interceptLabel,
@@ -181,7 +184,7 @@ class ReportBuilder {
     return line;
   }
 
-  void TwoPiece(const TwoPieceTexts& t) {
+  void TwoPiece(const engine::TwoPieceTexts& t) {
     const bool shifted = m_state.NegativeValues;
     if (t.leadingEmptyLine) m_out.Line();
     if (shifted) m_out.Line(ShiftLine(t.shiftLabel));

@@ -207,18 +207,18 @@ TEST(CalcVal, TwoPieceChoosesThePieceOnceFromTheFrequency) {
   p.Ag = 0.05;
   p.Bg = -0.5;
   p.P = 20.0;
-  p.BreakFreq = UpperPieceFreqAtBreak(p);
-  EXPECT_DOUBLE_EQ(p.BreakFreq, std::exp(-std::exp(-0.5)));
-  const ValueEstimate at = CalcVal(p, p.BreakFreq, 10);
+  const double breakFreq = engine::UpperPieceFreqAtBreak(p);
+  EXPECT_DOUBLE_EQ(breakFreq, std::exp(-std::exp(-0.5)));
+  const ValueEstimate at = CalcVal(p, breakFreq, 10);
   EXPECT_NEAR(at.CalcXValue, 25.0, 1e-12);
-  const ValueEstimate above = CalcVal(p, std::nextafter(p.BreakFreq, 1.0), 10);
+  const ValueEstimate above = CalcVal(p, std::nextafter(breakFreq, 1.0), 10);
   EXPECT_NEAR(above.CalcXValue, 20.0, 1e-12);
   // Both limits use the piece of F: the lower limit lies below the break
   // frequency and is still inverted with the upper piece.
-  const double f = std::nextafter(p.BreakFreq, 1.0);
+  const double f = std::nextafter(breakFreq, 1.0);
   const double lower = f - 3.4 * (std::sqrt((1.0 - f) * f * 10.0) / 10.0) * f;
-  EXPECT_LT(lower, p.BreakFreq);
-  EXPECT_NEAR(above.CalcXLower, GumbelInverse(0.05, -0.5, lower), 1e-12);
+  EXPECT_LT(lower, breakFreq);
+  EXPECT_NEAR(above.CalcXLower, engine::GumbelInverse(0.05, -0.5, lower), 1e-12);
 }
 
 TEST(CalcVal, UpperLogisticPieceClampsItsFrequencies) {
@@ -229,14 +229,15 @@ TEST(CalcVal, UpperLogisticPieceClampsItsFrequencies) {
   p.Bs = 2.0;
   p.Ag = -0.1;
   p.Bg = 2.0;
+  // The upper piece has 1/(1 + e^2) at P = 0, below F = 1: the upper piece.
   p.P = 0.0;
-  p.BreakFreq = 0.0;
   // F = 1: no spread, so all three frequencies are 1 and become 0.999.
   const ValueEstimate one = CalcVal(p, 1.0, 10);
-  EXPECT_DOUBLE_EQ(one.CalcXValue, LogisticInverse(-0.1, 2.0, 0.999));
-  EXPECT_DOUBLE_EQ(one.CalcXUpper, LogisticInverse(-0.1, 2.0, 0.999));
-  // The lower piece is not clamped: 1/F - 1 = 0 has no logarithm.
-  p.BreakFreq = 1.0;
+  EXPECT_DOUBLE_EQ(one.CalcXValue, engine::LogisticInverse(-0.1, 2.0, 0.999));
+  EXPECT_DOUBLE_EQ(one.CalcXUpper, engine::LogisticInverse(-0.1, 2.0, 0.999));
+  // The lower piece is not clamped: 1/F - 1 = 0 has no logarithm. At P =
+  // 1000 the upper piece reaches 1, which F = 1 does not exceed.
+  p.P = 1000.0;
   EXPECT_TRUE(std::isinf(CalcVal(p, 1.0, 10).CalcXValue));
 }
 
@@ -249,7 +250,7 @@ TEST(NormalCalc, IsMeanPlusSigmaTimesTheBisectionZ) {
   p.D = 10.0;
   for (double f : {0.01, 0.5, 0.975}) {
     const double v = NormalCalc(p, f);
-    EXPECT_EQ(v, 50.0 + 10.0 * InvertHastings(f));
+    EXPECT_EQ(v, 50.0 + 10.0 * engine::InvertHastings(f));
     EXPECT_GT(engine::HastingsFreq((v - 50.0) / 10.0), f - 1e-15);
   }
 }
@@ -440,8 +441,8 @@ TEST_F(CalculatorTest, LimitsUseTheRowsOfTheReloadedInputFile) {
   const auto outcome = Edit4Exit(dm, "0.9");
   ASSERT_TRUE(outcome.fields);
   const double sd = std::sqrt((1.0 - 0.9) * 0.9 * 40.0) / 40.0;
-  EXPECT_NEAR(Number(outcome.fields->Edit12), GumbelInverse(0.1, -2.0, 0.9 + 3.4 * sd * 0.1),
-              1e-10);
+  EXPECT_NEAR(Number(outcome.fields->Edit12),
+              engine::GumbelInverse(0.1, -2.0, 0.9 + 3.4 * sd * 0.1), 1e-10);
 }
 
 }  // namespace

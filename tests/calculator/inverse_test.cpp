@@ -21,7 +21,7 @@ struct CaseName {
 };
 
 using engine::AnalysisState;
-using engine::ModelParameters;
+using engine::Parameters;
 
 // Forward of an inverse returns the frequency: the inverses are exact up to
 // rounding, so 1e-9 leaves room only for a wrong formula, not for noise.
@@ -30,36 +30,36 @@ constexpr double kIdentityTolerance = 1e-9;
 struct InverseCase {
   std::string name;
   int code;
-  ModelParameters p;  // A, B, E, C, M, D, As, Bs, Ag, Bg
+  Parameters p;  // A, B, E, C, M, D, As, Bs, Ag, Bg
 };
 void PrintTo(const InverseCase& c, std::ostream* os) { *os << c.name; }
 
-ModelParameters Line(double a, double b, double e = 1.0) {
-  ModelParameters p;
+Parameters Line(double a, double b, double e = 1.0) {
+  Parameters p;
   p.A = a;
   p.B = b;
   p.E = e;
   return p;
 }
 
-ModelParameters Normal(double m, double d, double e = 1.0) {
-  ModelParameters p;
+Parameters Normal(double m, double d, double e = 1.0) {
+  Parameters p;
   p.M = m;
   p.D = d;
   p.E = e;
   return p;
 }
 
-ModelParameters Bounded(double a, double b, double c) {
-  ModelParameters p = Line(a, b);
+Parameters Bounded(double a, double b, double c) {
+  Parameters p = Line(a, b);
   p.C = c;
   return p;
 }
 
 // Two pieces with a rising line for each kind: the logistic form rises with
 // a negative slope.
-ModelParameters Pieces(int code) {
-  ModelParameters p;
+Parameters Pieces(int code) {
+  Parameters p;
   const engine::PieceKinds kinds = engine::TwoPieceKinds(code);
   auto slope = [](engine::Transform t) { return t == engine::Transform::Logistic ? -0.08 : 0.08; };
   auto intercept = [](engine::Transform t) {
@@ -95,11 +95,11 @@ void Prepare(const InverseCase& c, AnalysisState& state, FitSummary& summary, in
 }
 
 double Forward(const InverseCase& c, double x, bool upperPiece) {
-  if (engine::IsTwoPieceCode(c.code)) return engine::TwoPieceFreq(c.code, c.p, x, upperPiece);
-  if (engine::IsNormalFamilyCode(c.code)) {
-    return engine::HastingsFreq((engine::NormalTransform(c.code, x, c.p.E) - c.p.M) / c.p.D);
-  }
-  return engine::SingleModelFreq(c.code, c.p, x);
+  engine::Parameters p = c.p;
+  p.Code = c.code;
+  engine::FreqContext context;
+  context.upperPiece = upperPiece;
+  return engine::ModelFreq(p, x, context);
 }
 
 class InverseIdentityTest : public ::testing::TestWithParam<InverseCase> {};
@@ -150,7 +150,7 @@ INSTANTIATE_TEST_SUITE_P(EveryCode, InverseIdentityTest, ::testing::ValuesIn(All
 
 struct ShiftCase {
   int code;
-  ModelParameters p;
+  Parameters p;
   bool addsShift;
 };
 void PrintTo(const ShiftCase& c, std::ostream* os) { *os << "code " << c.code; }
@@ -275,7 +275,7 @@ TEST(ComputeCalculatedXValues, StoresTheSummaryInTheState) {
 struct FallbackCase {
   std::string name;
   int code;
-  ModelParameters p;
+  Parameters p;
 };
 void PrintTo(const FallbackCase& c, std::ostream* os) { *os << c.name; }
 
@@ -335,14 +335,14 @@ TEST(ComputeCalculatedXValues, CodeTwoWithANonPositiveValueGivesTheValue) {
 
 TEST(InvertHastings, FindsTheFirstZWhoseFrequencyExceedsF) {
   for (double f : {0.0, 0.0003, 0.05, 0.2, 0.5, 0.8, 0.9999}) {
-    const double z = InvertHastings(f);
+    const double z = engine::InvertHastings(f);
     EXPECT_GT(engine::HastingsFreq(z), f) << f;
     EXPECT_LE(engine::HastingsFreq(std::nextafter(z, -20.0)), f) << f;
   }
 }
 
 TEST(InvertHastings, GivesTheTopOfTheRangeWhenNoZQualifies) {
-  EXPECT_EQ(InvertHastings(1.0), 10.0);
+  EXPECT_EQ(engine::InvertHastings(1.0), 10.0);
 }
 
 TEST(ComputeCalculatedXValues, NormalCodeUsesMeanPlusSigmaZ) {
@@ -350,7 +350,7 @@ TEST(ComputeCalculatedXValues, NormalCodeUsesMeanPlusSigmaZ) {
   AnalysisState state;
   ComputeCalculatedXValues(state, {1, 22, -1.0, 0.0, 0.0, 3.0, 0.5},
                            {{20.0, 1, 50.0, 50.0, 1.0, 40.0, 60.0}});
-  EXPECT_DOUBLE_EQ(state.CalcX[1], std::exp(3.0 + 0.5 * InvertHastings(0.5)) - 1.0);
+  EXPECT_DOUBLE_EQ(state.CalcX[1], std::exp(3.0 + 0.5 * engine::InvertHastings(0.5)) - 1.0);
 }
 
 // --- Reading the report body back --------------------------------------------

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
+#include <string>
+#include <vector>
 
 namespace quilmor::engine {
 namespace {
@@ -33,46 +36,47 @@ TEST_P(HastingsTest, MatchesTheWorkedValues) {
 
 // Worked values: 1 - 0.398942 (0.31938 - 0.35656 + 1.78148 - 1.82126 + 1.33027)
 // at 0; the polynomial goes negative below about -1.904.
-INSTANTIATE_TEST_SUITE_P(Rows, HastingsTest,
-                         ::testing::Values(HastingsRow{0.0, 0.500002, 1e-6},
-                                           HastingsRow{1.0, 0.84135, 1e-5},
-                                           HastingsRow{-0.5, 0.30848, 1e-5},
-                                           HastingsRow{-1.0, 0.15768, 1e-5},
-                                           HastingsRow{-1.5, 0.0593, 1e-4},
-                                           HastingsRow{-2.0, 0.0, 0.0},
-                                           HastingsRow{-1.0 / 0.23165, 0.0, 0.0},
-                                           HastingsRow{-INFINITY, 0.0, 0.0},
-                                           HastingsRow{INFINITY, 1.0, 0.0}));
+INSTANTIATE_TEST_SUITE_P(
+    Rows, HastingsTest,
+    ::testing::Values(HastingsRow{0.0, 0.500002, 1e-6}, HastingsRow{1.0, 0.84135, 1e-5},
+                      HastingsRow{-0.5, 0.30848, 1e-5}, HastingsRow{-1.0, 0.15768, 1e-5},
+                      HastingsRow{-1.5, 0.0593, 1e-4}, HastingsRow{-2.0, 0.0, 0.0},
+                      HastingsRow{-1.0 / 0.23165, 0.0, 0.0}, HastingsRow{-INFINITY, 0.0, 0.0},
+                      HastingsRow{INFINITY, 1.0, 0.0}));
 
 TEST(Ordinate, InvertsFreqFromLine) {
-  for (Transform t : {Transform::Power, Transform::Exponential, Transform::Gumbel,
-                      Transform::MirroredGumbel, Transform::Logistic, Transform::Weibull,
-                      Transform::Frechet, Transform::Pareto}) {
+  for (Transform t :
+       {Transform::Power, Transform::Exponential, Transform::Gumbel, Transform::MirroredGumbel,
+        Transform::Logistic, Transform::Weibull, Transform::Frechet, Transform::Pareto}) {
     for (double fr : {0.05, 0.3, 0.5, 0.77, 0.95}) {
       EXPECT_NEAR(FreqFromLine(t, Ordinate(t, fr)), fr, 1e-12) << static_cast<int>(t);
     }
   }
 }
 
-TEST(SingleModelFreq, BoundFloorIsUsedAndReported) {
-  ModelParameters p;
+TEST(ModelFreq, BoundFloorIsUsedAndReported) {
+  Parameters p;
+  p.Code = 58;
   p.A = -2.0;
   p.B = 1.0;
   p.C = 5.0;
   bool floorUsed = false;
-  const double fc = SingleModelFreq(58, p, 4.0, 0.0001, &floorUsed);
+  FreqContext context;
+  context.floorUsed = &floorUsed;
+  const double fc = ModelFreq(p, 4.0, context);
   EXPECT_TRUE(floorUsed);
   EXPECT_DOUBLE_EQ(fc, std::exp(-std::exp(-2.0 * std::log(0.0001))));
 }
 
-TEST(SingleModelFreq, ModelsNeedingPositiveXAreEvaluatedAtZeroBelowIt) {
-  ModelParameters p;
+TEST(ModelFreq, ModelsNeedingPositiveXAreEvaluatedAtZeroBelowIt) {
+  Parameters p;
   p.A = 1.5;
   p.B = -0.3;
   p.E = 0.7;
   for (int code : {2, 3, 51, 52, 54, 55, 57, 60}) {
-    EXPECT_EQ(SingleModelFreq(code, p, -3.0), SingleModelFreq(code, p, 0.0)) << code;
-    EXPECT_FALSE(std::isnan(SingleModelFreq(code, p, -3.0))) << code;
+    p.Code = code;
+    EXPECT_EQ(ModelFreq(p, -3.0), ModelFreq(p, 0.0)) << code;
+    EXPECT_FALSE(std::isnan(ModelFreq(p, -3.0))) << code;
   }
 }
 
@@ -84,4 +88,72 @@ TEST(TwoPieceKinds, CodesPairTheirTransforms) {
 }
 
 }  // namespace
+
+// Every code of the catalogue has a complete row: the facts each subsystem
+// reads are present and agree with one another.
+TEST(CatalogueTable, EveryCodeHasACompleteRow) {
+  std::vector<int> codes;
+  std::set<int> selection, fitting, buttons;
+  for (const CodeInfo& row : Catalogue()) {
+    codes.push_back(row.code);
+    if (row.family == Family::None) continue;
+    SCOPED_TRACE(row.code);
+    EXPECT_NE(std::string(row.name), "");
+    EXPECT_GT(row.parameterCount, 0);
+    const ParameterFileLayout& file = row.parameterFile;
+    EXPECT_TRUE(file.line || file.pieces || file.normal);
+    EXPECT_EQ(file.exponentAfterLine || file.exponentAfterNormal, row.hasExponent);
+    EXPECT_EQ(file.bound, row.bound != Bound::None);
+    EXPECT_EQ(file.pieces, row.fit == FitMethod::TwoPiece);
+    EXPECT_EQ(file.pieces, row.report.twoPiece != nullptr);
+    EXPECT_EQ(file.normal, row.report.normal != nullptr);
+    EXPECT_EQ(file.student, row.fit == FitMethod::Student);
+    EXPECT_EQ(row.parametersInDataScale, row.bound != Bound::None || file.student);
+    EXPECT_EQ(row.degreesOfFreedom != 0, file.student);
+    if (row.fit == FitMethod::None) continue;  // code 1: named, never fitted
+    EXPECT_NE(row.report.name, nullptr);
+    EXPECT_NE(row.abscissa, Abscissa::None);
+    // A function without pieces or normal lines prints its formula.
+    if (!file.pieces && !file.normal) {
+      EXPECT_NE(row.report.formulaPlain, nullptr);
+      EXPECT_NE(row.report.formulaWithShift, nullptr);
+      EXPECT_NE(row.report.shiftLabel, nullptr);
+    }
+    EXPECT_EQ(row.report.printsLine, HasLine(row));
+    if (row.selectionOrder > 0) {
+      EXPECT_TRUE(selection.insert(row.selectionOrder).second);
+    }
+    if (row.fitOrder > 0) {
+      EXPECT_TRUE(fitting.insert(row.fitOrder).second);
+    }
+    EXPECT_EQ(row.preferable, row.buttonOrder > 0);
+    if (row.preferable) {
+      EXPECT_NE(row.buttonName, nullptr);
+      EXPECT_NE(row.buttonCaption, nullptr);
+      EXPECT_TRUE(buttons.insert(row.buttonOrder).second);
+    }
+  }
+  const std::vector<int> expected = {0,  1,  2,  3,  4,  5,  7,  8,  9,  10, 11, 12,
+                                     13, 14, 15, 16, 17, 18, 21, 22, 23, 24, 25, 51,
+                                     52, 53, 54, 55, 56, 57, 58, 59, 60, 62, 63};
+  EXPECT_EQ(codes, expected);
+  EXPECT_EQ(selection.size(), static_cast<std::size_t>(kSingleCandidates));
+  EXPECT_EQ(buttons.size(), static_cast<std::size_t>(kPreferenceButtons));
+  // Every code but 0, 1 and 25 (preferred only) is fitted in a best-of-all run.
+  EXPECT_EQ(fitting.size(), expected.size() - 3);
+  EXPECT_EQ(*fitting.rbegin(), static_cast<int>(fitting.size()));
+}
+
+// The orders a run and the Input page use, as the method lists them.
+TEST(CatalogueTable, OrdersOfSelectionAndButtons) {
+  const std::vector<int> selection(SingleSelectionOrder().begin(), SingleSelectionOrder().end());
+  EXPECT_EQ(selection, (std::vector<int>{21, 22, 23, 24, 2,  3,  4,  5,  51, 52,
+                                         53, 54, 55, 56, 57, 58, 59, 60, 62, 63}));
+  const std::vector<int> buttons(PreferenceButtonOrder().begin(), PreferenceButtonOrder().end());
+  EXPECT_EQ(buttons, (std::vector<int>{21, 22, 24, 23, 25, 53, 54, 55, 4, 51, 5, 52, 58, 56, 3, 57,
+                                       60, 59, 62}));
+  EXPECT_EQ(StudentCode(1), 62);
+  EXPECT_EQ(StudentCode(2), 63);
+}
+
 }  // namespace quilmor::engine

@@ -34,7 +34,7 @@ struct PieceSpec {
 std::vector<Candidate> Candidates(std::vector<std::pair<int, double>> singles,
                                   std::vector<PieceSpec> pieces) {
   std::vector<Candidate> list;
-  for (int code : kSingleSelectionOrder) {
+  for (int code : SingleSelectionOrder()) {
     Candidate c;
     c.code = code;
     c.sse = 1.0;

@@ -67,10 +67,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto set = calculator::ParseParameterFile(textio::SplitLines(bytes), error);
   QUILMOR_FUZZ_CHECK(set.has_value() == error.empty());
   if (set) {
-    calculator::CalcParameters p;
-    static_cast<calculator::ParameterSet&>(p) = *set;
-    p.BreakFreq = calculator::UpperPieceFreqAtBreak(p);
-    Evaluate(p);
+    Evaluate(*set);
   }
 
   // The window's handlers read the files beside the report.
