@@ -1,5 +1,6 @@
-// quilmor-cli graph REPORT.out --type cumulative|qq|interval|return|xconf [--bw]
-//                  [--log-period] --output FILE.png|.svg|.pdf|.bmp [--dpi N]
+// quilmor-cli graph REPORT.out --type paper|cumulative|qq|interval|return|xconf [--bw]
+//                  [--log-period] [--paper NAME] [--log-x]
+//                  --output FILE.png|.svg|.pdf|.bmp [--dpi N]
 // Draws one graph of a results report as the Graphics page draws it and writes
 // it as a picture (bitmap, PNG) or a drawing (SVG, PDF).
 #include <CLI/CLI.hpp>
@@ -12,6 +13,7 @@
 #include "cli/cli_app.hpp"
 #include "graphs/draw_graph.hpp"
 #include "graphs/graph_file.hpp"
+#include "graphs/graph_types.hpp"
 #include "report/data_module.hpp"
 
 namespace quilmor::cli {
@@ -22,13 +24,16 @@ struct GraphOptions {
   std::string type;
   bool blackWhite = false;
   bool logPeriod = false;
+  std::string paper;  // empty: the paper of the fitted function
+  bool logX = false;
   std::string output;
   int dpi = graphs::kScreenDpi;
 };
 
 // The command-line names of the graph types.
-const std::map<std::string, int> kGraphTypes = {
-    {"cumulative", 1}, {"interval", 2}, {"xconf", 3}, {"return", 4}, {"qq", 5}};
+const std::map<std::string, int> kGraphTypes = {{"cumulative", 1}, {"interval", 2},
+                                                {"xconf", 3},      {"return", 4},
+                                                {"qq", 5},         {"paper", graphs::kPaperGraph}};
 
 int RunGraph(const GraphOptions& options, CommandContext& context) {
   if (std::filesystem::path(options.report).extension() != ".out") {
@@ -47,6 +52,12 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
     return kExitUsage;
   }
 
+  if ((!options.paper.empty() || options.logX) && options.type != "paper") {
+    context.err << "quilmor-cli graph: --paper and --log-x apply to the probability paper "
+                   "(--type paper) only\n";
+    return kExitUsage;
+  }
+
   graphs::EnsureGuiApplication();
   StreamInteraction ui(context.err, context.verbose);
   report::TDMQuilmor dm(ui);
@@ -56,6 +67,8 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
   request.ColourGraph = !options.blackWhite;
   request.title.fromReport = true;  // the name comes from the code in the report
   request.scale.logPeriod = options.logPeriod;
+  if (!options.paper.empty()) request.paper.paper = graphs::PaperNamed(options.paper);
+  request.paper.logX = options.logX;
   const graphs::DrawnGraph drawn = graphs::MakeGraph(dm, request);
   if (!drawn.read.ok() || !drawn.picture) {
     context.err << "quilmor-cli graph: no graph was written\n";
@@ -80,13 +93,21 @@ void AddGraphCommand(CLI::App& app, CommandContext& context) {
   command->add_option("REPORT", options->report, "Results report (.out)")->required();
   command
       ->add_option("--type", options->type,
-                   "cumulative, qq (calculated against observed), interval, return or xconf "
-                   "(confidence belt of X)")
+                   "paper (probability paper), cumulative, qq (calculated against observed), "
+                   "interval, return or xconf (confidence belt of X)")
       ->required()
-      ->check(CLI::IsMember({"cumulative", "qq", "interval", "return", "xconf"}));
+      ->check(CLI::IsMember({"paper", "cumulative", "qq", "interval", "return", "xconf"}));
   command->add_flag("--bw", options->blackWhite, "Black and white instead of colour");
   command->add_flag("--log-period", options->logPeriod,
                     "Return periods on a logarithmic axis (--type return)");
+  command
+      ->add_option("--paper", options->paper,
+                   "Probability paper (--type paper): normal, lognormal, gumbel, weibull or "
+                   "exponential; by default the paper of the fitted function")
+      ->check(CLI::IsMember({"normal", "lognormal", "gumbel", "weibull", "exponential"}));
+  command->add_flag("--log-x", options->logX,
+                    "X on a logarithmic axis (--type paper; always on the lognormal and "
+                    "weibull paper)");
   command
       ->add_option("--output", options->output,
                    "Graph file: .png, .svg, .pdf or .bmp (Windows bitmap); the format follows "

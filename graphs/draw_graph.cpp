@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "engine/catalogue.hpp"
+#include "graphs/canvas.hpp"
 #include "graphs/graph_types.hpp"
+#include "graphs/paper_graph.hpp"
 #include "textio/number_format.hpp"
 
 namespace quilmor::graphs {
@@ -20,98 +22,6 @@ namespace {
 
 // 96 dots per inch.
 constexpr int kDotsPerMeter = 3780;
-
-const QColor kSilver(192, 192, 192);
-const QColor kBlue(0, 0, 255);
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kCyan(0, 255, 255);
-const QColor kYellow(255, 255, 0);
-
-// Pen patterns of the curves, in pixels: dotted limits, the dashed line of
-// equality.
-const QList<qreal> kDotPattern = {3, 3};
-const QList<qreal> kDashPattern = {18, 6};
-
-// Drawing inks of one mode: in black and white every white, cyan and yellow
-// element is black and the plot background white.
-struct Inks {
-  bool colour = true;
-  QColor Background() const { return colour ? kBlue : kWhite; }
-  QColor Ink(const QColor& c) const { return colour ? c : kBlack; }
-  QColor Ink(graphs::Ink ink) const {
-    switch (ink) {
-      case graphs::Ink::White:
-        return Ink(kWhite);
-      case graphs::Ink::Cyan:
-        return Ink(kCyan);
-      case graphs::Ink::Yellow:
-        return Ink(kYellow);
-    }
-    return Ink(kWhite);
-  }
-};
-
-// A font of `points` points at 96 dots per inch, as whole pixels
-// (size 10 -> 13 px, 8 -> 11 px, 4 -> 5 px). At the screen's resolution
-// without smoothing, so that every pixel has one of the graph's colours.
-QFont ArialFont(int points, bool smooth) {
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize((points * 96 + 36) / 72);
-  font.setStyleStrategy(smooth ? QFont::PreferAntialias : QFont::NoAntialias);
-  font.setHintingPreference(smooth ? QFont::PreferNoHinting : QFont::PreferFullHinting);
-  return font;
-}
-
-class Canvas {
- public:
-  Canvas(QPainter& painter, bool colour, bool smooth)
-      : m_painter(painter), m_inks{colour}, m_smooth(smooth) {
-    m_painter.setRenderHint(QPainter::Antialiasing, smooth);
-    m_painter.setRenderHint(QPainter::TextAntialiasing, smooth);
-  }
-
-  const Inks& inks() const { return m_inks; }
-  QPainter& painter() { return m_painter; }
-
-  void Fill(int left, int top, int right, int bottom, const QColor& colour) {
-    m_painter.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), colour);
-  }
-  void SetFont(int points, const QColor& colour) {
-    m_painter.setFont(ArialFont(points, m_smooth));
-    m_textColour = colour;
-  }
-  void SetPen(const QColor& colour, LineStyle style) {
-    QPen pen(colour, 1);
-    pen.setCapStyle(Qt::SquareCap);
-    if (style == LineStyle::Dotted) pen.setDashPattern(kDotPattern);
-    if (style == LineStyle::Dashed) pen.setDashPattern(kDashPattern);
-    m_painter.setPen(pen);
-  }
-  // Text with the top-left corner of its cell at (x, y).
-  void Text(int x, int y, const std::string& text) {
-    const QPen pen = m_painter.pen();
-    m_painter.setPen(m_textColour);
-    m_painter.drawText(QPoint(x, y + m_painter.fontMetrics().ascent()),
-                       QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-    m_painter.setPen(pen);
-  }
-  int TextWidth(const std::string& text) {
-    return m_painter.fontMetrics().horizontalAdvance(
-        QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-  }
-  int TextHeight() { return m_painter.fontMetrics().height(); }
-  void Line(int x1, int y1, int x2, int y2) { m_painter.drawLine(x1, y1, x2, y2); }
-  void Polyline(const QPolygon& points) {
-    if (points.size() >= 2) m_painter.drawPolyline(points);
-  }
-
- private:
-  QPainter& m_painter;
-  Inks m_inks;
-  bool m_smooth = false;
-  QColor m_textColour = kBlack;
-};
 
 double Scaled(const std::vector<double>& series, int i, int factor) { return factor * series[i]; }
 
@@ -323,6 +233,10 @@ int PointThinning(int rows) {
 }
 
 void PaintGraph(QPainter& painter, const GraphPicture& picture, bool smooth) {
+  if (picture.paper) {
+    PaintPaper(painter, picture, smooth);
+    return;
+  }
   const GraphState& graph = picture.scaled.state;
   const GraphSeries& series = picture.scaled.series;
   const int n = series.Rows();
@@ -379,14 +293,20 @@ void PaintGraph(const GraphPicture& picture, QImage& image) {
 
 DrawnGraph MakeGraph(report::TDMQuilmor& dm, const GraphRequest& request) {
   DrawnGraph drawn;
-  drawn.read = ReadGraphData(dm, request.reportPath, request.GraphType);
+  const bool paper = request.GraphType == kPaperGraph;
+  drawn.read = ReadGraphData(dm, request.reportPath, paper ? kPaperTableType : request.GraphType);
   if (!drawn.read.message.empty()) dm.Ui().ShowMessage(drawn.read.message);
   if (drawn.read.outcome == GraphReadOutcome::BadNumber) return drawn;
   GraphPicture picture;
   picture.GraphType = request.GraphType;
   picture.ColourGraph = request.ColourGraph;
-  picture.scaled = ComputeGraphScales(SeriesOf(dm), request.GraphType, request.scale);
-  SetGraphTitles(picture.scaled.state, request.GraphType);
+  if (paper) {
+    picture.paper = MakePaper(SeriesOf(dm), dm.FittedCode,
+                              FittedParameters(request.reportPath, dm.FittedCode), request.paper);
+  } else {
+    picture.scaled = ComputeGraphScales(SeriesOf(dm), request.GraphType, request.scale);
+    SetGraphTitles(picture.scaled.state, request.GraphType);
+  }
   picture.Title1 = dm.Title1;
   picture.Title2 = dm.Title2;
   picture.DistributionName = request.title.name;

@@ -11,6 +11,7 @@
 
 #include "graphs/graph_data.hpp"
 #include "graphs/graph_scales.hpp"
+#include "graphs/paper_scales.hpp"
 #include "report/data_module.hpp"
 
 class QPainter;
@@ -31,12 +32,21 @@ std::string CreditLine();
 // up to 10 from 900 rows on.
 int PointThinning(int rows);
 
+// A graph on probability paper: what it shows, its scales and axis titles.
+struct PaperPicture {
+  PaperSeries series;
+  PaperScales scales;
+  std::string XTitle;  // under the plot: the frequency axis and the paper
+  std::string YTitle;  // the X axis
+};
+
 // Everything one drawing shows: the type, the mode, the scales with the
 // series as drawn, and the texts of the title lines.
 struct GraphPicture {
   int GraphType = 1;
   bool ColourGraph = true;
-  ScaledGraph scaled;
+  ScaledGraph scaled;                 // types 1 .. 5
+  std::optional<PaperPicture> paper;  // probability paper (kPaperGraph)
   std::string Title1;
   std::string Title2;
   std::string DistributionName;
@@ -50,13 +60,22 @@ struct DistributionTitle {
   bool fromReport = false;
 };
 
+// The choices of a probability paper.
+struct PaperOptions {
+  // The paper; by default that of the fitted function (DefaultPaper).
+  std::optional<ProbabilityPaper> paper;
+  // X on a logarithmic axis (always so on the log-normal and Weibull paper).
+  bool logX = false;
+};
+
 // What to draw from which report.
 struct GraphRequest {
   std::string reportPath;  // the results report (".out")
-  int GraphType = 1;
+  int GraphType = 1;       // 1 .. 5, or kPaperGraph
   bool ColourGraph = true;
-  DistributionTitle title;
-  ScaleOptions scale;
+  DistributionTitle title{};
+  ScaleOptions scale{};
+  PaperOptions paper{};
 };
 
 struct DrawnGraph {

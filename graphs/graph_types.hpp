@@ -16,6 +16,11 @@ namespace quilmor::graphs {
 
 inline constexpr int kFirstGraphType = 1;
 inline constexpr int kLastGraphType = 5;
+// The sixth graph, probability paper, has a painter of its own
+// (graphs/paper_graph.hpp); it reads the table of the cumulative
+// distribution.
+inline constexpr int kPaperGraph = 6;
+inline constexpr int kPaperTableType = 1;
 
 // The five series of a graph table.
 enum class Series { A, B, C, D, E };

@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -113,6 +114,36 @@ TEST_F(GraphCommand, FormatFollowsTheNameAndResolutionTheOption) {
   EXPECT_EQ(graphs::LoadGraphImage(Path("g.bmp"))->size(), QSize(312, 248));
 }
 
+TEST_F(GraphCommand, ProbabilityPaperOfEachKind) {
+  // The sample's code 4 has the Gumbel paper; every paper can be asked for.
+  std::vector<std::vector<std::string>> extras = {{},
+                                                  {"--paper", "normal"},
+                                                  {"--paper", "lognormal"},
+                                                  {"--paper", "weibull"},
+                                                  {"--paper", "exponential", "--log-x"},
+                                                  {"--bw"}};
+  std::set<std::string> pictures;
+  for (const auto& extra : extras) {
+    std::vector<std::string> args = {kSampleReport, "--type", "paper", "--output", Path("p.png")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const CliRun run = RunGraph(args);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto image = graphs::LoadGraphImage(Path("p.png"));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->size(), QSize(623, 495));
+    pictures.insert(ReadBytes(Path("p.png")));
+  }
+  EXPECT_EQ(pictures.size(), extras.size());  // each one a graph of its own
+  // The default is the Gumbel paper.
+  ASSERT_EQ(RunGraph({kSampleReport, "--type", "paper", "--paper", "gumbel", "--output",
+                      Path("gumbel.png")})
+                .code,
+            0);
+  ASSERT_EQ(RunGraph({kSampleReport, "--type", "paper", "--output", Path("default.png")}).code, 0);
+  EXPECT_EQ(ReadBytes(Path("gumbel.png")), ReadBytes(Path("default.png")));
+}
+
 TEST_F(GraphCommand, MissingReportGetsTheOpenFailureMessage) {
   const std::string report = Path("none.out");
   const CliRun run = RunGraph({report, "--type", "return", "--output", Path("g.bmp")});
@@ -192,6 +223,16 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"DpiNotANumber",
                   {"{sample}", "--type", "qq", "--dpi", "high", "--output", "{dir}/g.png"},
                   "--dpi"},
+        UsageCase{"PaperOfAnotherGraph",
+                  {"{sample}", "--type", "qq", "--paper", "normal", "--output", "{dir}/g.png"},
+                  "--paper and --log-x apply to the probability paper"},
+        UsageCase{"LogXOfAnotherGraph",
+                  {"{sample}", "--type", "return", "--log-x", "--output", "{dir}/g.png"},
+                  "--paper and --log-x apply to the probability paper"},
+        UsageCase{
+            "UnknownPaper",
+            {"{sample}", "--type", "paper", "--paper", "arithmetic", "--output", "{dir}/g.png"},
+            "--paper"},
         UsageCase{"NotAReport",
                   {"{dir}/run.inp", "--type", "qq", "--output", "{dir}/g.bmp"},
                   "is not a results report"},

@@ -69,7 +69,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckScales(dm, type);
   }
 
-  const int type = static_cast<int>(size % 5) + 1;
+  // 1 .. 5 and the probability paper (6).
+  const int type = static_cast<int>(size % 6) + 1;
   graphs::GraphRequest request;
   request.reportPath = report.string();
   request.GraphType = type;

@@ -8,6 +8,7 @@
 #include "engine/scratch_files.hpp"
 #include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
+#include "graphs/graph_types.hpp"
 #include "report/run_analysis.hpp"
 #include "scripted_interaction.hpp"
 #include "temp_folder.hpp"
@@ -77,8 +78,8 @@ TEST_P(RealReport, EveryTableIsReadAndDrawn) {
 
   report::TDMQuilmor dm{ui};
   QImage image = NewGraphImage();
-  const char* names[] = {"", "cumulative", "interval", "xconf", "return", "qq"};
-  for (int type : {1, 2, 4, 5}) {
+  const char* names[] = {"", "cumulative", "interval", "xconf", "return", "qq", "paper"};
+  for (int type : {1, 2, 4, 5, kPaperGraph}) {
     GraphRequest request;
     request.reportPath = report;
     request.GraphType = type;
