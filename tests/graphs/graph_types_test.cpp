@@ -64,50 +64,5 @@ TEST(GraphTypes, EveryRowIsCompleteAndConsistent) {
   EXPECT_EQ(GraphTypeOf(6), nullptr);
 }
 
-// The rows of the table that set one graph apart from the others, as the
-// reader, the scales and the painter use them.
-struct RowCase {
-  int type;
-  const char* marker;
-  std::size_t linesAfterHeading;
-  std::size_t numbers;
-  ExtentRule extents;
-  YAxisRule yAxis;
-  bool capY;
-  int xTitleLeft;
-  std::size_t firstSegment;
-};
-void PrintTo(const RowCase& c, std::ostream* os) { *os << "type " << c.type; }
-
-class GraphTypeRows : public ::testing::TestWithParam<RowCase> {};
-
-TEST_P(GraphTypeRows, Columns) {
-  const RowCase& c = GetParam();
-  const GraphTypeRow* row = GraphTypeOf(c.type);
-  ASSERT_NE(row, nullptr);
-  EXPECT_EQ(row->marker, c.marker);
-  EXPECT_EQ(row->linesAfterHeading, c.linesAfterHeading);
-  EXPECT_EQ(row->numbersPerRow, c.numbers);
-  EXPECT_EQ(row->extents, c.extents);
-  EXPECT_EQ(row->yAxis, c.yAxis);
-  EXPECT_EQ(row->capYDivisions, c.capY);
-  EXPECT_EQ(row->xTitleLeft, c.xTitleLeft);
-  EXPECT_EQ(row->firstSegment, c.firstSegment);
-  // Only the return periods offer a logarithmic axis, only the calculated
-  // against observed graph swaps its series.
-  EXPECT_EQ(row->periodAxis, c.type == 4);
-  EXPECT_EQ(row->swapObservedCalculated, c.type == 5);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Types, GraphTypeRows,
-    ::testing::Values(
-        RowCase{1, " Obs", 4, 7, ExtentRule::Points, YAxisRule::Percent, false, 470, 0},
-        RowCase{2, " Int", 4, 4, ExtentRule::Classes, YAxisRule::IntervalPercent, true, 470, 0},
-        RowCase{3, " Con", 5, 5, ExtentRule::Belt, YAxisRule::FromData, true, 470, 1},
-        RowCase{4, " Ret", 4, 6, ExtentRule::ReturnPeriods, YAxisRule::FromData, true, 470, 0},
-        RowCase{5, " Obs", 4, 7, ExtentRule::Points, YAxisRule::FromData, true, 405, 0}),
-    [](const auto& row) { return "Type" + std::to_string(row.param.type); });
-
 }  // namespace
 }  // namespace quilmor::graphs
