@@ -1,10 +1,9 @@
-// quilmor-cli graph REPORT.out --type cumulative|qq|interval|return|xconf [--bw]
-//                  --output FILE(.bmp|.png)
-// Draws one graph of a results report into a bitmap (or PNG) file, exactly as
-// the Graphics page draws and saves it.
+// quilmor-cli graph REPORT.out --type paper|cumulative|qq|interval|return|xconf [--bw]
+//                  [--log-period] [--paper NAME] [--log-x]
+//                  --output FILE.png|.svg|.pdf|.bmp [--dpi N]
+// Draws one graph of a results report as the Graphics page draws it and writes
+// it as a picture (bitmap, PNG) or a drawing (SVG, PDF).
 #include <CLI/CLI.hpp>
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <map>
 #include <memory>
@@ -12,9 +11,9 @@
 #include <string>
 
 #include "cli/cli_app.hpp"
-#include "engine/analysis_state.hpp"
-#include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
+#include "graphs/graph_file.hpp"
+#include "graphs/graph_types.hpp"
 #include "report/data_module.hpp"
 
 namespace quilmor::cli {
@@ -24,19 +23,17 @@ struct GraphOptions {
   std::string report;
   std::string type;
   bool blackWhite = false;
+  bool logPeriod = false;
+  std::string paper;  // empty: the paper of the fitted function
+  bool logX = false;
   std::string output;
+  int dpi = graphs::kScreenDpi;
 };
 
 // The command-line names of the graph types.
-const std::map<std::string, int> kGraphTypes = {
-    {"cumulative", 1}, {"interval", 2}, {"xconf", 3}, {"return", 4}, {"qq", 5}};
-
-std::string LowerExtension(const std::string& path) {
-  std::string extension = std::filesystem::path(path).extension().string();
-  std::transform(extension.begin(), extension.end(), extension.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return extension;
-}
+const std::map<std::string, int> kGraphTypes = {{"cumulative", 1}, {"interval", 2},
+                                                {"xconf", 3},      {"return", 4},
+                                                {"qq", 5},         {"paper", graphs::kPaperGraph}};
 
 int RunGraph(const GraphOptions& options, CommandContext& context) {
   if (std::filesystem::path(options.report).extension() != ".out") {
@@ -44,28 +41,41 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
                 << " is not a results report (its name must end in \".out\")\n";
     return kExitUsage;
   }
-  const std::string extension = LowerExtension(options.output);
-  if (extension != ".bmp" && extension != ".png") {
+  if (!graphs::GraphFormatOf(options.output)) {
     context.err << "quilmor-cli graph: the output file " << options.output
-                << " must end in \".bmp\" or \".png\"\n";
+                << " must end in \".png\", \".svg\", \".pdf\" or \".bmp\"\n";
+    return kExitUsage;
+  }
+  if (options.logPeriod && options.type != "return") {
+    context.err << "quilmor-cli graph: --log-period applies to the return-period graph "
+                   "(--type return) only\n";
+    return kExitUsage;
+  }
+
+  if ((!options.paper.empty() || options.logX) && options.type != "paper") {
+    context.err << "quilmor-cli graph: --paper and --log-x apply to the probability paper "
+                   "(--type paper) only\n";
     return kExitUsage;
   }
 
   graphs::EnsureGuiApplication();
   StreamInteraction ui(context.err, context.verbose);
   report::TDMQuilmor dm(ui);
-  dm.FileName = options.report;
-  engine::AnalysisState state;  // the name comes from the code in the report
-  graphs::GraphState graph;
-  QImage image = graphs::NewGraphImage();
-  const graphs::GraphReadResult read =
-      graphs::DrawGraph(dm, state, graph, kGraphTypes.at(options.type), !options.blackWhite, image);
-  if (!read.ok()) {
+  graphs::GraphRequest request;
+  request.reportPath = options.report;
+  request.GraphType = kGraphTypes.at(options.type);
+  request.ColourGraph = !options.blackWhite;
+  request.title.fromReport = true;  // the name comes from the code in the report
+  request.scale.logPeriod = options.logPeriod;
+  if (!options.paper.empty()) request.paper.paper = graphs::PaperNamed(options.paper);
+  request.paper.logX = options.logX;
+  const graphs::DrawnGraph drawn = graphs::MakeGraph(dm, request);
+  if (!drawn.read.ok() || !drawn.picture) {
     context.err << "quilmor-cli graph: no graph was written\n";
     return kExitUsage;
   }
   std::string error;
-  if (!graphs::SaveGraphImage(image, options.output, &error)) {
+  if (!graphs::SaveGraphFile(*drawn.picture, options.output, options.dpi, &error)) {
     context.err << "quilmor-cli graph: " << options.output << " could not be written: " << error
                 << "\n";
     return kExitUsage;
@@ -78,18 +88,35 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
 
 void AddGraphCommand(CLI::App& app, CommandContext& context) {
   auto options = std::make_shared<GraphOptions>();
-  CLI::App* command =
-      app.add_subcommand("graph", "Draw one graph of a results report into a bitmap file");
+  CLI::App* command = app.add_subcommand(
+      "graph", "Draw one graph of a results report into a picture or drawing file");
   command->add_option("REPORT", options->report, "Results report (.out)")->required();
   command
       ->add_option("--type", options->type,
-                   "cumulative, qq (calculated against observed), interval, return or xconf "
-                   "(confidence belt of X)")
+                   "paper (probability paper), cumulative, qq (calculated against observed), "
+                   "interval, return or xconf (confidence belt of X)")
       ->required()
-      ->check(CLI::IsMember({"cumulative", "qq", "interval", "return", "xconf"}));
+      ->check(CLI::IsMember({"paper", "cumulative", "qq", "interval", "return", "xconf"}));
   command->add_flag("--bw", options->blackWhite, "Black and white instead of colour");
-  command->add_option("--output", options->output, "Graph file: .bmp (Windows bitmap) or .png")
+  command->add_flag("--log-period", options->logPeriod,
+                    "Return periods on a logarithmic axis (--type return)");
+  command
+      ->add_option("--paper", options->paper,
+                   "Probability paper (--type paper): normal, lognormal, gumbel, weibull or "
+                   "exponential; by default the paper of the fitted function")
+      ->check(CLI::IsMember({"normal", "lognormal", "gumbel", "weibull", "exponential"}));
+  command->add_flag("--log-x", options->logX,
+                    "X on a logarithmic axis (--type paper; always on the lognormal and "
+                    "weibull paper)");
+  command
+      ->add_option("--output", options->output,
+                   "Graph file: .png, .svg, .pdf or .bmp (Windows bitmap); the format follows "
+                   "the name")
       ->required();
+  command
+      ->add_option("--dpi", options->dpi,
+                   "Resolution in dots per inch (default 96: 623 x 495 pixels)")
+      ->check(CLI::Range(graphs::kMinDpi, graphs::kMaxDpi));
   command->callback([options, &context] { context.exitCode = RunGraph(*options, context); });
 }
 

@@ -12,6 +12,9 @@
 #include <vector>
 
 #include "engine/catalogue.hpp"
+#include "graphs/canvas.hpp"
+#include "graphs/graph_types.hpp"
+#include "graphs/paper_graph.hpp"
 #include "textio/number_format.hpp"
 
 namespace quilmor::graphs {
@@ -20,96 +23,22 @@ namespace {
 // 96 dots per inch.
 constexpr int kDotsPerMeter = 3780;
 
-const QColor kSilver(192, 192, 192);
-const QColor kBlue(0, 0, 255);
-const QColor kWhite(255, 255, 255);
-const QColor kBlack(0, 0, 0);
-const QColor kCyan(0, 255, 255);
-const QColor kYellow(255, 255, 0);
-
-// Pen patterns of the curves, in pixels: dotted limits, the dashed line of
-// equality.
-const QList<qreal> kDotPattern = {3, 3};
-const QList<qreal> kDashPattern = {18, 6};
-
-enum class LineStyle { Solid, Dotted, Dashed };
-
-// Drawing inks of one mode: in black and white every white, cyan and yellow
-// element is black and the plot background white.
-struct Inks {
-  bool colour = true;
-  QColor Background() const { return colour ? kBlue : kWhite; }
-  QColor Ink(const QColor& c) const { return colour ? c : kBlack; }
-};
-
-// A font of `points` points at 96 dots per inch, as whole pixels
-// (size 10 -> 13 px, 8 -> 11 px, 4 -> 5 px), without smoothing so that every
-// pixel has one of the graph's colours.
-QFont ArialFont(int points) {
-  QFont font(QStringLiteral("Arial"));
-  font.setPixelSize((points * 96 + 36) / 72);
-  font.setStyleStrategy(QFont::NoAntialias);
-  font.setHintingPreference(QFont::PreferFullHinting);
-  return font;
-}
-
-class Canvas {
- public:
-  Canvas(QImage& image, bool colour) : m_painter(&image), m_inks{colour} {
-    m_painter.setRenderHint(QPainter::Antialiasing, false);
-    m_painter.setRenderHint(QPainter::TextAntialiasing, false);
-  }
-
-  const Inks& inks() const { return m_inks; }
-  QPainter& painter() { return m_painter; }
-
-  void Fill(int left, int top, int right, int bottom, const QColor& colour) {
-    m_painter.fillRect(QRect(QPoint(left, top), QPoint(right - 1, bottom - 1)), colour);
-  }
-  void SetFont(int points, const QColor& colour) {
-    m_painter.setFont(ArialFont(points));
-    m_textColour = colour;
-  }
-  void SetPen(const QColor& colour, LineStyle style) {
-    QPen pen(colour, 1);
-    pen.setCapStyle(Qt::SquareCap);
-    if (style == LineStyle::Dotted) pen.setDashPattern(kDotPattern);
-    if (style == LineStyle::Dashed) pen.setDashPattern(kDashPattern);
-    m_painter.setPen(pen);
-  }
-  // Text with the top-left corner of its cell at (x, y).
-  void Text(int x, int y, const std::string& text) {
-    const QPen pen = m_painter.pen();
-    m_painter.setPen(m_textColour);
-    m_painter.drawText(QPoint(x, y + m_painter.fontMetrics().ascent()),
-                       QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-    m_painter.setPen(pen);
-  }
-  int TextWidth(const std::string& text) {
-    return m_painter.fontMetrics().horizontalAdvance(
-        QString::fromLatin1(text.data(), static_cast<int>(text.size())));
-  }
-  int TextHeight() { return m_painter.fontMetrics().height(); }
-  void Line(int x1, int y1, int x2, int y2) { m_painter.drawLine(x1, y1, x2, y2); }
-  void Polyline(const QPolygon& points) {
-    if (points.size() >= 2) m_painter.drawPolyline(points);
-  }
-
- private:
-  QPainter m_painter;
-  Inks m_inks;
-  QColor m_textColour = kBlack;
-};
-
 double Scaled(const std::vector<double>& series, int i, int factor) { return factor * series[i]; }
 
-// Rows that every series of the table holds.
-int RowCount(const report::TDMQuilmor& dm) {
-  std::size_t n = static_cast<std::size_t>(std::max(dm.NrOfData, 0));
-  for (const auto* s : {&dm.SeriesA, &dm.SeriesB, &dm.SeriesC, &dm.SeriesD, &dm.SeriesE}) {
-    n = std::min(n, s->size());
+const std::vector<double>& SeriesData(const GraphSeries& s, Series which) {
+  switch (which) {
+    case Series::A:
+      return s.A;
+    case Series::B:
+      return s.B;
+    case Series::C:
+      return s.C;
+    case Series::D:
+      return s.D;
+    case Series::E:
+      return s.E;
   }
-  return static_cast<int>(n);
+  return s.A;
 }
 
 // The segments from row i to row i + 1 for i in [first, last) that `drawn`
@@ -136,14 +65,13 @@ void DrawCurve(Canvas& canvas, const GraphState& graph, const std::vector<double
 
 // Observed points: "o" with its top-left corner at (px - 2, py) for every
 // row below the top of the plot, thinned on long tables.
-void DrawObservedPoints(Canvas& canvas, const report::TDMQuilmor& dm, const GraphState& graph,
-                        int n) {
+void DrawObservedPoints(Canvas& canvas, const GraphSeries& s, const GraphState& graph, int n) {
   canvas.SetFont(canvas.inks().colour ? 4 : 5, canvas.inks().Ink(kCyan));
   const int every = PointThinning(n);
   int below = 0;
   for (int i = 0; i < n; ++i) {
-    const double x = Scaled(dm.SeriesA, i, graph.XFactor);
-    const double y = Scaled(dm.SeriesB, i, graph.YFactor);
+    const double x = Scaled(s.A, i, graph.XFactor);
+    const double y = Scaled(s.B, i, graph.YFactor);
     if (!(graph.YMax > y)) continue;
     ++below;
     if (below % every != 0) continue;
@@ -151,42 +79,55 @@ void DrawObservedPoints(Canvas& canvas, const report::TDMQuilmor& dm, const Grap
   }
 }
 
-void DrawCumulative(Canvas& canvas, const report::TDMQuilmor& dm, const GraphState& graph, int n) {
-  DrawObservedPoints(canvas, dm, graph, n);
-  const Inks& inks = canvas.inks();
-  auto all = [](int) { return true; };
-  canvas.SetPen(inks.Ink(kWhite), LineStyle::Solid);
-  DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesC, 0, n - 1, all);
-  canvas.SetPen(inks.Ink(kYellow), LineStyle::Dotted);
-  DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesE, 0, n - 1, all);
-  DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesD, 0, n - 1, all);
-}
-
-void DrawReturnPeriods(Canvas& canvas, const report::TDMQuilmor& dm, const GraphState& graph,
-                       int n) {
-  DrawObservedPoints(canvas, dm, graph, n);
-  const Inks& inks = canvas.inks();
+// One curve of a graph type against series A.
+void DrawCurveRule(Canvas& canvas, const CurveRule& rule, const GraphSeries& s,
+                   const GraphState& graph, int first, int n) {
+  if (rule.segments == Segments::None) return;
+  const std::vector<double>& ys = SeriesData(s, rule.y);
+  canvas.SetPen(canvas.inks().Ink(rule.ink), rule.style);
+  // Return periods without their last row leave out the last segment.
   const int last = graph.LastRowDropped ? n - 2 : n - 1;
-  // A calculated or upper segment ends at most at the largest value shown.
-  auto notAboveTop = [&](const std::vector<double>& s) {
-    return [&graph, &s](int i) { return Scaled(s, i + 1, graph.YFactor) <= graph.DataMaxY; };
-  };
-  canvas.SetPen(inks.Ink(kWhite), LineStyle::Solid);
-  DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesC, 0, last, notAboveTop(dm.SeriesC));
-  canvas.SetPen(inks.Ink(kYellow), LineStyle::Dotted);
-  DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesD, 0, last, notAboveTop(dm.SeriesD));
-  // The lower limit is always drawn; above the plot it ends at the top.
-  canvas.painter().setClipRect(QRect(0, kPlotBottom - graph.PlotHeight, kGraphWidth,
-                                     kGraphHeight - (kPlotBottom - graph.PlotHeight)));
-  DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesE, 0, last, [](int) { return true; });
-  canvas.painter().setClipping(false);
+  const int plotTop = kPlotBottom - graph.PlotHeight;
+  if (graph.YLog && rule.segments != Segments::FirstToLast) {
+    // On a logarithmic axis every segment is drawn, cut at the plot.
+    canvas.painter().setClipRect(QRect(0, plotTop, kGraphWidth, graph.PlotHeight + 1));
+    DrawCurve(canvas, graph, s.A, ys, first, last, [](int) { return true; });
+    canvas.painter().setClipping(false);
+    return;
+  }
+  switch (rule.segments) {
+    case Segments::None:
+      break;
+    case Segments::All:
+      DrawCurve(canvas, graph, s.A, ys, first, last, [](int) { return true; });
+      break;
+    case Segments::EndNotAboveTop:
+      DrawCurve(canvas, graph, s.A, ys, first, last, [&graph, &ys](int i) {
+        return Scaled(ys, i + 1, graph.YFactor) <= graph.DataMaxY;
+      });
+      break;
+    case Segments::CutAtPlotTop:
+      canvas.painter().setClipRect(QRect(0, plotTop, kGraphWidth, kGraphHeight - plotTop));
+      DrawCurve(canvas, graph, s.A, ys, first, last, [](int) { return true; });
+      canvas.painter().setClipping(false);
+      break;
+    case Segments::FirstToLast:
+      if (n < 1) break;
+      canvas.Line(PixelX(graph, Scaled(s.A, 0, graph.XFactor)),
+                  PixelY(graph, Scaled(ys, 0, graph.YFactor)),
+                  PixelX(graph, Scaled(s.A, n - 1, graph.XFactor)),
+                  PixelY(graph, Scaled(ys, n - 1, graph.YFactor)));
+      break;
+  }
 }
 
-void DrawIntervals(Canvas& canvas, const report::TDMQuilmor& dm, const GraphState& graph, int n) {
+// Class bars of the calculated (D) and "#" marks of the observed (C)
+// percentages over the class limits A; neither factor applies to percentages.
+void DrawIntervals(Canvas& canvas, const GraphSeries& s, const GraphState& graph, int n) {
   canvas.SetPen(canvas.inks().Ink(kWhite), LineStyle::Solid);
-  const auto& c = dm.SeriesC;  // observed %
-  const auto& d = dm.SeriesD;  // calculated %
-  auto a = [&](int i) { return Scaled(dm.SeriesA, i, graph.XFactor); };
+  const auto& c = s.C;  // observed %
+  const auto& d = s.D;  // calculated %
+  auto a = [&](int i) { return Scaled(s.A, i, graph.XFactor); };
   for (int i = 0; i <= n - 2; ++i) {
     const int middle = PixelX(graph, (a(i) + a(i + 1)) / 2);
     if (i >= 1) canvas.Text(middle - 4, PixelY(graph, c[i]) - 6, "#");
@@ -219,26 +160,18 @@ void DrawIntervals(Canvas& canvas, const report::TDMQuilmor& dm, const GraphStat
   canvas.Line(left, top, right, top);
 }
 
-void DrawConfidenceBelt(Canvas& canvas, const report::TDMQuilmor& dm, const GraphState& graph,
-                        int n) {
-  // The segment from the first row is left out.
-  auto all = [](int) { return true; };
-  canvas.SetPen(canvas.inks().Ink(kWhite), LineStyle::Solid);
-  DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesC, 1, n - 1, all);
-  canvas.SetPen(canvas.inks().Ink(kYellow), LineStyle::Dotted);
-  DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesE, 1, n - 1, all);
-  DrawCurve(canvas, graph, dm.SeriesA, dm.SeriesD, 1, n - 1, all);
-}
-
-void DrawCalcAgainstObserved(Canvas& canvas, const report::TDMQuilmor& dm, const GraphState& graph,
-                             int n) {
-  DrawObservedPoints(canvas, dm, graph, n);
-  if (n < 1) return;
-  canvas.SetPen(canvas.inks().Ink(kWhite), LineStyle::Dashed);
-  canvas.Line(PixelX(graph, Scaled(dm.SeriesA, 0, graph.XFactor)),
-              PixelY(graph, Scaled(dm.SeriesD, 0, graph.YFactor)),
-              PixelX(graph, Scaled(dm.SeriesA, n - 1, graph.XFactor)),
-              PixelY(graph, Scaled(dm.SeriesD, n - 1, graph.YFactor)));
+const std::string& LegendText(const GraphState& graph, LegendRole role) {
+  switch (role) {
+    case LegendRole::Observed:
+      return graph.ObservedLegend;
+    case LegendRole::Calculated:
+      return graph.CalculatedLegend;
+    case LegendRole::Limit:
+      return graph.LimitLegend;
+    case LegendRole::Equality:
+      return graph.EqualityLegend;
+  }
+  return graph.ObservedLegend;
 }
 
 void DrawAxes(Canvas& canvas, const GraphState& graph) {
@@ -248,15 +181,22 @@ void DrawAxes(Canvas& canvas, const GraphState& graph) {
   const int plotRight = kPlotLeft + graph.PlotWidth;
 
   canvas.Line(kPlotLeft, kPlotBottom, kPlotLeft, plotTop);
-  const int yDivisions = std::max(graph.YDivisions, 1);
-  for (int a = std::max(0, yDivisions - 10); a <= yDivisions; ++a) {
+  auto yLabel = [&](int ty, const std::string& label) {
+    canvas.Text(kPlotLeft - canvas.TextWidth(label) - 6, ty - Near(canvas.TextHeight() / 2.0),
+                label);
+  };
+  const int yDivisions = graph.YLog ? 0 : std::max(graph.YDivisions, 1);
+  for (const LogTick& tick : graph.YLog ? LogPeriodTicks(graph) : std::vector<LogTick>{}) {
+    const int ty = PixelY(graph, tick.value);
+    canvas.Line(kPlotLeft, ty, kPlotLeft - 4, ty);
+    if (tick.labelled) yLabel(ty, textio::FormatF(tick.value, 1, 0));
+  }
+  for (int a = std::max(0, yDivisions - 10); a <= yDivisions && !graph.YLog; ++a) {
     const double fraction = static_cast<double>(a) / yDivisions;
     const int ty = Near(fraction * graph.PlotHeight + plotTop);
     canvas.Line(kPlotLeft, ty, kPlotLeft - 4, ty);
     const double value = graph.YMax - fraction * (static_cast<double>(graph.YMax) - graph.YMin);
-    const std::string label = textio::FormatF(value, graph.YDecimals + 2, graph.YDecimals);
-    canvas.Text(kPlotLeft - canvas.TextWidth(label) - 6, ty - Near(canvas.TextHeight() / 2.0),
-                label);
+    yLabel(ty, textio::FormatF(value, graph.YDecimals + 2, graph.YDecimals));
   }
 
   canvas.Line(kPlotLeft, kPlotBottom, plotRight, kPlotBottom);
@@ -292,24 +232,21 @@ int PointThinning(int rows) {
   return std::min(rows / 100 + 1, 10);
 }
 
-void PaintGraph(const report::TDMQuilmor& dm, const GraphState& graph,
-                const std::string& distributionName, int GraphType, bool ColourGraph,
-                QImage& image) {
-  // The image may have a device pixel ratio (a screen's): the graph is laid
-  // out in its 623 x 495 device-independent units.
-  const QSizeF units = image.deviceIndependentSize();
-  if (qRound(units.width()) != kGraphWidth || qRound(units.height()) != kGraphHeight ||
-      image.format() != QImage::Format_RGB32) {
-    image = NewGraphImage();
+void PaintGraph(QPainter& painter, const GraphPicture& picture, bool smooth) {
+  if (picture.paper) {
+    PaintPaper(painter, picture, smooth);
+    return;
   }
-  const int n = RowCount(dm);
-  Canvas canvas(image, ColourGraph);
+  const GraphState& graph = picture.scaled.state;
+  const GraphSeries& series = picture.scaled.series;
+  const int n = series.Rows();
+  Canvas canvas(painter, picture.ColourGraph, smooth);
   const Inks& inks = canvas.inks();
 
   // Frame and heading.
   canvas.SetFont(10, kBlack);
   canvas.Fill(0, 0, kGraphWidth, kGraphHeight, kSilver);
-  canvas.Text(105, 5, dm.Title1);
+  canvas.Text(105, 5, picture.Title1);
   canvas.SetFont(8, kBlack);
   canvas.Text(20, 480, CreditLine());
 
@@ -318,74 +255,75 @@ void PaintGraph(const report::TDMQuilmor& dm, const GraphState& graph,
   const QColor white = inks.Ink(kWhite);
   canvas.SetPen(white, LineStyle::Solid);
   canvas.SetFont(8, white);
-  canvas.Text(105, 20, dm.Title2);
-  canvas.Text(GraphType == 5 ? 405 : 470, 445, graph.XTitle);
+  canvas.Text(105, 20, picture.Title2);
+  const GraphTypeRow* row = GraphTypeOf(picture.GraphType);
+  canvas.Text(row ? row->xTitleLeft : GraphTypeRow{}.xTitleLeft, 445, graph.XTitle);
   canvas.Text(82, 50, graph.YTitle);
-  canvas.Text(270, 50, distributionName);
+  canvas.Text(270, 50, picture.DistributionName);
 
-  // Legend.
-  constexpr int kLegendX = 86;
-  switch (GraphType) {
-    case 1:
-    case 4:
-      canvas.SetFont(8, inks.Ink(kCyan));
-      canvas.Text(kLegendX, 65, graph.ObservedLegend);
-      canvas.SetFont(8, white);
-      canvas.Text(kLegendX, 80, graph.CalculatedLegend);
-      canvas.SetFont(8, inks.Ink(kYellow));
-      canvas.Text(kLegendX, 95, graph.LimitLegend);
-      break;
-    case 2:
-      canvas.Text(kLegendX, 65, graph.ObservedLegend);
-      canvas.Text(kLegendX, 80, graph.CalculatedLegend);
-      break;
-    case 3:
-      canvas.Text(kLegendX, 65, graph.ObservedLegend);
-      canvas.SetFont(8, inks.Ink(kYellow));
-      canvas.Text(kLegendX, 80, graph.LimitLegend);
-      break;
-    case 5:
-      canvas.Text(kLegendX, 70, graph.EqualityLegend);
-      break;
-    default:
-      break;
-  }
-  canvas.SetFont(8, white);
+  if (row != nullptr) {
+    // Legend.
+    constexpr int kLegendX = 86;
+    for (std::size_t k = 0; k < row->legendLines; ++k) {
+      const LegendLine& line = row->legend[k];
+      canvas.SetFont(8, inks.Ink(line.ink));
+      canvas.Text(kLegendX, line.y, LegendText(graph, line.role));
+    }
+    canvas.SetFont(8, white);
 
-  // Data.
-  switch (GraphType) {
-    case 1:
-      DrawCumulative(canvas, dm, graph, n);
-      break;
-    case 2:
-      DrawIntervals(canvas, dm, graph, n);
-      break;
-    case 3:
-      DrawConfidenceBelt(canvas, dm, graph, n);
-      break;
-    case 4:
-      DrawReturnPeriods(canvas, dm, graph, n);
-      break;
-    case 5:
-      DrawCalcAgainstObserved(canvas, dm, graph, n);
-      break;
-    default:
-      break;
+    // Data.
+    if (row->observedPoints) DrawObservedPoints(canvas, series, graph, n);
+    if (row->intervalBars) DrawIntervals(canvas, series, graph, n);
+    for (const CurveRule& curve : row->curves) {
+      DrawCurveRule(canvas, curve, series, graph, static_cast<int>(row->firstSegment), n);
+    }
   }
 
   DrawAxes(canvas, graph);
 }
 
-GraphReadResult DrawGraph(report::TDMQuilmor& dm, engine::AnalysisState& state, GraphState& graph,
-                          int GraphType, bool ColourGraph, QImage& image) {
-  GraphReadResult result = ReadGraphData(dm, GraphType);
-  if (!result.message.empty()) dm.Ui().ShowMessage(result.message);
-  if (result.outcome == GraphReadOutcome::BadNumber) return result;
-  if (!state.NameIsCurrent) engine::SetDistributionName(state, dm.FittedCode);
-  ComputeGraphScales(dm, graph, GraphType);
-  SetGraphTitles(graph, GraphType);
-  PaintGraph(dm, graph, state.DistributionName, GraphType, ColourGraph, image);
-  return result;
+void PaintGraph(const GraphPicture& picture, QImage& image) {
+  // The image may have a device pixel ratio (a screen's): the graph is laid
+  // out in its 623 x 495 device-independent units.
+  const QSizeF units = image.deviceIndependentSize();
+  if (qRound(units.width()) != kGraphWidth || qRound(units.height()) != kGraphHeight ||
+      image.format() != QImage::Format_RGB32) {
+    image = NewGraphImage();
+  }
+  QPainter painter(&image);
+  PaintGraph(painter, picture, false);
+}
+
+DrawnGraph MakeGraph(report::TDMQuilmor& dm, const GraphRequest& request) {
+  DrawnGraph drawn;
+  const bool paper = request.GraphType == kPaperGraph;
+  drawn.read = ReadGraphData(dm, request.reportPath, paper ? kPaperTableType : request.GraphType);
+  if (!drawn.read.message.empty()) dm.Ui().ShowMessage(drawn.read.message);
+  if (drawn.read.outcome == GraphReadOutcome::BadNumber) return drawn;
+  GraphPicture picture;
+  picture.GraphType = request.GraphType;
+  picture.ColourGraph = request.ColourGraph;
+  if (paper) {
+    picture.paper = MakePaper(SeriesOf(dm), dm.FittedCode,
+                              FittedParameters(request.reportPath, dm.FittedCode), request.paper);
+  } else {
+    picture.scaled = ComputeGraphScales(SeriesOf(dm), request.GraphType, request.scale);
+    SetGraphTitles(picture.scaled.state, request.GraphType);
+  }
+  picture.Title1 = dm.Title1;
+  picture.Title2 = dm.Title2;
+  picture.DistributionName = request.title.name;
+  if (request.title.fromReport) {
+    if (const char* name = engine::CatalogueName(dm.FittedCode)) picture.DistributionName = name;
+  }
+  drawn.picture = std::move(picture);
+  return drawn;
+}
+
+DrawnGraph DrawGraph(report::TDMQuilmor& dm, const GraphRequest& request, QImage& image) {
+  DrawnGraph drawn = MakeGraph(dm, request);
+  if (drawn.picture) PaintGraph(*drawn.picture, image);
+  return drawn;
 }
 
 void EnsureGuiApplication() {

@@ -6,12 +6,15 @@
 #pragma once
 
 #include <QImage>
+#include <optional>
 #include <string>
 
-#include "engine/analysis_state.hpp"
 #include "graphs/graph_data.hpp"
 #include "graphs/graph_scales.hpp"
+#include "graphs/paper_scales.hpp"
 #include "report/data_module.hpp"
+
+class QPainter;
 
 namespace quilmor::graphs {
 
@@ -29,25 +32,80 @@ std::string CreditLine();
 // up to 10 from 900 rows on.
 int PointThinning(int rows);
 
-// DrawGraph: reads the table of GraphType from the report named by
-// dm.FileName, sets the distribution name from the report's code unless the
-// name belongs to the last run (state.NameIsCurrent), computes the scales and
-// titles into `graph` and paints `image` (made 623 x 495 when it is not).
-//
-// Outcomes: a report that cannot be opened gets its message and the graph is
-// drawn from the series held from before; a table that is missing or has no
-// closing line gets a message and what was read is drawn; a row that cannot
-// be read gets a message and nothing is painted. Fonts need a
-// QGuiApplication (see EnsureGuiApplication).
-GraphReadResult DrawGraph(report::TDMQuilmor& dm, engine::AnalysisState& state, GraphState& graph,
-                          int GraphType, bool ColourGraph, QImage& image);
+// A graph on probability paper: what it shows, its scales and axis titles.
+struct PaperPicture {
+  PaperSeries series;
+  PaperScales scales;
+  std::string XTitle;  // under the plot: the frequency axis and the paper
+  std::string YTitle;  // the X axis
+};
 
-// The painting alone, from the series in dm and a computed `graph`. An image
-// of 623 x 495 device-independent pixels is painted as it is (at its device
-// pixel ratio, for a screen); any other is made a new 623 x 495 one.
-void PaintGraph(const report::TDMQuilmor& dm, const GraphState& graph,
-                const std::string& distributionName, int GraphType, bool ColourGraph,
-                QImage& image);
+// Everything one drawing shows: the type, the mode, the scales with the
+// series as drawn, and the texts of the title lines.
+struct GraphPicture {
+  int GraphType = 1;
+  bool ColourGraph = true;
+  ScaledGraph scaled;                 // types 1 .. 5
+  std::optional<PaperPicture> paper;  // probability paper (kPaperGraph)
+  std::string Title1;
+  std::string Title2;
+  std::string DistributionName;
+};
+
+// Which name of the fitted function the title shows.
+struct DistributionTitle {
+  std::string name;
+  // The catalogue name of the code found in the report; `name` when the
+  // report's code has none (0, unreadable).
+  bool fromReport = false;
+};
+
+// The choices of a probability paper.
+struct PaperOptions {
+  // The paper; by default that of the fitted function (DefaultPaper).
+  std::optional<ProbabilityPaper> paper;
+  // X on a logarithmic axis (always so on the log-normal and Weibull paper).
+  bool logX = false;
+};
+
+// What to draw from which report.
+struct GraphRequest {
+  std::string reportPath;  // the results report (".out")
+  int GraphType = 1;       // 1 .. 5, or kPaperGraph
+  bool ColourGraph = true;
+  DistributionTitle title{};
+  ScaleOptions scale{};
+  PaperOptions paper{};
+};
+
+struct DrawnGraph {
+  GraphReadResult read;
+  // Empty when nothing could be drawn (a row of the table is unreadable).
+  std::optional<GraphPicture> picture;
+};
+
+// MakeGraph: reads the table of the request's type from its report into dm
+// (ReadGraphData), then computes the scales and titles of the picture from
+// dm's series. A report that cannot be opened gets its message and the
+// picture is made from the series held from before; a table that is missing
+// or has no closing line gets a message and what was read is shown; a row
+// that cannot be read gets a message and no picture.
+DrawnGraph MakeGraph(report::TDMQuilmor& dm, const GraphRequest& request);
+
+// DrawGraph: MakeGraph, then the picture painted onto `image` (made 623 x 495
+// when it is not); `image` is left alone when there is no picture. Fonts need
+// a QGuiApplication (see EnsureGuiApplication).
+DrawnGraph DrawGraph(report::TDMQuilmor& dm, const GraphRequest& request, QImage& image);
+
+// The painting alone, onto an image of 623 x 495 device-independent pixels
+// as it is (at its device pixel ratio, for a screen); any other is made a new
+// 623 x 495 one at 96 dots per inch.
+void PaintGraph(const GraphPicture& picture, QImage& image);
+
+// The painting onto any device: the painter's coordinates are the 623 x 495
+// pixels of the graph (scale the painter for another size). `smooth` draws
+// lines and text antialiased, for resolutions above the screen's.
+void PaintGraph(QPainter& painter, const GraphPicture& picture, bool smooth);
 
 // Creates the process's QGuiApplication when none exists yet (command-line
 // program, tests), on the "offscreen" platform unless QT_QPA_PLATFORM names

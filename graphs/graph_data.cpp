@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "graphs/graph_types.hpp"
 #include "textio/number_parse.hpp"
 #include "textio/text_file.hpp"
 
@@ -17,31 +18,6 @@ namespace {
 constexpr std::size_t kHeadingLines = 5;
 constexpr std::string_view kCodeMarker = " dat";
 constexpr std::string_view kEndMarker = " ---";
-
-// Where each number of a table row goes: the index of the series (0 = A ..
-// 4 = E), or -1 for a number that is read and dropped.
-struct TableLayout {
-  std::string_view marker;
-  std::size_t linesAfterHeading;
-  std::size_t numbersPerRow;
-  std::array<int, 7> target;
-};
-
-std::optional<TableLayout> LayoutOf(int graphType) {
-  switch (graphType) {
-    case 1:
-    case 5:  // X, serial, rank %, calc %, st.dev, lower, upper
-      return TableLayout{" Obs", 4, 7, {0, -1, 1, 2, -1, 4, 3}};
-    case 2:  // lower limit, upper limit, observed %, calculated %
-      return TableLayout{" Int", 4, 4, {0, 1, 2, 3, -1, -1, -1}};
-    case 3:  // observed X, serial, calculated X, lower, upper
-      return TableLayout{" Con", 5, 5, {0, 1, 2, 4, 3, -1, -1}};
-    case 4:  // X, serial, Tr, Tc, lower, upper
-      return TableLayout{" Ret", 4, 6, {0, -1, 1, 2, 4, 3, -1}};
-    default:
-      return std::nullopt;
-  }
-}
 
 // A line matches a marker when its first four characters are the marker.
 bool Matches(const std::string& line, std::string_view marker) { return line.starts_with(marker); }
@@ -74,8 +50,8 @@ std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\
 }  // namespace
 
 std::string TableMarker(int GraphType) {
-  const auto layout = LayoutOf(GraphType);
-  return layout ? std::string(layout->marker) : std::string();
+  const GraphTypeRow* row = GraphTypeOf(GraphType);
+  return row ? std::string(row->marker) : std::string();
 }
 
 std::string GraphOpenFailedMessage(const std::string& reportName) {
@@ -85,11 +61,11 @@ std::string GraphOpenFailedMessage(const std::string& reportName) {
          " programmer should incorporate more time.";
 }
 
-GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType) {
-  dm.FileName = textio::ChangeFileExt(dm.FileName, ".out");
-  const auto read = textio::ReadTextLines(dm.FileName);
+GraphReadResult ReadGraphData(report::TDMQuilmor& dm, const std::string& reportPath,
+                              int GraphType) {
+  const auto read = textio::ReadTextLines(reportPath);
   if (!read) {
-    dm.Ui().ShowMessage(GraphOpenFailedMessage(dm.FileName));
+    dm.Ui().ShowMessage(GraphOpenFailedMessage(reportPath));
     return {GraphReadOutcome::OpenFailed, {}};
   }
   const std::vector<std::string>& lines = *read;
@@ -109,7 +85,7 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType) {
                                     &dm.SeriesE};
   for (auto* s : series) s->clear();
 
-  const auto layout = LayoutOf(GraphType);
+  const GraphTypeRow* layout = GraphTypeOf(GraphType);
   if (!layout) {
     return {GraphReadOutcome::TableMissing,
             "There is no graph of type " + std::to_string(GraphType)};
@@ -117,8 +93,7 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType) {
   const auto heading = FindMarker(lines, kHeadingLines, layout->marker);
   if (!heading) {
     return {GraphReadOutcome::TableMissing, "The table that begins with " + Quoted(layout->marker) +
-                                                " was not found in the file " +
-                                                Quoted(dm.FileName)};
+                                                " was not found in the file " + Quoted(reportPath)};
   }
 
   // Rows run from after the heading's dash and column lines up to " ---".
@@ -148,12 +123,11 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType) {
     }
     if (!complete) {
       if (end) {
-        result = {GraphReadOutcome::BadNumber, "Line " + std::to_string(firstRow + rowsRead + 1) +
-                                                   " of the file " + Quoted(dm.FileName) +
-                                                   " does not hold the " +
-                                                   std::to_string(layout->numbersPerRow) +
-                                                   " numbers of a table row: " +
-                                                   Quoted(textio::Excerpt(line, 80))};
+        result = {GraphReadOutcome::BadNumber,
+                  "Line " + std::to_string(firstRow + rowsRead + 1) + " of the file " +
+                      Quoted(reportPath) + " does not hold the " +
+                      std::to_string(layout->numbersPerRow) +
+                      " numbers of a table row: " + Quoted(textio::Excerpt(line, 80))};
       }
       break;
     }
@@ -167,7 +141,7 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType) {
   if (!end) {
     result = {GraphReadOutcome::TableUnterminated,
               "The table that begins with " + Quoted(layout->marker) + " in the file " +
-                  Quoted(dm.FileName) + " has no closing line; " + std::to_string(rowsRead) +
+                  Quoted(reportPath) + " has no closing line; " + std::to_string(rowsRead) +
                   " rows were read"};
   }
   return result;

@@ -15,7 +15,7 @@ namespace quilmor::graphs {
 
 enum class GraphReadOutcome {
   Ok,
-  OpenFailed,         // the open-failure message was shown; all fields but FileName unchanged
+  OpenFailed,         // the open-failure message was shown; all fields unchanged
   TableMissing,       // no heading of the table: no rows
   TableUnterminated,  // no closing " ---" line: the rows up to the end of the file
   BadNumber,          // a row does not hold its numbers: the rows before it
@@ -35,15 +35,14 @@ std::string TableMarker(int GraphType);
 // "The file "<name>"could not be opened. It may be damaged, ..." as one line.
 std::string GraphOpenFailedMessage(const std::string& reportName);
 
-// ReadGraphData: dm.FileName gets the extension ".out" (also when the report
-// then cannot be opened, so that the message names it); from that report the
-// titles (lines 4 and 5 without their first character), the distribution code
+// ReadGraphData: from the report at `reportPath` (a ".out" file; dm.FileName
+// is left as it is) the titles (lines 4 and 5 without their first character), the distribution code
 // (the line after the one after " data values :"; 0 when not an integer) and
 // the rows of the table of GraphType go into Title1, Title2, FittedCode,
 // NrOfData and SeriesA..SeriesE (every series holds exactly NrOfData entries).
 // Marker searches start after the five heading lines, so titles such as
 // "Observed rainfall" or "data 1990" are never taken for a marker. A search
 // that reaches the end of the file stops there.
-GraphReadResult ReadGraphData(report::TDMQuilmor& dm, int GraphType);
+GraphReadResult ReadGraphData(report::TDMQuilmor& dm, const std::string& reportPath, int GraphType);
 
 }  // namespace quilmor::graphs

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "graphs/graph_types.hpp"
+
 namespace quilmor::graphs {
 namespace {
 
@@ -46,15 +48,6 @@ struct Extent {
     seen = true;
   }
 };
-
-// Rows that every series of the table holds.
-int RowCount(const report::TDMQuilmor& dm) {
-  std::size_t n = static_cast<std::size_t>(std::max(dm.NrOfData, 0));
-  for (const auto* s : {&dm.SeriesA, &dm.SeriesB, &dm.SeriesC, &dm.SeriesD, &dm.SeriesE}) {
-    n = std::min(n, s->size());
-  }
-  return static_cast<int>(n);
-}
 
 }  // namespace
 
@@ -112,29 +105,44 @@ int ScaleFactor(double minimum, double maximum) {
   return 1;
 }
 
-void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType) {
-  const int n = RowCount(dm);
-  auto& a = dm.SeriesA;
-  auto& b = dm.SeriesB;
-  auto& c = dm.SeriesC;
-  auto& d = dm.SeriesD;
-  auto& e = dm.SeriesE;
+int GraphSeries::Rows() const {
+  std::size_t n = A.size();
+  for (const auto* s : {&B, &C, &D, &E}) n = std::min(n, s->size());
+  return static_cast<int>(n);
+}
 
-  Extent x;
-  Extent y;
-  double intervalTop = 0.0;  // type 2: the larger of the observed and calculated maxima
-  graph.LastRowDropped = false;
+GraphSeries SeriesOf(const report::TDMQuilmor& dm) {
+  std::size_t n = static_cast<std::size_t>(std::max(dm.NrOfData, 0));
+  for (const auto* s : {&dm.SeriesA, &dm.SeriesB, &dm.SeriesC, &dm.SeriesD, &dm.SeriesE}) {
+    n = std::min(n, s->size());
+  }
+  auto head = [n](const std::vector<double>& s) {
+    return std::vector<double>(s.begin(), s.begin() + static_cast<std::ptrdiff_t>(n));
+  };
+  return {head(dm.SeriesA), head(dm.SeriesB), head(dm.SeriesC), head(dm.SeriesD), head(dm.SeriesE)};
+}
 
-  switch (GraphType) {
-    case 1:
+namespace {
+
+// The extents of the data by the rule of the graph type. For return periods
+// the last row may be dropped (graph.LastRowDropped).
+void TakeExtents(const GraphTypeRow& row, const GraphSeries& s, int n, GraphState& graph, Extent& x,
+                 Extent& y, double& intervalTop) {
+  const auto& a = s.A;
+  const auto& b = s.B;
+  const auto& c = s.C;
+  const auto& d = s.D;
+  const auto& e = s.E;
+  switch (row.extents) {
+    case ExtentRule::Points:
       for (int i = 0; i < n; ++i) {
         x.Take(a[i]);
         y.Take(b[i]);
       }
       break;
-    case 2: {
+    case ExtentRule::Classes: {
       // The last lower class limit stands for the open class above the table:
-      // it is raised by half the last class width while the extents are taken.
+      // it counts as raised by half the last class width.
       Extent observed;
       Extent calculated;
       for (int i = 0; i < n; ++i) {
@@ -151,7 +159,7 @@ void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType
       }
       break;
     }
-    case 3:
+    case ExtentRule::Belt:
       for (int i = 0; i < n; ++i) {
         x.Take(a[i]);
         y.TakeMaximum(d[i]);
@@ -163,7 +171,7 @@ void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType
         y.maximum *= 0.9;
       }
       break;
-    case 4:
+    case ExtentRule::ReturnPeriods:
       for (int pass = 0; pass < 2; ++pass) {
         x = Extent{};
         y = Extent{};
@@ -189,20 +197,99 @@ void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType
         break;
       }
       break;
-    case 5:
-      for (int i = 0; i < n; ++i) {
-        a[i] = b[i];  // observed
-        d[i] = b[i];
-        b[i] = c[i];  // calculated
-      }
-      for (int i = 0; i < n; ++i) {
-        x.Take(a[i]);
-        y.Take(b[i]);
-      }
-      break;
-    default:
-      break;
   }
+}
+
+// X as on the linear graph, but over every row; Y from 1 up to the largest
+// observed, calculated or upper return period.
+void LogPeriodScales(const GraphSeries& s, int n, GraphState& graph) {
+  Extent x;
+  Extent y;
+  for (int i = 0; i < n; ++i) {
+    x.Take(s.A[i]);
+    for (double t : {s.B[i], s.C[i], s.D[i]}) {
+      if (std::isfinite(t)) y.TakeMaximum(t);
+    }
+  }
+  graph.YLog = true;
+  graph.DataMinX = x.seen ? x.minimum : 0.0;
+  graph.DataMaxX = x.seen ? x.maximum : 0.0;
+  graph.XFactor = ScaleFactor(graph.DataMinX, graph.DataMaxX);
+  graph.DataMinX *= graph.XFactor;
+  graph.DataMaxX *= graph.XFactor;
+  const AxisBounds xAxis = ComputeAxisBounds(graph.DataMinX, graph.DataMaxX);
+  graph.XMin = xAxis.lower;
+  graph.XMax = xAxis.upper;
+  graph.XDivisions = std::clamp(xAxis.divisions, 4, 10);
+  graph.XDecimals = xAxis.decimals + (xAxis.divisions == graph.XDivisions ? 0 : 1);
+
+  graph.YFactor = 1;
+  graph.DataMinY = 1.0;
+  graph.DataMaxY = y.seen ? y.maximum : 1.0;
+  graph.YMin = 1;
+  graph.YMax = LogPeriodTop(graph.DataMaxY);
+  graph.YDivisions = Near(std::log10(graph.YMax));  // decades, rounded
+  graph.YDecimals = 0;
+}
+
+}  // namespace
+
+int LogPeriodTop(double maximum) {
+  constexpr int kLimit = 1000000000;
+  for (long long decade = 10; decade <= kLimit; decade *= 10) {
+    for (long long step : {decade, 2 * decade, 5 * decade}) {
+      if (step <= kLimit && maximum <= static_cast<double>(step)) return static_cast<int>(step);
+    }
+  }
+  return kLimit;
+}
+
+std::vector<LogTick> LogPeriodTicks(const GraphState& graph) {
+  // 1, 2 and 5 stand log10(2) = 0.30 decades or more apart.
+  const double decades = std::log10(static_cast<double>(graph.YMax) / graph.YMin);
+  const double decadePixels = decades > 0 ? graph.PlotHeight / decades : graph.PlotHeight;
+  const bool allLabelled = std::log10(2.0) * decadePixels >= kLogLabelGap;
+  std::vector<LogTick> ticks;
+  for (long long decade = 1; decade <= graph.YMax; decade *= 10) {
+    for (int multiple : {1, 2, 5}) {
+      const long long step = multiple * decade;
+      if (step <= graph.YMax) {
+        ticks.push_back({static_cast<double>(step), allLabelled || multiple == 1});
+      }
+    }
+  }
+  return ticks;
+}
+
+ScaledGraph ComputeGraphScales(const GraphSeries& series, int GraphType,
+                               const ScaleOptions& options) {
+  ScaledGraph result;
+  GraphState& graph = result.state;
+  graph.PlotWidth = options.PlotWidth;
+  graph.PlotHeight = options.PlotHeight;
+  result.series = series;
+  const GraphTypeRow* found = GraphTypeOf(GraphType);
+  if (found == nullptr) return result;
+  const GraphTypeRow& row = *found;
+  GraphSeries& s = result.series;
+  const int n = s.Rows();
+  if (row.swapObservedCalculated) {
+    for (int i = 0; i < n; ++i) {
+      s.A[i] = series.B[i];  // observed
+      s.D[i] = series.B[i];
+      s.B[i] = series.C[i];  // calculated
+    }
+  }
+
+  if (row.periodAxis && options.logPeriod) {
+    LogPeriodScales(s, n, graph);
+    return result;
+  }
+
+  Extent x;
+  Extent y;
+  double intervalTop = 0.0;  // classes: the larger of the observed and calculated maxima
+  TakeExtents(row, s, n, graph, x, y, intervalTop);
 
   // A table without rows has no extents; its axes are drawn around 0.
   graph.DataMinX = x.seen ? x.minimum : 0.0;
@@ -215,22 +302,25 @@ void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType
   graph.DataMaxX *= graph.XFactor;
 
   graph.YFactor = 1;
-  if (GraphType == 1 || GraphType == 4) {
-    graph.YMin = 0;
-    graph.DataMinY = 0;
-    graph.YDecimals = 0;
-    graph.YMax = 120;
-    graph.YDivisions = 12;
-  } else if (GraphType == 2) {
-    graph.YMin = 0;
-    graph.YDecimals = 1;
-    graph.YMax = 10 * Near((intervalTop + 15) / 10);
-    graph.YDivisions = graph.YMax / 10;
-  }
-  if (GraphType >= 3 && GraphType <= 5) {
-    graph.YFactor = ScaleFactor(graph.DataMinY, graph.DataMaxY);
-    graph.DataMinY *= graph.YFactor;
-    graph.DataMaxY *= graph.YFactor;
+  if (row.yFromZero) graph.DataMinY = 0;
+  switch (row.yAxis) {
+    case YAxisRule::Percent:
+      graph.YMin = 0;
+      graph.YDecimals = 0;
+      graph.YMax = 120;
+      graph.YDivisions = 12;
+      break;
+    case YAxisRule::IntervalPercent:
+      graph.YMin = 0;
+      graph.YDecimals = 1;
+      graph.YMax = 10 * Near((intervalTop + 15) / 10);
+      graph.YDivisions = graph.YMax / 10;
+      break;
+    case YAxisRule::FromData:
+      graph.YFactor = ScaleFactor(graph.DataMinY, graph.DataMaxY);
+      graph.DataMinY *= graph.YFactor;
+      graph.DataMaxY *= graph.YFactor;
+      break;
   }
 
   const AxisBounds xAxis = ComputeAxisBounds(graph.DataMinX, graph.DataMaxX);
@@ -238,7 +328,7 @@ void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType
   graph.XMax = xAxis.upper;
   graph.XDivisions = xAxis.divisions;
   graph.XDecimals = xAxis.decimals;
-  if (GraphType >= 3 && GraphType <= 5) {
+  if (row.yAxis == YAxisRule::FromData) {
     const AxisBounds yAxis = ComputeAxisBounds(graph.DataMinY, graph.DataMaxY);
     graph.YMin = yAxis.lower;
     graph.YMax = yAxis.upper;
@@ -251,7 +341,7 @@ void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType
     graph.XDivisions = 10;
     ++graph.XDecimals;
   }
-  if (graph.YDivisions >= 11 && GraphType >= 2) {
+  if (graph.YDivisions >= 11 && row.capYDivisions) {
     graph.YDivisions = 10;
     ++graph.YDecimals;
   }
@@ -263,69 +353,37 @@ void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType
     graph.YDivisions = 4;
     ++graph.YDecimals;
   }
+  return result;
 }
 
+namespace {
+
+// "X-data" with the factor of the axis: "X-data * 10" and so on.
+std::string DataTitle(int factor) {
+  return factor == 1 ? std::string("X-data") : "X-data * " + std::to_string(factor);
+}
+
+// The X title stands right-aligned as if in 18 characters.
+std::string DataXTitle(int factor) {
+  if (factor == 1) return "         X-Data";
+  const std::string title = DataTitle(factor);
+  return std::string(title.size() < 18 ? 18 - title.size() : 0, ' ') + title;
+}
+
+}  // namespace
+
 void SetGraphTitles(GraphState& graph, int GraphType) {
-  switch (GraphType) {
-    case 1:
-      graph.YTitle = "Cumulative frequency (%)";
-      break;
-    case 2:
-      graph.YTitle = "Interval frequency (%)";
-      break;
-    case 3:
-      switch (graph.YFactor) {
-        case 10:
-          graph.YTitle = "X-data * 10";
-          break;
-        case 100:
-          graph.YTitle = "X-data * 100";
-          break;
-        case 1000:
-          graph.YTitle = "X-data * 1000";
-          break;
-        default:
-          graph.YTitle = "X-data";
-          break;
-      }
-      break;
-    case 4:
-      graph.YTitle = "Return period";
-      break;
-    case 5:
-      graph.YTitle = "Cumulative frequency calculated (%)";
-      break;
-    default:
-      graph.YTitle.clear();
-      break;
-  }
-
-  switch (graph.XFactor) {
-    case 10:
-      graph.XTitle = "       X-data * 10";
-      break;
-    case 100:
-      graph.XTitle = "      X-data * 100";
-      break;
-    case 1000:
-      graph.XTitle = "     X-data * 1000";
-      break;
-    default:
-      graph.XTitle = "         X-Data";
-      break;
-  }
-  if (GraphType == 5) graph.XTitle = "Cumulative frequency observed (%)";
-
-  graph.ObservedLegend = "  o    observed";
-  graph.CalculatedLegend = "-----  calculated";
-  graph.LimitLegend = "- - -  90% conf. limit";
-  graph.EqualityLegend = " - - - Obs = Calc";
-  if (GraphType == 2) {
-    graph.ObservedLegend = "  #    observed";
-    graph.CalculatedLegend = "____calculated";
-  } else if (GraphType == 3) {
-    graph.ObservedLegend = "----- observed/calculated";
-  }
+  static constexpr GraphTypeRow kNoType{};  // the legend texts most types share
+  const GraphTypeRow* found = GraphTypeOf(GraphType);
+  const GraphTypeRow& row = found ? *found : kNoType;
+  graph.YTitle = !found               ? std::string()
+                 : row.yTitle.empty() ? DataTitle(graph.YFactor)
+                                      : std::string(row.yTitle);
+  graph.XTitle = row.xTitle.empty() ? DataXTitle(graph.XFactor) : std::string(row.xTitle);
+  graph.ObservedLegend = row.observedLegend;
+  graph.CalculatedLegend = row.calculatedLegend;
+  graph.LimitLegend = row.limitLegend;
+  graph.EqualityLegend = row.equalityLegend;
 }
 
 int PixelX(const GraphState& graph, double v) {
@@ -336,6 +394,13 @@ int PixelX(const GraphState& graph, double v) {
 }
 
 int PixelY(const GraphState& graph, double v) {
+  if (graph.YLog) {
+    const double range = std::log(static_cast<double>(graph.YMax) / graph.YMin);
+    if (!(range > 0.0)) return kPlotBottom;
+    if (!(v > 0.0)) return kPlotBottom + kPixelLimit;
+    const double offset = std::log(v / graph.YMin) * graph.PlotHeight / range;
+    return kPlotBottom - std::clamp(Near(offset), -kPixelLimit, kPixelLimit);
+  }
   const double range = static_cast<double>(graph.YMax) - graph.YMin;
   if (range == 0.0) return kPlotBottom;
   const double offset = (v - graph.YMin) * graph.PlotHeight / range;

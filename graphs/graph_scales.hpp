@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "report/data_module.hpp"
 
@@ -38,6 +39,9 @@ struct GraphState {
   // Return periods only: the last table row is left out of the extents and
   // of the curves.
   bool LastRowDropped = false;
+  // Return periods on a logarithmic axis: Y runs from YMin = 1 to YMax, one
+  // of 10, 20, 50, 100, ...; the linear Y rules above do not apply.
+  bool YLog = false;
   std::string XTitle;
   std::string YTitle;
   // Legend texts.
@@ -74,16 +78,58 @@ AxisBounds ComputeAxisBounds(double minimum, double maximum);
 // that are mostly negative).
 int ScaleFactor(double minimum, double maximum);
 
-// ComputeGraphScales: fills `graph` from dm's series for GraphType 1..5.
-// Type 5 first sets SeriesA and SeriesD to the observed and SeriesB to the
-// calculated cumulative frequency, in place.
-void ComputeGraphScales(report::TDMQuilmor& dm, GraphState& graph, int GraphType);
+// The five series of one graph table, every one with the same rows.
+struct GraphSeries {
+  std::vector<double> A, B, C, D, E;
+  int Rows() const;
+};
+
+// The rows of the data module's table that every series holds (at most
+// NrOfData).
+GraphSeries SeriesOf(const report::TDMQuilmor& dm);
+
+struct ScaleOptions {
+  int PlotWidth = 500;
+  int PlotHeight = 370;
+  // The return periods on a logarithmic T axis over every row (no row is
+  // dropped), up to the largest observed, calculated or upper value.
+  bool logPeriod = false;
+};
+
+// The scales of a graph and the series as they are drawn.
+struct ScaledGraph {
+  GraphState state;
+  // Calculated against observed: A and D hold the observed and B the
+  // calculated cumulative frequency; the other types as read.
+  GraphSeries series;
+};
+
+// ComputeGraphScales: the scales of GraphType 1..5 over `series` (the titles
+// follow with SetGraphTitles).
+ScaledGraph ComputeGraphScales(const GraphSeries& series, int GraphType,
+                               const ScaleOptions& options = {});
 
 // SetGraphTitles: axis titles (after the factors are known) and legend texts.
 void SetGraphTitles(GraphState& graph, int GraphType);
 
+// The top of a logarithmic return-period axis: the least of 10, 20, 50, 100,
+// 200, ... that is not below `maximum` (held at 1e9).
+int LogPeriodTop(double maximum);
+
+// Ticks of a logarithmic return-period axis from 1 to graph.YMax: at 1, 2, 5,
+// 10, 20, 50, ...; every one labelled when the labels stand at least
+// kLogLabelGap pixels apart, else only the powers of ten.
+inline constexpr int kLogLabelGap = 14;
+struct LogTick {
+  double value = 1.0;
+  bool labelled = true;
+};
+std::vector<LogTick> LogPeriodTicks(const GraphState& graph);
+
 // Pixel of a scaled value: px(v) = 70 + Near((v - XMin) * PlotWidth / (XMax -
-// XMin)), py(v) = 420 - Near((v - YMin) * PlotHeight / (YMax - YMin)).
+// XMin)), py(v) = 420 - Near((v - YMin) * PlotHeight / (YMax - YMin)); on a
+// logarithmic axis py(v) = 420 - Near(log(v / YMin) * PlotHeight / log(YMax /
+// YMin)), values not above 0 far below the plot.
 int PixelX(const GraphState& graph, double v);
 int PixelY(const GraphState& graph, double v);
 

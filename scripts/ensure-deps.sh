@@ -3,7 +3,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmark-dev
-          qt6-base-dev libcli11-dev nlohmann-json3-dev fonts-liberation xz-utils
+          qt6-base-dev qt6-svg-dev libcli11-dev nlohmann-json3-dev fonts-liberation xz-utils
           # the desktop program under a real X server (tests, scripts/screenshots.sh)
           qt6-qpa-plugins xvfb openbox xdotool x11-utils imagemagick
           # the schema check of the JSON outputs (tests/schema)

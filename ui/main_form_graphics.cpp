@@ -14,6 +14,7 @@
 
 #include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
+#include "textio/text_file.hpp"
 #include "ui/graph_view.hpp"
 #include "ui/main_form.hpp"
 #include "ui/qt_interaction.hpp"
@@ -196,20 +197,32 @@ void TMainForm::DrawGraph() {
   SaveGraphButton->show();
   SaveBlWhButton->show();
   if (!m_dm) return;
-  graphs::GraphState graph;
-  graph.PlotWidth = PlotWidth;
-  graph.PlotHeight = PlotHeight;
+  graphs::GraphRequest request;
+  request.reportPath = textio::ChangeFileExt(m_dm->FileName, ".out");
+  request.GraphType = GraphType;
+  request.ColourGraph = ColourGraph;
+  // Right after a Save-Run the name of the run; else the name of the code in
+  // the report (the name held so far when the report's code has none).
+  request.title = {m_state.DistributionName, !m_state.NameIsCurrent};
+  request.scale.PlotWidth = PlotWidth;
+  request.scale.PlotHeight = PlotHeight;
   // What could not be read has been told by the drawing (once: the report
   // that cannot be opened by the reader, a missing or damaged table by
   // DrawGraph).
-  graphs::DrawGraph(*m_dm, m_state, graph, GraphType, ColourGraph, GraphBitmap);
+  const graphs::DrawnGraph drawn = graphs::DrawGraph(*m_dm, request, GraphBitmap);
+  if (drawn.picture && !m_state.NameIsCurrent) {
+    m_state.DistributionName = drawn.picture->DistributionName;
+  }
   // The screen's graph is painted again from what this drawing read, for
   // the size and pixel ratio it is shown at.
-  auto series = std::make_shared<const report::TDMQuilmor>(*m_dm);
-  GraphImage->SetPainter(
-      [series, graph, name = m_state.DistributionName, type = GraphType, colour = ColourGraph](
-          QImage& image) { graphs::PaintGraph(*series, graph, name, type, colour, image); },
-      GraphBitmap);
+  if (drawn.picture) {
+    auto picture = std::make_shared<const graphs::GraphPicture>(*drawn.picture);
+    GraphImage->SetPainter([picture](QImage& image) { graphs::PaintGraph(*picture, image); },
+                           GraphBitmap);
+  } else {
+    const QImage bitmap = GraphBitmap;
+    GraphImage->SetPainter([bitmap](QImage& image) { image = bitmap; }, GraphBitmap);
+  }
   GraphImage->show();
 }
 

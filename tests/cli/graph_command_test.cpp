@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <filesystem>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -76,6 +77,73 @@ TEST_F(GraphCommand, BlackAndWhiteAndPng) {
   EXPECT_GT(CountColour(*image, 0xFFFFFF), 100000);
 }
 
+TEST_F(GraphCommand, LogPeriodChangesOnlyTheReturnPeriodGraph) {
+  const std::string linear = Path("linear.bmp");
+  const std::string log = Path("log.bmp");
+  ASSERT_EQ(RunGraph({kSampleReport, "--type", "return", "--output", linear}).code, 0);
+  ASSERT_EQ(RunGraph({kSampleReport, "--type", "return", "--log-period", "--output", log}).code, 0);
+  const auto a = graphs::LoadGraphImage(linear);
+  const auto b = graphs::LoadGraphImage(log);
+  ASSERT_TRUE(a && b);
+  EXPECT_EQ(a->size(), b->size());
+  // Frame and heading alike, the plot not.
+  EXPECT_EQ(a->copy(0, 0, 623, 40), b->copy(0, 0, 623, 40));
+  EXPECT_NE(a->copy(20, 50, 585, 380), b->copy(20, 50, 585, 380));
+}
+
+TEST_F(GraphCommand, FormatFollowsTheNameAndResolutionTheOption) {
+  struct Case {
+    const char* file;
+    std::vector<std::string> extra;
+    const char* start;
+  };
+  const std::vector<Case> cases = {{"g.svg", {}, "<?xml"},
+                                   {"g.pdf", {"--dpi", "300"}, "%PDF-"},
+                                   {"g.png", {"--dpi", "300"}, "\x89PNG"},
+                                   {"g.bmp", {"--dpi", "48"}, "BM"}};
+  for (const Case& c : cases) {
+    std::vector<std::string> args = {kSampleReport, "--type", "xconf", "--output", Path(c.file)};
+    args.insert(args.end(), c.extra.begin(), c.extra.end());
+    const CliRun run = RunGraph(args);
+    ASSERT_EQ(run.code, 0) << c.file << ": " << run.err;
+    EXPECT_EQ(run.out, "The graph was saved in  " + Path(c.file) + "\n");
+    EXPECT_EQ(ReadBytes(Path(c.file)).substr(0, std::string(c.start).size()), c.start) << c.file;
+  }
+  // 300 dpi: 623 x 495 pixels times 3.125; 48 dpi: halved.
+  EXPECT_EQ(graphs::LoadGraphImage(Path("g.png"))->size(), QSize(1947, 1547));
+  EXPECT_EQ(graphs::LoadGraphImage(Path("g.bmp"))->size(), QSize(312, 248));
+}
+
+TEST_F(GraphCommand, ProbabilityPaperOfEachKind) {
+  // The sample's code 4 has the Gumbel paper; every paper can be asked for.
+  std::vector<std::vector<std::string>> extras = {{},
+                                                  {"--paper", "normal"},
+                                                  {"--paper", "lognormal"},
+                                                  {"--paper", "weibull"},
+                                                  {"--paper", "exponential", "--log-x"},
+                                                  {"--bw"}};
+  std::set<std::string> pictures;
+  for (const auto& extra : extras) {
+    std::vector<std::string> args = {kSampleReport, "--type", "paper", "--output", Path("p.png")};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const CliRun run = RunGraph(args);
+    ASSERT_EQ(run.code, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    const auto image = graphs::LoadGraphImage(Path("p.png"));
+    ASSERT_TRUE(image.has_value());
+    EXPECT_EQ(image->size(), QSize(623, 495));
+    pictures.insert(ReadBytes(Path("p.png")));
+  }
+  EXPECT_EQ(pictures.size(), extras.size());  // each one a graph of its own
+  // The default is the Gumbel paper.
+  ASSERT_EQ(RunGraph({kSampleReport, "--type", "paper", "--paper", "gumbel", "--output",
+                      Path("gumbel.png")})
+                .code,
+            0);
+  ASSERT_EQ(RunGraph({kSampleReport, "--type", "paper", "--output", Path("default.png")}).code, 0);
+  EXPECT_EQ(ReadBytes(Path("gumbel.png")), ReadBytes(Path("default.png")));
+}
+
 TEST_F(GraphCommand, MissingReportGetsTheOpenFailureMessage) {
   const std::string report = Path("none.out");
   const CliRun run = RunGraph({report, "--type", "return", "--output", Path("g.bmp")});
@@ -137,24 +205,43 @@ TEST_P(GraphUsage, ExitsWithTwo) {
 
 INSTANTIATE_TEST_SUITE_P(
     Rows, GraphUsage,
-    ::testing::Values(UsageCase{"UnknownType",
-                                {"{sample}", "--type", "pie", "--output", "{dir}/g.bmp"},
-                                "--type"},
-                      UsageCase{"NoType", {"{sample}", "--output", "{dir}/g.bmp"}, "--type"},
-                      UsageCase{"NoOutput", {"{sample}", "--type", "qq"}, "--output"},
-                      UsageCase{"NoReport", {"--type", "qq", "--output", "{dir}/g.bmp"}, "REPORT"},
-                      UsageCase{"JpegOutput",
-                                {"{sample}", "--type", "qq", "--output", "{dir}/g.jpg"},
-                                "must end in \".bmp\" or \".png\""},
-                      UsageCase{"NotAReport",
-                                {"{dir}/run.inp", "--type", "qq", "--output", "{dir}/g.bmp"},
-                                "is not a results report"},
-                      UsageCase{"ReportIsAFolder",
-                                {"{dir}/folder.out", "--type", "qq", "--output", "{dir}/g.bmp"},
-                                "could not be opened"},
-                      UsageCase{"OutputFolderMissing",
-                                {"{sample}", "--type", "qq", "--output", "{dir}/no/g.bmp"},
-                                "could not be written"}),
+    ::testing::Values(
+        UsageCase{
+            "UnknownType", {"{sample}", "--type", "pie", "--output", "{dir}/g.bmp"}, "--type"},
+        UsageCase{"NoType", {"{sample}", "--output", "{dir}/g.bmp"}, "--type"},
+        UsageCase{"NoOutput", {"{sample}", "--type", "qq"}, "--output"},
+        UsageCase{"NoReport", {"--type", "qq", "--output", "{dir}/g.bmp"}, "REPORT"},
+        UsageCase{"JpegOutput",
+                  {"{sample}", "--type", "qq", "--output", "{dir}/g.jpg"},
+                  "must end in \".png\", \".svg\", \".pdf\" or \".bmp\""},
+        UsageCase{"LogPeriodOfAnotherGraph",
+                  {"{sample}", "--type", "qq", "--log-period", "--output", "{dir}/g.bmp"},
+                  "--log-period applies to the return-period graph"},
+        UsageCase{"DpiTooLow",
+                  {"{sample}", "--type", "qq", "--dpi", "10", "--output", "{dir}/g.png"},
+                  "--dpi"},
+        UsageCase{"DpiNotANumber",
+                  {"{sample}", "--type", "qq", "--dpi", "high", "--output", "{dir}/g.png"},
+                  "--dpi"},
+        UsageCase{"PaperOfAnotherGraph",
+                  {"{sample}", "--type", "qq", "--paper", "normal", "--output", "{dir}/g.png"},
+                  "--paper and --log-x apply to the probability paper"},
+        UsageCase{"LogXOfAnotherGraph",
+                  {"{sample}", "--type", "return", "--log-x", "--output", "{dir}/g.png"},
+                  "--paper and --log-x apply to the probability paper"},
+        UsageCase{
+            "UnknownPaper",
+            {"{sample}", "--type", "paper", "--paper", "arithmetic", "--output", "{dir}/g.png"},
+            "--paper"},
+        UsageCase{"NotAReport",
+                  {"{dir}/run.inp", "--type", "qq", "--output", "{dir}/g.bmp"},
+                  "is not a results report"},
+        UsageCase{"ReportIsAFolder",
+                  {"{dir}/folder.out", "--type", "qq", "--output", "{dir}/g.bmp"},
+                  "could not be opened"},
+        UsageCase{"OutputFolderMissing",
+                  {"{sample}", "--type", "qq", "--output", "{dir}/no/g.bmp"},
+                  "could not be written"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace

@@ -40,8 +40,7 @@ void CheckReport(const std::string& reportName, int code) {
   SilentInteraction ui;
   report::TDMQuilmor dm(ui);
   for (int type = 1; type <= 5; ++type) {
-    dm.FileName = reportName;
-    QUILMOR_FUZZ_CHECK(graphs::ReadGraphData(dm, type).ok());
+    QUILMOR_FUZZ_CHECK(graphs::ReadGraphData(dm, reportName, type).ok());
     QUILMOR_FUZZ_CHECK(dm.NrOfData > 0);
   }
 }

@@ -9,7 +9,6 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/analysis_state.hpp"
 #include "fuzz_support.hpp"
 #include "graphs/draw_graph.hpp"
 #include "graphs/graph_data.hpp"
@@ -34,9 +33,8 @@ void CheckSeries(const report::TDMQuilmor& dm) {
   }
 }
 
-void CheckScales(report::TDMQuilmor& dm, int type) {
-  graphs::GraphState graph;
-  graphs::ComputeGraphScales(dm, graph, type);
+void CheckScales(const report::TDMQuilmor& dm, int type) {
+  graphs::GraphState graph = graphs::ComputeGraphScales(graphs::SeriesOf(dm), type).state;
   graphs::SetGraphTitles(graph, type);
   QUILMOR_FUZZ_CHECK(graph.XMax > graph.XMin && graph.YMax > graph.YMin);
   QUILMOR_FUZZ_CHECK(graph.XDivisions >= 4 && graph.XDivisions <= 10);
@@ -64,20 +62,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   SilentInteraction ui;
   report::TDMQuilmor dm(ui);
   for (int type = 1; type <= 5; ++type) {
-    dm.FileName = report.string();
-    const graphs::GraphReadResult read = graphs::ReadGraphData(dm, type);
+    const graphs::GraphReadResult read = graphs::ReadGraphData(dm, report.string(), type);
     QUILMOR_FUZZ_CHECK(read.outcome != graphs::GraphReadOutcome::OpenFailed);
     QUILMOR_FUZZ_CHECK(read.ok() == read.message.empty());
     CheckSeries(dm);
     CheckScales(dm, type);
   }
 
-  const int type = static_cast<int>(size % 5) + 1;
-  engine::AnalysisState state;
-  graphs::GraphState graph;
+  // 1 .. 5 and the probability paper (6).
+  const int type = static_cast<int>(size % 6) + 1;
+  graphs::GraphRequest request;
+  request.reportPath = report.string();
+  request.GraphType = type;
+  request.ColourGraph = size % 2 == 0;
+  request.title.fromReport = true;
   QImage image = graphs::NewGraphImage();
-  dm.FileName = report.string();
-  (void)graphs::DrawGraph(dm, state, graph, type, size % 2 == 0, image);
+  (void)graphs::DrawGraph(dm, request, image);
   QUILMOR_FUZZ_CHECK(image.width() == graphs::kGraphWidth &&
                      image.height() == graphs::kGraphHeight);
   return 0;

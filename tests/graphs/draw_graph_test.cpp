@@ -70,7 +70,10 @@ class DrawTest : public ::testing::Test {
 
   ScriptedInteraction ui;
   report::TDMQuilmor dm{ui};
-  engine::AnalysisState state;
+  // The name of the fitted function the next drawing is asked to show, and
+  // the one the last drawing showed.
+  DistributionTitle title{"", true};
+  std::string shownName;
   GraphState graph;
   QImage image = NewGraphImage();
   TempFolder folder;
@@ -86,13 +89,25 @@ class DrawTest : public ::testing::Test {
   }
   // Scales, titles and painting from the series as they are.
   void Paint(int type, bool colour = true) {
-    ComputeGraphScales(dm, graph, type);
-    SetGraphTitles(graph, type);
-    PaintGraph(dm, graph, "Test distribution", type, colour, image);
+    GraphPicture picture;
+    picture.GraphType = type;
+    picture.ColourGraph = colour;
+    picture.scaled = ComputeGraphScales(SeriesOf(dm), type);
+    SetGraphTitles(picture.scaled.state, type);
+    picture.DistributionName = "Test distribution";
+    PaintGraph(picture, image);
+    graph = picture.scaled.state;
+  }
+  GraphReadResult Draw(const std::string& report, int type, bool colour = true) {
+    const DrawnGraph drawn = DrawGraph(dm, {report, type, colour, title, {}}, image);
+    if (drawn.picture) {
+      graph = drawn.picture->scaled.state;
+      shownName = drawn.picture->DistributionName;
+    }
+    return drawn.read;
   }
   void DrawSample(int type, bool colour) {
-    dm.FileName = kSampleReport;
-    const GraphReadResult result = DrawGraph(dm, state, graph, type, colour, image);
+    const GraphReadResult result = Draw(kSampleReport, type, colour);
     ASSERT_TRUE(result.ok()) << result.message;
   }
 };
@@ -193,7 +208,7 @@ TEST_F(DrawTest, TitlesAndCredit) {
   EXPECT_GE(LeftmostOf(image, 400, 445, 620, 458, kWhite), 470);
   EXPECT_GT(Count(image, 82, 50, 230, 63, kWhite), 20);
   EXPECT_GE(LeftmostOf(image, 255, 50, 400, 63, kWhite), 270);
-  EXPECT_EQ(state.DistributionName, "Gumbel distribution");
+  EXPECT_EQ(shownName, "Gumbel distribution");
   // Legend at x = 86: "  o    observed" in cyan at y = 65, "- - -" in yellow at 95.
   EXPECT_GT(Count(image, 86, 65, 200, 78, kCyan), 10);
   EXPECT_GT(Count(image, 86, 95, 200, 108, kYellow), 10);
@@ -418,11 +433,59 @@ INSTANTIATE_TEST_SUITE_P(Rows, ShortTables, ::testing::Values(0, 1, 2));
 
 // ---- DrawGraph ---------------------------------------------------------------------
 
-TEST_F(DrawTest, NameOfTheLastRunIsKept) {
-  state.DistributionName = "Generalized Gumbel distribution";
-  state.NameIsCurrent = true;
-  DrawSample(1, true);
-  EXPECT_EQ(state.DistributionName, "Generalized Gumbel distribution");
+TEST_F(DrawTest, TitleShowsTheNameAskedForOrTheReportsName) {
+  struct Case {
+    DistributionTitle title;
+    std::string codeLine;  // of the report, I(3)
+    std::string shown;
+  };
+  const std::vector<Case> cases = {
+      // Right after a run: the run's name, whatever the report says.
+      {{"Generalized Gumbel distribution", false}, "  4", "Generalized Gumbel distribution"},
+      // A report opened later: the name of its code.
+      {{"Generalized Gumbel distribution", true}, " 57", "Weibull distribution"},
+      // Code 0 (also for a code line that holds no integer) has the empty name.
+      {{"Pareto distribution", true}, "  0", ""},
+      {{"Pareto distribution", true}, "abc", ""},
+      // A code outside the catalogue: the name held so far.
+      {{"Pareto distribution", true}, " 99", "Pareto distribution"},
+  };
+  for (const Case& c : cases) {
+    quilmor::testing::ReportContent content;
+    content.observed = {{10, 1, 25, 20, 5, 10, 30}, {20, 2, 50, 55, 5, 40, 70}};
+    content.codeLine = c.codeLine;
+    WriteBytes(folder / "named.out", quilmor::testing::ReportText(content));
+    title = c.title;
+    ASSERT_TRUE(Draw((folder / "named.out").string(), 1).ok());
+    EXPECT_EQ(shownName, c.shown) << c.codeLine;
+  }
+}
+
+TEST_F(DrawTest, LogarithmicReturnPeriods) {
+  // The sample's return periods reach 38.3 (upper limit of the last row): T
+  // axis 1 .. 50, py(v) = 420 - Near(log10(v) * 370 / log10(50)).
+  GraphRequest request{kSampleReport, 4, true, title, {}};
+  request.scale.logPeriod = true;
+  const DrawnGraph drawn = DrawGraph(dm, request, image);
+  ASSERT_TRUE(drawn.read.ok());
+  ASSERT_TRUE(drawn.picture->scaled.state.YLog);
+  ASSERT_EQ(drawn.picture->scaled.state.YMax, 50);
+  for (auto [value, ty] : std::vector<std::pair<int, int>>{
+           {1, 420}, {2, 354}, {5, 268}, {10, 202}, {20, 137}, {50, 50}}) {
+    EXPECT_EQ(At(image, 66, ty), kWhite) << value;
+    EXPECT_EQ(At(image, 65, ty), kBlue) << value;
+    // Its label ends 6 pixels left of the axis.
+    EXPECT_GT(Count(image, 30, ty - 5, 64, ty + 5, kWhite), 3) << value;
+  }
+  // No tick between them (the linear axis would have one at 420 - 370 / 5 = 346).
+  EXPECT_EQ(At(image, 66, 346), kBlue);
+  // The calculated curve reaches the last row: X 25 .. 125 (S = 25), so
+  // px(120.4) = 70 + Near(95.4 * 5) = 547, py(34.3) = 420 - Near(334.38) = 86.
+  EXPECT_GT(Count(image, 544, 83, 550, 90, kWhite), 0);
+  // The linear graph drops that row: nothing right of the point before it.
+  DrawSample(4, true);
+  ASSERT_TRUE(graph.LastRowDropped);
+  EXPECT_EQ(Count(image, 540, 50, 570, 419, kWhite), 0);
 }
 
 TEST_F(DrawTest, UnreadableRowLeavesTheImageAlone) {
@@ -431,9 +494,8 @@ TEST_F(DrawTest, UnreadableRowLeavesTheImageAlone) {
   const std::size_t headings = text.find("Obs. (%)  Calc.\r\n");
   text.insert(text.find("\r\n", text.find(" ---", headings)) + 2, "  1 2 x 4\r\n");
   WriteBytes(folder / "bad.out", text);
-  dm.FileName = (folder / "bad.out").string();
   image.fill(Qt::red);
-  const GraphReadResult result = DrawGraph(dm, state, graph, 2, true, image);
+  const GraphReadResult result = Draw((folder / "bad.out").string(), 2);
   EXPECT_EQ(result.outcome, GraphReadOutcome::BadNumber);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], result.message);
@@ -443,9 +505,8 @@ TEST_F(DrawTest, UnreadableRowLeavesTheImageAlone) {
 TEST_F(DrawTest, UnopenableReportDrawsTheSeriesHeldFromBefore) {
   DrawSample(2, true);
   ASSERT_EQ(dm.NrOfData, 7);
-  dm.FileName = (folder / "gone.out").string();
   image.fill(Qt::red);
-  const GraphReadResult result = DrawGraph(dm, state, graph, 2, true, image);
+  const GraphReadResult result = Draw((folder / "gone.out").string(), 2);
   EXPECT_EQ(result.outcome, GraphReadOutcome::OpenFailed);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0].rfind("The file \"", 0), 0u);
@@ -457,8 +518,7 @@ TEST_F(DrawTest, UnopenableReportDrawsTheSeriesHeldFromBefore) {
 
 TEST_F(DrawTest, MissingTableGetsAMessageAndAnEmptyPlot) {
   WriteBytes(folder / "none.out", " RESULTS OF Quilmor PROGRAM\r\n");
-  dm.FileName = (folder / "none.out").string();
-  const GraphReadResult result = DrawGraph(dm, state, graph, 1, true, image);
+  const GraphReadResult result = Draw((folder / "none.out").string(), 1);
   EXPECT_EQ(result.outcome, GraphReadOutcome::TableMissing);
   EXPECT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(At(image, 70, 200), kWhite);

@@ -30,8 +30,7 @@ class GraphDataTest : public ::testing::Test {
 
   GraphReadResult ReadText(const std::string& text, int type) {
     WriteBytes(folder / "r.out", text);
-    dm.FileName = (folder / "r.out").string();
-    return ReadGraphData(dm, type);
+    return ReadGraphData(dm, (folder / "r.out").string(), type);
   }
   void ExpectRow(int i, std::vector<double> expected) {
     const std::vector<double>* series[5] = {&dm.SeriesA, &dm.SeriesB, &dm.SeriesC, &dm.SeriesD,
@@ -57,8 +56,7 @@ class SampleReport : public GraphDataTest, public ::testing::WithParamInterface<
 
 TEST_P(SampleReport, ReadsTheTableOfTheType) {
   const SampleCase& c = GetParam();
-  dm.FileName = kSampleReport;
-  const GraphReadResult result = ReadGraphData(dm, c.type);
+  const GraphReadResult result = ReadGraphData(dm, kSampleReport, c.type);
   ASSERT_TRUE(result.ok()) << result.message;
   EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(dm.Title1, "Observed rainfall");
@@ -93,8 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST_F(GraphDataTest, ObservedFrequenciesRiseFromNearZeroToNearHundred) {
-  dm.FileName = kSampleReport;
-  ASSERT_TRUE(ReadGraphData(dm, 1).ok());
+  ASSERT_TRUE(ReadGraphData(dm, kSampleReport, 1).ok());
   for (int i = 1; i < dm.NrOfData; ++i) EXPECT_GT(dm.SeriesB[i], dm.SeriesB[i - 1]);
   EXPECT_LT(dm.SeriesB.front(), 5.0);
   EXPECT_GT(dm.SeriesB.back(), 95.0);
@@ -117,11 +114,13 @@ TEST_F(GraphDataTest, NrOfDataIsTheRowCountOfTheTable) {
   EXPECT_TRUE(dm.SeriesA.empty());
 }
 
-TEST_F(GraphDataTest, FileNameGetsTheReportExtension) {
+TEST_F(GraphDataTest, FileNameOfTheDataModuleStaysAsItIs) {
   WriteBytes(folder / "run.out", ReportText({}));
   dm.FileName = (folder / "run.inp").string();
-  ASSERT_TRUE(ReadGraphData(dm, 1).ok());
-  EXPECT_EQ(dm.FileName, (folder / "run.out").string());
+  ASSERT_TRUE(ReadGraphData(dm, (folder / "run.out").string(), 1).ok());
+  EXPECT_EQ(dm.FileName, (folder / "run.inp").string());
+  EXPECT_EQ(dm.NrOfData, 0);
+  EXPECT_EQ(dm.Title1, "Yearly totals");
 }
 
 struct CodeCase {
@@ -184,10 +183,9 @@ TEST_F(GraphDataTest, OpenFailureShowsTheMessageAndKeepsTheFields) {
   dm.FittedCode = 21;
   dm.NrOfData = 2;
   dm.SeriesA = {1, 2};
-  dm.FileName = (folder / "missing.inp").string();
-  const GraphReadResult result = ReadGraphData(dm, 1);
-  EXPECT_EQ(result.outcome, GraphReadOutcome::OpenFailed);
   const std::string name = (folder / "missing.out").string();
+  const GraphReadResult result = ReadGraphData(dm, name, 1);
+  EXPECT_EQ(result.outcome, GraphReadOutcome::OpenFailed);
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "The file \"" + name +
                                 "\"could not be opened. It may be damaged,  not created due to "

@@ -155,8 +155,10 @@ class Scales : public ::testing::Test {
     for (std::size_t i = 0; i < xs.size(); ++i) f.push_back(100.0 * (i + 1) / (xs.size() + 1));
     SetSeries(xs, f, f, f, f);
   }
+  ScaledGraph scaled;
   void Compute(int type) {
-    ComputeGraphScales(dm, g, type);
+    scaled = ComputeGraphScales(SeriesOf(dm), type);
+    g = scaled.state;
     SetGraphTitles(g, type);
   }
 };
@@ -330,9 +332,13 @@ TEST_F(Scales, CalcAgainstObservedSwapsTheSeries) {
   // B observed, C calculated: afterwards A = D = observed, B = calculated.
   SetSeries({5, 6, 7}, {10, 50, 90}, {12, 47, 93}, {0, 0, 0}, {0, 0, 0});
   Compute(5);
-  EXPECT_EQ(dm.SeriesA, (std::vector<double>{10, 50, 90}));
-  EXPECT_EQ(dm.SeriesD, (std::vector<double>{10, 50, 90}));
-  EXPECT_EQ(dm.SeriesB, (std::vector<double>{12, 47, 93}));
+  EXPECT_EQ(scaled.series.A, (std::vector<double>{10, 50, 90}));
+  EXPECT_EQ(scaled.series.D, (std::vector<double>{10, 50, 90}));
+  EXPECT_EQ(scaled.series.B, (std::vector<double>{12, 47, 93}));
+  // The data module's series stay as they were read.
+  EXPECT_EQ(dm.SeriesA, (std::vector<double>{5, 6, 7}));
+  EXPECT_EQ(dm.SeriesB, (std::vector<double>{10, 50, 90}));
+  EXPECT_EQ(dm.SeriesD, (std::vector<double>{0, 0, 0}));
   // X: K = 90, S = 10: 0.5 -> 0, 9.5 -> 10: 0 .. 100, 10 divisions.
   EXPECT_EQ(g.XMin, 0);
   EXPECT_EQ(g.XMax, 100);
@@ -394,6 +400,96 @@ TEST(Pixels, MapScaledValuesOntoThePlot) {
   // 50 * 370 / 120 = 154.17 -> 154.
   EXPECT_EQ(PixelY(g, 50), 266);
   EXPECT_EQ(PixelX(g, 1e300), 70 + 1000000);
+}
+
+}  // namespace
+}  // namespace quilmor::graphs
+
+// ---- Logarithmic return-period axis ---------------------------------------------
+
+namespace quilmor::graphs {
+namespace {
+
+TEST(LogPeriod, TopIsTheNextOfTenTwentyFifty) {
+  const std::vector<std::pair<double, int>> cases = {
+      {0.5, 10},   {10, 10},     {10.5, 20},    {20, 20},           {21, 50},
+      {544, 1000}, {1750, 2000}, {5001, 10000}, {1e300, 1000000000}};
+  for (const auto& [maximum, top] : cases) EXPECT_EQ(LogPeriodTop(maximum), top) << maximum;
+}
+
+struct LogTickCase {
+  int top;
+  std::vector<double> values;
+  std::vector<double> labelled;
+  // py of some values: 420 - Near(log10(v) * 370 / log10(top)).
+  std::vector<std::pair<double, int>> pixels;
+};
+
+class LogTicks : public ::testing::TestWithParam<LogTickCase> {};
+
+TEST_P(LogTicks, PositionsAndLabels) {
+  const LogTickCase& c = GetParam();
+  GraphState g;
+  g.YLog = true;
+  g.YMin = 1;
+  g.YMax = c.top;
+  std::vector<double> values, labelled;
+  for (const LogTick& t : LogPeriodTicks(g)) {
+    values.push_back(t.value);
+    if (t.labelled) labelled.push_back(t.value);
+  }
+  EXPECT_EQ(values, c.values);
+  EXPECT_EQ(labelled, c.labelled);
+  for (const auto& [v, py] : c.pixels) EXPECT_EQ(PixelY(g, v), py) << v;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Tops, LogTicks,
+    ::testing::Values(
+        // 3 decades of 123.3 pixels: 2 stands 37 pixels above 1, every tick labelled.
+        // py(2) = 420 - Near(0.30103 * 123.33) = 420 - 37; py(50) = 420 - Near(1.69897 * 123.33).
+        LogTickCase{1000,
+                    {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000},
+                    {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000},
+                    {{1, 420}, {2, 383}, {10, 297}, {50, 210}, {1000, 50}}},
+        // Top 2000: log10(2000) = 3.30103 decades of 112.1 pixels.
+        LogTickCase{2000,
+                    {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000},
+                    {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000, 2000},
+                    {{100, 420 - 224}, {2000, 50}}},
+        // 9 decades of 41.1 pixels: 2 would stand 12.4 pixels above 1, so only
+        // the powers of ten are labelled.
+        LogTickCase{1000000000,
+                    {1,   2,   5,   10,  20,  50,  1e2, 2e2, 5e2, 1e3, 2e3, 5e3, 1e4, 2e4,
+                     5e4, 1e5, 2e5, 5e5, 1e6, 2e6, 5e6, 1e7, 2e7, 5e7, 1e8, 2e8, 5e8, 1e9},
+                    {1, 10, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9},
+                    {{1e3, 420 - 123}, {1e9, 50}, {0, 420 + 1000000}}}));
+
+TEST_F(Scales, LogReturnPeriodsKeepEveryRowAndReachTheUpperLimit) {
+  // The linear graph drops the last row here (see above); the logarithmic
+  // one spans every row, up to the upper limit 38 of the last row -> 50.
+  SetSeries({28, 50, 80, 120}, {1.1, 2, 5, 31}, {1.05, 2.1, 4.4, 34}, {1.2, 2.5, 6.1, 38},
+            {1, 1.5, 3, 8});
+  ScaleOptions options;
+  options.logPeriod = true;
+  const GraphState log = ComputeGraphScales(SeriesOf(dm), 4, options).state;
+  EXPECT_TRUE(log.YLog);
+  EXPECT_FALSE(log.LastRowDropped);
+  EXPECT_DOUBLE_EQ(log.DataMaxX, 120.0);
+  EXPECT_DOUBLE_EQ(log.DataMaxY, 38.0);
+  EXPECT_EQ(log.YMin, 1);
+  EXPECT_EQ(log.YMax, 50);
+  EXPECT_EQ(log.YFactor, 1);
+  // X as on a linear graph of 28 .. 120: K = 120, S = 25: 25 .. 125, 4 divisions.
+  EXPECT_EQ(log.XMin, 25);
+  EXPECT_EQ(log.XMax, 125);
+  EXPECT_EQ(log.XDivisions, 4);
+  // Other graph types take no notice of the option.
+  for (int type : {1, 2, 3, 5}) {
+    EXPECT_FALSE(ComputeGraphScales(SeriesOf(dm), type, options).state.YLog) << type;
+  }
+  // Without the option the graph is the linear one.
+  EXPECT_FALSE(ComputeGraphScales(SeriesOf(dm), 4).state.YLog);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
+#include "graphs/graph_types.hpp"
 #include "report/report_writer.hpp"
 #include "run/run_analysis.hpp"
 #include "scripted_interaction.hpp"
@@ -45,7 +46,6 @@ class RealReport : public ::testing::TestWithParam<ExampleCase> {
   static void SetUpTestSuite() { EnsureGuiApplication(); }
 
   ScriptedInteraction ui;
-  engine::AnalysisState state;
   TempFolder folder;
   int n = 0;
 
@@ -77,12 +77,14 @@ TEST_P(RealReport, EveryTableIsReadAndDrawn) {
   std::filesystem::create_directories(samples);
 
   report::TDMQuilmor dm{ui};
-  GraphState graph;
   QImage image = NewGraphImage();
-  const char* names[] = {"", "cumulative", "interval", "xconf", "return", "qq"};
-  for (int type : {1, 2, 4, 5}) {
-    dm.FileName = report;
-    const GraphReadResult result = DrawGraph(dm, state, graph, type, true, image);
+  const char* names[] = {"", "cumulative", "interval", "xconf", "return", "qq", "paper"};
+  for (int type : {1, 2, 4, 5, kPaperGraph}) {
+    GraphRequest request;
+    request.reportPath = report;
+    request.GraphType = type;
+    request.title.fromReport = true;
+    const GraphReadResult result = DrawGraph(dm, request, image).read;
     ASSERT_TRUE(result.ok()) << type << ": " << result.message;
     EXPECT_EQ(dm.Title1, "Observed levels");
     EXPECT_EQ(dm.Title2, "data of the example");
@@ -117,8 +119,7 @@ TEST_P(RealReport, EveryTableIsReadAndDrawn) {
   EXPECT_TRUE(ui.messages.empty());
   // The report body ends with the return periods; the section of calculated
   // X-values and the code line follow only after the assembly step.
-  dm.FileName = report;
-  EXPECT_EQ(ReadGraphData(dm, 3).outcome, GraphReadOutcome::TableMissing);
+  EXPECT_EQ(ReadGraphData(dm, report, 3).outcome, GraphReadOutcome::TableMissing);
   EXPECT_EQ(dm.NrOfData, 0);
   EXPECT_EQ(dm.FittedCode, 0);
 }

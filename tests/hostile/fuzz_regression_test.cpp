@@ -63,8 +63,8 @@ TEST_P(AnalysisFinding, GetsItsOutcome) {
   EXPECT_EQ(parameters->Code, row.code);
   const int rows = static_cast<int>(input->values.size());
   for (int type = 1; type <= 5; ++type) {
-    dm.FileName = (folder / "series.out").string();
-    const graphs::GraphReadResult read = graphs::ReadGraphData(dm, type);
+    const graphs::GraphReadResult read =
+        graphs::ReadGraphData(dm, (folder / "series.out").string(), type);
     EXPECT_TRUE(read.ok()) << "type " << type << ": " << read.message;
     if (type != 2) {
       EXPECT_EQ(dm.NrOfData, rows) << "type " << type;

@@ -324,8 +324,7 @@ TEST_P(HostileReport, DesktopGraphReader) {
   const auto report = CopyBadFile(folder, row.file, "report.out");
   ScriptedInteraction ui;
   report::TDMQuilmor dm(ui);
-  dm.FileName = report.string();
-  const graphs::GraphReadResult read = graphs::ReadGraphData(dm, row.graphType);
+  const graphs::GraphReadResult read = graphs::ReadGraphData(dm, report.string(), row.graphType);
   EXPECT_EQ(read.outcome, row.outcome);
   EXPECT_EQ(dm.NrOfData, row.rows);
   if (row.outcome != graphs::GraphReadOutcome::Ok) {
@@ -339,8 +338,8 @@ TEST(HostileReport, OfTwoTablesWithOneMarkerTheFirstIsRead) {
   TempFolder folder;
   ScriptedInteraction ui;
   report::TDMQuilmor dm(ui);
-  dm.FileName = CopyBadFile(folder, "markers_repeated.out", "report.out").string();
-  ASSERT_TRUE(graphs::ReadGraphData(dm, 2).ok());
+  const auto report = CopyBadFile(folder, "markers_repeated.out", "report.out");
+  ASSERT_TRUE(graphs::ReadGraphData(dm, report.string(), 2).ok());
   // Observed class frequencies of the first table; the second says 50.0.
   EXPECT_EQ(dm.SeriesC, (std::vector<double>{0.0, 66.7, 16.7, 8.3, 0.0, 8.3, 0.0}));
 }

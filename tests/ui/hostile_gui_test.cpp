@@ -171,8 +171,7 @@ class HostileGuiTest : public QObject {
       } else {
         quilmor::testing::ScriptedInteraction quiet;
         quilmor::report::TDMQuilmor reader(quiet);
-        reader.FileName = report;
-        const auto read = quilmor::graphs::ReadGraphData(reader, type);
+        const auto read = quilmor::graphs::ReadGraphData(reader, report, type);
         if (!read.message.empty()) expected = {read.message};
       }
       QCOMPARE(rig->user.messages, expected);
