@@ -47,7 +47,6 @@ FrequencyEstimate CalcFrequent(const CalcParameters& p, double calcXInput, int n
   bool beyondBound = false;
   engine::FreqContext context;
   context.floorUsed = &beyondBound;
-  context.tail = engine::HastingsTail::Calculator;
   context.upperPiece = x > p.P;
   double f = engine::ModelFreq(p, x, context);
   if (beyondBound) f = kNaN;

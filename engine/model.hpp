@@ -37,20 +37,15 @@ double Power(double x, double p);
 // v^(1/E), computed as exp(ln v / E).
 double RootE(double v, double e);
 
-// Where Hastings' polynomial or its result leaves the frequencies (the
-// approximation is made for u >= 0).
-enum class HastingsTail {
-  Zero,        // the fit and the report: 0 wherever the polynomial or the result is negative
-  Calculator,  // the calculator: 0.001 where the polynomial is negative (or u = -infinity)
-};
-
-// Normal cumulative frequency by Hastings' approximation:
+// Normal cumulative frequency by Hastings' approximation, which is made for
+// u >= 0:
 //   t = 1/(1 + 0.23165 u)
 //   P = 0.31938 t - 0.35656 t^2 + 1.78148 t^3 - 1.82126 t^4 + 1.33027 t^5
 //   F = 1 - P exp(-u^2/2) / sqrt(2 pi)
-// for every u, negative ones included (no symmetry step), with the tail as
-// given. Infinite u gives the limit: the tail's value below, 1 above.
-double HastingsFreq(double u, HastingsTail tail = HastingsTail::Zero);
+// and by symmetry F(u) = 1 - F(-u) below 0, so that F rises from 0 to 1
+// over the whole axis. Infinite u gives the limits 0 and 1; u that is not a
+// number gives 0.
+double HastingsFreq(double u);
 
 // The normal-family inversion in the standardised variable: the smallest z in
 // [-10, 10] (to full double precision) with HastingsFreq(z) > F, found by
@@ -84,7 +79,6 @@ struct FreqContext {
   // (or (C - X)/exp(-B/A)) that is zero or negative; *floorUsed is then set.
   double boundFloor = 0.0001;
   bool* floorUsed = nullptr;
-  HastingsTail tail = HastingsTail::Zero;
   bool upperPiece = false;  // two-piece codes: the upper line (X > P)
 };
 

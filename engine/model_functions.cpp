@@ -16,8 +16,6 @@ namespace {
 
 constexpr double kHastingsP = 0.23165;
 constexpr double kHastingsB[5] = {0.31938, -0.35656, 1.78148, -1.82126, 1.33027};
-// The calculator's frequency where Hastings' polynomial is negative.
-constexpr double kCalculatorLeftTail = 0.001;
 // The bisection of the normal-family inversion runs over z in [-10, 10].
 constexpr double kHastingsRange = 10.0;
 
@@ -29,10 +27,12 @@ double Power(double x, double p) { return std::exp(p * std::log(x)); }
 
 double RootE(double v, double e) { return std::exp(std::log(v) / e); }
 
-double HastingsFreq(double u, HastingsTail tail) {
-  const bool calculator = tail == HastingsTail::Calculator;
-  if (std::isinf(u)) return u > 0 ? 1.0 : (calculator ? kCalculatorLeftTail : 0.0);
-  const double t = 1.0 / (1.0 + kHastingsP * u);
+double HastingsFreq(double u) {
+  if (std::isnan(u)) return 0.0;
+  if (std::isinf(u)) return u > 0 ? 1.0 : 0.0;
+  // The polynomial holds for u >= 0; the lower half is its mirror image.
+  const double a = std::fabs(u);
+  const double t = 1.0 / (1.0 + kHastingsP * a);
   const double t2 = t * t;
   const double t3 = t2 * t;
   const double t4 = t3 * t;
@@ -40,16 +40,11 @@ double HastingsFreq(double u, HastingsTail tail) {
   // P = 0.31938 t - 0.35656 t^2 + 1.78148 t^3 - 1.82126 t^4 + 1.33027 t^5
   const double p = kHastingsB[0] * t + kHastingsB[1] * t2 + kHastingsB[2] * t3 +
                    kHastingsB[3] * t4 + kHastingsB[4] * t5;
-  const double density = std::exp(-(u * u) / 2.0);
-  const double root = std::sqrt(2.0 * std::numbers::pi);
-  // Where t has no finite value (u = -1/0.23165) P is not a number: the tail.
-  // The calculator writes F = 1 - P exp(-u^2/2) / sqrt(2 pi), in that order.
-  if (calculator) return p >= 0.0 ? 1.0 - p * density / root : kCalculatorLeftTail;
   // phi = exp(-u^2/2) / sqrt(2 pi);  F = 1 - phi P
-  const double phi = density / root;
-  const double f = 1.0 - phi * p;
-  if (!(p >= 0.0) || !(f >= 0.0)) return 0.0;
-  return f;
+  const double phi = std::exp(-(a * a) / 2.0) / std::sqrt(2.0 * std::numbers::pi);
+  // Below 0: F(u) = 1 - F(-u) = phi P, taken as the product itself so that
+  // the far tail keeps its small positive frequencies instead of 1 - 1 = 0.
+  return u >= 0.0 ? 1.0 - phi * p : phi * p;
 }
 
 double InvertHastings(double f) {
@@ -215,8 +210,8 @@ double FreqTwoPiece(const Parameters& p, double x, const FreqContext& context) {
   return PieceFreq(p, x, context.upperPiece);
 }
 // 21..25: Fc = Hastings((T(X) - M) / D)
-double FreqNormal(const Parameters& p, double x, const FreqContext& context) {
-  return HastingsFreq((NormalTransform(p.Code, x, p.E) - p.M) / p.D, context.tail);
+double FreqNormal(const Parameters& p, double x, const FreqContext&) {
+  return HastingsFreq((NormalTransform(p.Code, x, p.E) - p.M) / p.D);
 }
 // 51: Fc = exp(-exp(-(B + A X^E)))
 double FreqGeneralizedGumbel(const Parameters& p, double x, const FreqContext&) {

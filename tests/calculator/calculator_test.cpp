@@ -256,24 +256,26 @@ TEST(NormalCalc, IsMeanPlusSigmaTimesTheBisectionZ) {
   }
 }
 
-TEST_F(CalculatorTest, NormalTailsFollowTheCalculatorRules) {
+TEST_F(CalculatorTest, NormalTailsAreTheMirrorOfTheUpperTail) {
   WriteAux(21, {50.0, 10.0, 0.0});
-  // X = 0: z = -5 lies where the polynomial is negative: F = 0.001.
-  auto outcome = Edit7Click(dm, dm.FileName, "0");
-  ASSERT_TRUE(outcome.fields);
-  EXPECT_EQ(outcome.fields->Edit2, "0.001");
-  // X = 20: z = -3, 1 - phi P < 0, moved up to 0.0000001.
-  outcome = Edit7Click(dm, dm.FileName, "20");
-  ASSERT_TRUE(outcome.fields);
-  EXPECT_EQ(outcome.fields->Edit2, "1E-7");
+  // X = 20: z = -3, F = 1 - F(3) = 0.0013499 (the normal value is 0.0013499).
+  auto low = Edit7Click(dm, dm.FileName, "20");
+  auto high = Edit7Click(dm, dm.FileName, "80");
+  ASSERT_TRUE(low.fields && high.fields);
+  EXPECT_NEAR(Number(low.fields->Edit2), 0.0013499, 1e-6);
+  EXPECT_NEAR(Number(low.fields->Edit2) + Number(high.fields->Edit2), 1.0, 1e-14);
+  // X = 0: z = -5, F = 2.87e-7, still a frequency of its own.
+  const auto far = Edit7Click(dm, dm.FileName, "0");
+  ASSERT_TRUE(far.fields);
+  EXPECT_NEAR(Number(far.fields->Edit2), 2.867e-7, 1e-9);
 }
 
 TEST_F(CalculatorTest, LogNormalBelowZeroIsTakenAtZero) {
-  // ln 0 has no finite value: the left tail of the calculator, 0.001.
+  // ln 0 = -infinity: the lower limit of the function, F = 0.
   WriteAux(22, {3.0, 0.5, 0.0});
   const auto outcome = Edit7Click(dm, dm.FileName, "-5");
   ASSERT_TRUE(outcome.fields);
-  EXPECT_EQ(outcome.fields->Edit2, "0.001");
+  EXPECT_EQ(outcome.fields->Edit2, "0");
 }
 
 // --- Clamps of the formula value ----------------------------------------------

@@ -25,6 +25,8 @@ using engine::Parameters;
 // Forward of an inverse returns the frequency: the inverses are exact up to
 // rounding, so 1e-9 leaves room only for a wrong formula, not for noise.
 constexpr double kIdentityTolerance = 1e-9;
+// 1 - 2 x 0.398942 x 1.25331 (the polynomial's sum at t = 1): 3.3e-6.
+constexpr double kHastingsStepAtZero = 3.5e-6;
 
 struct InverseCase {
   std::string name;
@@ -121,10 +123,14 @@ TEST_P(InverseIdentityTest, ForwardOfTheInverseReturnsTheFrequency) {
       const FrequencyRow row{10.0, 1, calc, calc, 1.0, calc - 10.0, calc + 10.0};
       const XConfidence state = Invert(c.code, c.p, 0.0, {row}, {}, breakIndex);
       const bool upper = breakIndex == 0;  // row 1 lies above a break index of 0
-      EXPECT_NEAR(Forward(c, state.CalcX[1], upper), calc / 100.0, kIdentityTolerance)
+      // Hastings' approximation steps from 0.499998 to 0.500002 at u = 0,
+      // where its mirror image meets it: F = 50% comes back within that step.
+      const double tolerance =
+          engine::IsNormalFamilyCode(c.code) ? kHastingsStepAtZero : kIdentityTolerance;
+      EXPECT_NEAR(Forward(c, state.CalcX[1], upper), calc / 100.0, tolerance)
           << "calc " << calc << " K " << breakIndex;
-      EXPECT_NEAR(Forward(c, state.LowerX[1], upper), (calc - 10.0) / 100.0, kIdentityTolerance);
-      EXPECT_NEAR(Forward(c, state.UpperX[1], upper), (calc + 10.0) / 100.0, kIdentityTolerance);
+      EXPECT_NEAR(Forward(c, state.LowerX[1], upper), (calc - 10.0) / 100.0, tolerance);
+      EXPECT_NEAR(Forward(c, state.UpperX[1], upper), (calc + 10.0) / 100.0, tolerance);
     }
   }
 }
@@ -310,7 +316,10 @@ TEST(InvertHastings, FindsTheFirstZWhoseFrequencyExceedsF) {
   for (double f : {0.0, 0.0003, 0.05, 0.2, 0.5, 0.8, 0.9999}) {
     const double z = engine::InvertHastings(f);
     EXPECT_GT(engine::HastingsFreq(z), f) << f;
-    EXPECT_LE(engine::HastingsFreq(std::nextafter(z, -20.0)), f) << f;
+    // Every frequency is positive now: for F = 0 the search ends at -10.
+    if (f > 0.0) {
+      EXPECT_LE(engine::HastingsFreq(std::nextafter(z, -20.0)), f) << f;
+    }
   }
 }
 

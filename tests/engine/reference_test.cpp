@@ -274,12 +274,14 @@ PlainPieces PlainTwoPiece(AnalysisState s, Kind low, Kind high) {
   return best;
 }
 
+// Hastings on |u|, mirrored below 0: F(u) = 1 - F(-u).
 double Hastings(double u) {
-  const double t = 1 / (1 + 0.23165 * u);
+  const double a = std::fabs(u);
+  const double t = 1 / (1 + 0.23165 * a);
   const double p = 0.31938 * t - 0.35656 * (t * t) + 1.78148 * (t * t * t) -
                    1.82126 * (t * t * t * t) + 1.33027 * (t * t * t * t * t);
-  const double f = 1 - std::exp(-(u * u) / 2) / std::sqrt(2 * std::numbers::pi) * p;
-  return (p < 0 || f < 0) ? 0.0 : f;
+  const double tail = std::exp(-(a * a) / 2) / std::sqrt(2 * std::numbers::pi) * p;
+  return u >= 0 ? 1 - tail : tail;
 }
 
 // σ search on x′ = transform(X): {σ, SSE}.

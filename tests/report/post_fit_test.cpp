@@ -158,23 +158,25 @@ INSTANTIATE_TEST_SUITE_P(
                    s.Fit.B = -0.5;
                  },
                  1, 0.001},
-        // Normal: mean 3.5 recomputed, sigma 1; X = 2: z = -1.5, Hastings
-        // without reflection 0.0593047.
+        // Normal: mean 3.5 recomputed, sigma 1; X = 2: z = -1.5, the mirror
+        // of the upper tail: phi(1.5) P(t = 0.742129) = 0.129518 x 0.515805
+        // = 0.066806 (the exact normal value is 0.066807).
         FreqCase{"NormalAroundTheRecomputedMean",
                  [](ReportModel& s) {
                    s.Fit.Code = 21;
                    s.Fit.M = 99.0;
                    s.Fit.D = 1.0;
                  },
-                 2, 0.0593047},
-        // X = 1: z = -2.5 lies below about -1.904, where 1 - phi P < 0: 0.
-        FreqCase{"NormalFarBelowTheMeanIsZero",
+                 2, 0.066806},
+        // X = 1: z = -2.5, far below the mean, still phi(2.5) P(0.633183) =
+        // 0.0175283 x 0.354256 = 0.0062095.
+        FreqCase{"NormalFarBelowTheMeanIsSmallButPositive",
                  [](ReportModel& s) {
                    s.Fit.Code = 21;
                    s.Fit.M = 99.0;
                    s.Fit.D = 1.0;
                  },
-                 1, 0.0},
+                 1, 0.0062095},
         // Log-normal: mean of ln X over 1..6 = ln(720)/6 = 1.096542; X = 3,
         // sigma 0.6: z = 0.002298, Fc = 0.501378.
         FreqCase{"LogNormal",
