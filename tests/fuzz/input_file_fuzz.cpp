@@ -9,7 +9,7 @@
 #include <string>
 
 #include "engine/analysis_state.hpp"
-#include "engine/run_fit.hpp"
+#include "engine/fit_series.hpp"
 #include "fuzz_support.hpp"
 #include "report/data_module.hpp"
 #include "textio/input_file.hpp"
