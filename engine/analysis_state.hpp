@@ -98,10 +98,6 @@ struct AnalysisState {
   // of the selection, and the trial count of each scan.
   std::vector<Candidate> Candidates;
   std::vector<ScanCount> ScanCounts;
-
-  // --- Name of the fitted function, shown in graph titles ----------------
-  std::string DistributionName;
-  bool NameIsCurrent = false;
 };
 
 }  // namespace quilmor::engine

@@ -505,10 +505,6 @@ const char* CatalogueName(int code) {
   return row ? row->name : nullptr;
 }
 
-void SetDistributionName(AnalysisState& state, int code) {
-  if (const char* name = CatalogueName(code)) state.DistributionName = name;
-}
-
 Transform SingleFitTransform(int code) {
   const CodeInfo& row = CodeRow(code);
   assert(HasLine(row) && "not a single function fitted by a line");

@@ -12,7 +12,6 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/analysis_state.hpp"
 #include "engine/model.hpp"
 
 namespace quilmor::engine {
@@ -236,10 +235,6 @@ int StudentCode(int degreesOfFreedom);
 
 // The catalogue name of a code ("" for 0); nullptr for a code outside it.
 const char* CatalogueName(int code);
-
-// Sets state.DistributionName to the catalogue name of `code`; any code
-// outside the catalogue leaves it as it was.
-void SetDistributionName(AnalysisState& state, int code);
 
 // The transform a single function of the catalogue is fitted with.
 Transform SingleFitTransform(int code);

@@ -2,32 +2,47 @@
 
 #include <string>
 
+#include "engine/catalogue.hpp"
 #include "textio/number_parse.hpp"
 
 namespace quilmor::report::rules {
 
-const PreferenceButton kPreferenceButtons[kPreferenceButtonCount] = {
-    {"AllRadioButton", "Best fitting of all", "1", PreferenceNote::None},
-    {"NormalRadioButton", "Normal", "21", PreferenceNote::Warning},
-    {"LogNormRadioButton", "Logarithmic Normal", "22", PreferenceNote::Warning},
-    {"RootNormRadioButton", "Root Normal", "24", PreferenceNote::Warning},
-    {"SquareNormRadioButton", "Square Normal", "23", PreferenceNote::Warning},
-    {"ExpNormRadioButton", "Generalized Normal", "25", PreferenceNote::GeneralizedNormal},
-    {"LogisRadioButton", "Logistic", "53", PreferenceNote::Warning},
-    {"LogLogisRadiButton", "Logarithmic Logistic", "54", PreferenceNote::Warning},
-    {"ExpLogisRadioButton", "Generalized Logistic", "55", PreferenceNote::Warning},
-    {"GumbelRadioButton", "Gumbel (Fisher-Tippett I)", "4", PreferenceNote::Warning},
-    {"GumbelGenRadioButton", "Gumbel Generalized", "51", PreferenceNote::Warning},
-    {"GumMirRadioButton", "Gumbel Mirrored", "5", PreferenceNote::Warning},
-    {"GenGumMirRadioButton", "Generalized Gumbel Mirrored", "52", PreferenceNote::Warning},
-    {"FrechetRadioButton", "Frechet (Fisher-Tippett II)", "58", PreferenceNote::Warning},
-    {"ParetoRadioButton", "Pareto", "56", PreferenceNote::Warning},
-    {"PoissonRadioButton", "Exponential (Poisson type)", "3", PreferenceNote::Warning},
-    {"WeibullRadioButton", "Weibull", "57", PreferenceNote::Warning},
-    {"WeibGenRadioButton", "Weibull generalized", "60", PreferenceNote::Warning},
-    {"Type3RadioButton", "Fisher-Tippet III", "59", PreferenceNote::Warning},
-    {"StudentRadioButton", "Student's t-distrib. ", "62", PreferenceNote::Warning},
+namespace {
+
+// The buttons from the catalogue's columns, with the codes as the texts the
+// page stores.
+struct ButtonTable {
+  std::array<std::string, kPreferenceButtonCount> codes;
+  std::array<PreferenceButton, kPreferenceButtonCount> buttons{};
 };
+
+ButtonTable MakeButtonTable() {
+  ButtonTable table;
+  table.codes[0] = "1";
+  table.buttons[0] = {"AllRadioButton", "Best fitting of all", nullptr, PreferenceNote::None};
+  std::size_t i = 1;
+  for (const int code : engine::PreferenceButtonOrder()) {
+    const engine::CodeInfo& row = engine::CodeRow(code);
+    table.codes[i] = std::to_string(code);
+    // The generalised normal is the one preference outside best of all.
+    const PreferenceNote note = row.fit == engine::FitMethod::GeneralNormal
+                                    ? PreferenceNote::GeneralizedNormal
+                                    : PreferenceNote::Warning;
+    table.buttons[i] = {row.buttonName, row.buttonCaption, nullptr, note};
+    ++i;
+  }
+  for (std::size_t k = 0; k < table.buttons.size(); ++k) {
+    table.buttons[k].code = table.codes[k].c_str();
+  }
+  return table;
+}
+
+}  // namespace
+
+const std::array<PreferenceButton, kPreferenceButtonCount>& PreferenceButtons() {
+  static const ButtonTable table = MakeButtonTable();
+  return table.buttons;
+}
 
 namespace {
 
@@ -38,7 +53,7 @@ std::string_view Trimmed(std::string_view text) {
 }
 
 const PreferenceButton* ButtonOf(int code) {
-  for (const PreferenceButton& button : kPreferenceButtons) {
+  for (const PreferenceButton& button : PreferenceButtons()) {
     if (textio::ParseInt(button.code) == code) return &button;
   }
   return nullptr;

@@ -3,6 +3,7 @@
 // preference, and the texts that tell the user about them.
 #pragma once
 
+#include <array>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -93,9 +94,10 @@ struct PreferenceButton {
   const char* code;     // the preference it stores
   PreferenceNote note;
 };
-// In their order on the page, top to bottom.
+// In their order on the page, top to bottom: best fitting of all, then the
+// catalogue's preference buttons in their order.
 inline constexpr int kPreferenceButtonCount = 20;
-extern const PreferenceButton kPreferenceButtons[kPreferenceButtonCount];
+const std::array<PreferenceButton, kPreferenceButtonCount>& PreferenceButtons();
 
 // The code of a preference text ("1" best fitting of all, or the code of a
 // preference button); nullopt otherwise.

@@ -3,7 +3,7 @@
 // main() and the tests build the program the same way.
 #pragma once
 
-#include "engine/analysis_state.hpp"
+#include "ui/run_state.hpp"
 #include "report/data_module.hpp"
 #include "textio/interaction.hpp"
 #include "ui/calc_form.hpp"
@@ -18,7 +18,7 @@ class Application {
   Application(const Application&) = delete;
   Application& operator=(const Application&) = delete;
 
-  engine::AnalysisState state;
+  RunState state;
   TMainForm mainForm;
   report::TDMQuilmor dataModule;
   TFinishForm finishForm;

@@ -130,7 +130,7 @@ QRect FitIntoScreen(const QRect& wanted, const QRect& available, const QMargins&
   return fitted;
 }
 
-TMainForm::TMainForm(UserInteraction& ui, engine::AnalysisState& state) : m_ui(ui), m_state(state) {
+TMainForm::TMainForm(UserInteraction& ui, RunState& state) : m_ui(ui), m_state(state) {
   setObjectName(QStringLiteral("MainForm"));
   setWindowTitle(QString::fromLatin1(kApplicationTitle));
   resize(kMainFormDesignWidth, kMainFormDesignHeight);
@@ -154,7 +154,11 @@ TMainForm::TMainForm(UserInteraction& ui, engine::AnalysisState& state) : m_ui(u
   FormCreate();
 }
 
-TMainForm::~TMainForm() = default;
+TMainForm::~TMainForm() {
+  // The child widgets go after this window's own part: a signal they send
+  // then (the grid's editor committing a cell) must not reach this window.
+  for (QObject* child : findChildren<QObject*>()) child->disconnect(this);
+}
 
 void TMainForm::Attach(report::TDMQuilmor& dataModule, TFinishForm& finishForm,
                        TCalcForm& calcForm) {

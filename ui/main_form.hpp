@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/analysis_state.hpp"
+#include "ui/run_state.hpp"
 #include "report/data_module.hpp"
 #include "textio/interaction.hpp"
 #include "ui/base_form.hpp"
@@ -75,7 +75,7 @@ class TMainForm : public TBaseForm {
  public:
   // FormCreate runs here. The data module, the finish window and the
   // calculator window are created after this window and joined with Attach.
-  TMainForm(UserInteraction& ui, engine::AnalysisState& state);
+  TMainForm(UserInteraction& ui, RunState& state);
   ~TMainForm() override;
   void Attach(report::TDMQuilmor& dataModule, TFinishForm& finishForm, TCalcForm& calcForm);
 
@@ -286,7 +286,7 @@ class TMainForm : public TBaseForm {
   static FileDialogRequest GraphSaveDialog();
 
   report::TDMQuilmor* DataModule() { return m_dm; }
-  engine::AnalysisState& State() { return m_state; }
+  RunState& State() { return m_state; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -331,7 +331,7 @@ class TMainForm : public TBaseForm {
   void OpenRecentFile(const QString& fileName);
 
   UserInteraction& m_ui;
-  engine::AnalysisState& m_state;
+  RunState& m_state;
   report::TDMQuilmor* m_dm = nullptr;
   TFinishForm* m_finishForm = nullptr;
   TCalcForm* m_calcForm = nullptr;

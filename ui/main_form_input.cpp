@@ -152,7 +152,7 @@ QWidget* TMainForm::BuildInputPage() {
   auto* preferences = new QGridLayout(PreferenceRadioGroup);
   preferences->setVerticalSpacing(1);
   int row = 0;
-  for (const report::rules::PreferenceButton& info : report::rules::kPreferenceButtons) {
+  for (const report::rules::PreferenceButton& info : report::rules::PreferenceButtons()) {
     auto* button = new QRadioButton(QString::fromLatin1(info.caption), PreferenceRadioGroup);
     button->setObjectName(QLatin1String(info.name));
     PreferenceButtons->addButton(button, row);

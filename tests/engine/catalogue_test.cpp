@@ -10,16 +10,11 @@
 namespace quilmor::engine {
 namespace {
 
-TEST(SetDistributionName, AssignsOnlyOnAMatch) {
-  AnalysisState state;
-  SetDistributionName(state, 13);
-  EXPECT_EQ(state.DistributionName, "Standard Gumbel + mirrored Gumbel  distribution");
-  SetDistributionName(state, 6);
-  EXPECT_EQ(state.DistributionName, "Standard Gumbel + mirrored Gumbel  distribution");
-  SetDistributionName(state, 0);
-  EXPECT_EQ(state.DistributionName, "");
-  SetDistributionName(state, 62);
-  EXPECT_EQ(state.DistributionName, "Student t-distribution with 1 d.f.");
+TEST(CatalogueName, NamesOnlyTheCodesOfTheCatalogue) {
+  EXPECT_STREQ(CatalogueName(13), "Standard Gumbel + mirrored Gumbel  distribution");
+  EXPECT_EQ(CatalogueName(6), nullptr);
+  EXPECT_STREQ(CatalogueName(0), "");
+  EXPECT_STREQ(CatalogueName(62), "Student t-distribution with 1 d.f.");
 }
 
 struct HastingsRow {

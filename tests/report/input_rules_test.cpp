@@ -82,7 +82,7 @@ TEST(Threshold, EitherSeparatorAndNoText) {
 
 TEST(Preference, TheButtonsAreTheCodesThatCanBePreferred) {
   int preferred = 0;
-  for (const PreferenceButton& button : kPreferenceButtons) {
+  for (const PreferenceButton& button : PreferenceButtons()) {
     const std::optional<int> code = CheckPreference(button.code);
     ASSERT_TRUE(code) << button.caption;
     if (*code != 1) {

@@ -35,7 +35,7 @@ class TempFolder {
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
-  std::filesystem::path Path() const { return m_path; }
+  const std::filesystem::path& Path() const { return m_path; }
   std::filesystem::path operator/(const std::string& name) const { return m_path / name; }
 
  private:

@@ -211,7 +211,6 @@ class SaveRunTest : public QObject {
     dm.FileName = input;
     QCOMPARE(dm.ReadInputFile(), quilmor::report::TDMQuilmor::ReadResult::Ok);
     dm.FileName = (rig->folder / "bare.inp").string();
-    quilmor::engine::AnalysisState state;
     clock.restart();
     const auto bare = quilmor::run::SaveRun(dm);
     const qint64 bareMs = clock.elapsed();
