@@ -1,15 +1,16 @@
 // The parameter file (".aux") beside a report: the distribution code and the
 // parameters the calculator needs, one value per line, every real in E(23).
 //
-//   always first          the code (plain integer)
-//   code < 6 or > 50      A; B
-//   1, 2, 3, 51, 52, 55, 60   the exponent E
-//   58                    the lower bound C (as printed in the report)
-//   59                    the upper bound C (as printed)
-//   6 <= code <= 19       As; Bs; Ag; Bg; P
-//   21 .. 25              mean; sigma of the transformed values; 25: E
-//   code > 60             average X; St.Dev. X
-//   always last           the shift S
+// Which groups a code writes is the catalogue's parameter-file layout:
+//
+//   always first                 the code (plain integer)
+//   line (0..5, 51..63)          A; B
+//   exponent after the line      the exponent E (1, 2, 3, 51, 52, 55, 60)
+//   bound (58, 59)               the bound C, as printed in the report
+//   pieces (7..18)               As; Bs; Ag; Bg; P
+//   normal family (21..25)       mean; sigma of the transformed values; 25: E
+//   Student forms (62, 63)       average X; St.Dev. X
+//   always last                  the shift S
 #pragma once
 
 #include <optional>

@@ -14,6 +14,7 @@
 
 #include "ui/calc_form.hpp"
 #include "ui/graph_view.hpp"
+#include "engine/catalogue.hpp"
 #include "ui/main_form.hpp"
 
 namespace quilmor::ui {
@@ -107,7 +108,7 @@ void TMainForm::OutputOpenActionExecute() {
   OutputShown = true;
   SetDialogFolderFromFile(dm.FileName);
   ViewGraphButton->show();
-  if (dm.AuxCode > 0) CalcButton->show();
+  if (engine::IsCatalogueCode(dm.AuxCode)) CalcButton->show();
   OutputMemo->show();
   ChoicesPanel->show();
   PictureImage->hide();
