@@ -448,11 +448,26 @@ constexpr std::array<int, kPreferenceButtons> kButtonOrder =
 
 std::span<const CodeInfo> Catalogue() { return kCatalogue; }
 
-const CodeInfo* FindCode(int code) {
-  for (const CodeInfo& row : kCatalogue) {
-    if (row.code == code) return &row;
+namespace {
+
+// The place of each code's row in the table (-1: none), so that a look-up
+// in the inner loops of a fit or a bootstrap costs one index.
+constexpr int kLargestCode = 63;
+constexpr std::array<int, kLargestCode + 1> kRowOfCode = [] {
+  std::array<int, kLargestCode + 1> rows{};
+  rows.fill(-1);
+  for (std::size_t i = 0; i < kCatalogue.size(); ++i) {
+    rows[static_cast<std::size_t>(kCatalogue[i].code)] = static_cast<int>(i);
   }
-  return nullptr;
+  return rows;
+}();
+
+}  // namespace
+
+const CodeInfo* FindCode(int code) {
+  if (code < 0 || code > kLargestCode) return nullptr;
+  const int row = kRowOfCode[static_cast<std::size_t>(code)];
+  return row < 0 ? nullptr : &kCatalogue[static_cast<std::size_t>(row)];
 }
 
 const CodeInfo& CodeRow(int code) {

@@ -74,7 +74,13 @@ bool FitPlainNormal(AnalysisState& state, const FitData& data, const Workers& wo
   const Abscissa transform = CodeRow(code).abscissa;
   std::vector<double> xPrime(data.n);
   for (int i = 0; i < data.n; ++i) {
-    xPrime[i] = transform == Abscissa::LnX ? data.lnX[i] : NormalTransform(code, data.x[i], 1.0);
+    const double x = data.x[i];
+    switch (transform) {
+      case Abscissa::LnX: xPrime[i] = data.lnX[i]; break;
+      case Abscissa::SquareX: xPrime[i] = x * x; break;
+      case Abscissa::RootX: xPrime[i] = std::sqrt(x); break;
+      default: xPrime[i] = x; break;
+    }
   }
   const SigmaSearchResult search = SigmaSearch(xPrime.data(), data.fr.data(), data.n, &workers);
   state.NormMean[code] = search.mean;
