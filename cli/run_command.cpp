@@ -13,6 +13,7 @@
 
 #include "cli/cli_app.hpp"
 #include "engine/analysis_state.hpp"
+#include "engine/plotting_position.hpp"
 #include "report/data_module.hpp"
 #include "report/input_rules.hpp"
 #include "run/save_run.hpp"
@@ -40,6 +41,8 @@ struct RunSettings {
   bool title2Given = false;
   int column = 0;
   bool overwrite = false;
+  std::string plottingPosition = "weibull";
+  engine::PlottingPosition plotting;
 };
 
 // Checks the options as the Input page checks its fields. Returns false after
@@ -72,6 +75,12 @@ bool CheckSettings(RunSettings& settings, std::ostream& err) {
     err << "quilmor-cli: the column number must be 1 or more\n";
     return false;
   }
+  const auto plotting = engine::ParsePlottingPosition(settings.plottingPosition);
+  if (!plotting) {
+    err << "quilmor-cli: " << engine::PlottingPositionMessage(settings.plottingPosition) << '\n';
+    return false;
+  }
+  settings.plotting = *plotting;
   return true;
 }
 
@@ -161,6 +170,7 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
   run::SaveRunOptions options;
   options.writeInput = writeInput;
   options.breakPointAllowed = settings.breakpoint;
+  options.plotting = settings.plotting;
   const run::SaveRunResult result = run::SaveRun(dm, options);
   switch (result.status) {
     case run::SaveRunStatus::Done:
@@ -199,6 +209,9 @@ void AddRunCommand(CLI::App& app, CommandContext& context) {
   run->add_option("--title2", settings->title2, "Second title line (variable and units)");
   run->add_option("--column", settings->column,
                   "For a CSV file: the column (1, 2, ...) that holds the values");
+  run->add_option("--plotting-position", settings->plottingPosition,
+                  "Plotting position of rank i: weibull i/(N+1) (default), gringorten, cunnane, "
+                  "hazen, blom, or a=<alpha> for (i-alpha)/(N+1-2 alpha), alpha 0..0.5");
   run->add_flag("--overwrite", settings->overwrite,
                 "Replace an input file (.inp) that exists beside a value file");
   run->callback([settings, run, &context]() {

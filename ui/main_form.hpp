@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/plotting_position.hpp"
 #include "ui/run_state.hpp"
 #include "report/data_module.hpp"
 #include "textio/interaction.hpp"
@@ -154,6 +155,8 @@ class TMainForm : public TBaseForm {
   QLineEdit* Title2Edit = nullptr;
   QLabel* OptionLabel = nullptr;
   QComboBox* OptionComboBox = nullptr;
+  QLabel* PlottingLabel = nullptr;
+  QComboBox* PlottingComboBox = nullptr;
   QLabel* NrOfDataLabel = nullptr;
   QLineEdit* NrOfDataEdit = nullptr;
   QLabel* NrOfClassesLabel = nullptr;
@@ -227,6 +230,8 @@ class TMainForm : public TBaseForm {
   void NrOfClassesEditEnter();
   void NrOfClassesEditExit();
   void OptionComboBoxChange();
+  // The plotting position chosen on the Input page.
+  engine::PlottingPosition SelectedPlottingPosition() const;
   void AllRadioButtonClick();
   void ExpNormRadioButtonClick();
   // Every other preference button: store its code, then DistrWarning.
