@@ -35,6 +35,7 @@ struct PreparedSeries {
   std::vector<double> Values;    // ascending, moved by the shift when it applies
   std::vector<int> Serials;      // running number of each value in the file
   std::vector<double> PlotFreq;  // i / (N + 1)
+  std::vector<double> DataValues;  // the same ranks as read, before the shift
   double Threshold = 0.0;
   double Shift = 0.0;  // 0, or the smallest value when it is <= 0
   bool NegativeValues = false;
@@ -74,6 +75,10 @@ struct FitResult {
   // Every candidate of a best-of-all run in the order of the selection, and
   // the trials of every scan.
   std::vector<Candidate> Candidates;
+  // The fitted function of each candidate, in the order of Candidates, in the
+  // scale of the fit like Fit (for the Student forms the average and standard
+  // deviation of the values).
+  std::vector<Parameters> CandidateFits;
   std::vector<ScanCount> ScanCounts;
 };
 
