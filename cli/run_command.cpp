@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/cli_app.hpp"
+#include "cli/design_output.hpp"
 #include "engine/analysis_state.hpp"
 #include "report/data_module.hpp"
 #include "report/input_rules.hpp"
@@ -40,6 +41,11 @@ struct RunSettings {
   bool title2Given = false;
   int column = 0;
   bool overwrite = false;
+  // Beside the report: NAME.json, NAME.design.csv and NAME.candidates.csv.
+  bool json = false;
+  bool csv = false;
+  std::shared_ptr<DesignOptionTexts> designTexts = std::make_shared<DesignOptionTexts>();
+  report::DesignOptions design;
 };
 
 // Checks the options as the Input page checks its fields. Returns false after
@@ -162,6 +168,9 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
   options.writeInput = writeInput;
   options.breakPointAllowed = settings.breakpoint;
   const run::SaveRunResult result = run::SaveRun(dm, options);
+  RunOutputRequest outputs{settings.json, settings.csv, settings.preference, settings.breakpoint,
+                           std::stoi(settings.intervals), settings.design};
+  if (!WriteSaveRunOutputs(result, dm, outputs, context.err)) return kExitUsage;
   switch (result.status) {
     case run::SaveRunStatus::Done:
       context.out << input << ": " << result.DistributionName << " (code "
@@ -201,10 +210,19 @@ void AddRunCommand(CLI::App& app, CommandContext& context) {
                   "For a CSV file: the column (1, 2, ...) that holds the values");
   run->add_flag("--overwrite", settings->overwrite,
                 "Replace an input file (.inp) that exists beside a value file");
+  run->add_flag("--json", settings->json, "Also write NAME.json: everything the run computed");
+  run->add_flag("--csv", settings->csv,
+                "Also write NAME.design.csv and NAME.candidates.csv (design values, candidates)");
+  AddDesignOptions(*run, settings->designTexts);
   run->callback([settings, run, &context]() {
     settings->title1Given = run->count("--title1") > 0;
     settings->title2Given = run->count("--title2") > 0;
     if (!CheckSettings(*settings, context.err)) {
+      context.exitCode = kExitUsage;
+      return;
+    }
+    if (auto message = ApplyDesignOptions(*settings->designTexts, settings->design)) {
+      context.err << "quilmor-cli: " << *message << '\n';
       context.exitCode = kExitUsage;
       return;
     }

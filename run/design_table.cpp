@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cassert>
 #include <string>
+#include <string_view>
 
 #include "calculator/calculator.hpp"
 #include "calculator/parameter_file.hpp"
@@ -133,6 +134,39 @@ std::vector<DesignRow> DesignTable(const report::ReportModel& model, int calcula
     rows.push_back(row);
   }
   return rows;
+}
+
+textio::Table DesignValueTable(const std::vector<DesignRow>& rows, CellText cell) {
+  textio::Table table;
+  for (const char* name : {"T", "F", "X", "method_lower", "method_upper", "chosen_anew_lower",
+                           "chosen_anew_upper", "same_function_lower", "same_function_upper",
+                           "bootstrap_median", "risk"}) {
+    table.columns.push_back({name, textio::Align::kRight});
+  }
+  for (const DesignRow& r : rows) {
+    table.rows.push_back({cell(r.returnPeriod), cell(r.frequency), cell(r.x), cell(r.methodLower),
+                          cell(r.methodUpper), cell(r.chosenAnewLower), cell(r.chosenAnewUpper),
+                          cell(r.sameFunctionLower), cell(r.sameFunctionUpper),
+                          cell(r.bootstrapMedian), cell(r.risk)});
+  }
+  return table;
+}
+
+textio::Table CandidateTable(const std::vector<CandidateGoodness>& rows, CellText cell) {
+  textio::Table table;
+  for (const char* name : {"code", "name", "k", "sse", "rmse", "aicc", "bic", "ks_distance",
+                           "anderson_darling", "ppcc", "near_best", "chosen"}) {
+    const bool text = std::string_view(name) == "name";
+    table.columns.push_back({name, text ? textio::Align::kLeft : textio::Align::kRight});
+  }
+  for (const CandidateGoodness& r : rows) {
+    const engine::GoodnessOfFit& g = r.measures;
+    table.rows.push_back({std::to_string(r.code), engine::CatalogueName(r.code),
+                          std::to_string(r.parameters), cell(g.sse), cell(g.rmse), cell(g.aicc),
+                          cell(g.bic), cell(g.ksDistance), cell(g.andersonDarling), cell(g.ppcc),
+                          r.nearBest ? "1" : "0", r.chosen ? "1" : "0"});
+  }
+  return table;
 }
 
 }  // namespace quilmor::run

@@ -12,6 +12,7 @@
 #include "engine/goodness_of_fit.hpp"
 #include "report/design_values.hpp"
 #include "report/report_model.hpp"
+#include "textio/csv_writer.hpp"
 
 namespace quilmor::run {
 
@@ -68,5 +69,20 @@ struct DesignRow {
 // calculator's limits are made with: the rows of the input file.
 std::vector<DesignRow> DesignTable(const report::ReportModel& model, int calculatorN,
                                    const report::DesignOptions& options);
+
+// --- The tables as text ---------------------------------------------------------
+
+// How a number becomes a cell: textio::CsvNumber for files, a short form for
+// the terminal. NaN gives the empty cell either way.
+using CellText = std::string (*)(double);
+
+// The design-value table with the columns T, F, X, method_lower,
+// method_upper, chosen_anew_lower, chosen_anew_upper, same_function_lower,
+// same_function_upper, bootstrap_median, risk.
+textio::Table DesignValueTable(const std::vector<DesignRow>& rows, CellText cell);
+
+// The candidates' table: code, name, k, sse, rmse, aicc, bic, ks_distance,
+// anderson_darling, ppcc, near_best, chosen (the last two 1 or 0).
+textio::Table CandidateTable(const std::vector<CandidateGoodness>& rows, CellText cell);
 
 }  // namespace quilmor::run
