@@ -26,6 +26,7 @@ struct FitOptions {
   std::string preference = "1";
   bool breakPoint = false;
   int column = 0;
+  std::string plottingPosition = "weibull";
 };
 
 constexpr const char* kStopMessage =
@@ -62,6 +63,7 @@ nlohmann::ordered_json FitToJson(const engine::PreparedSeries& series, const eng
                       {"break_value", p.P}, {"break_index", fit.BreakIndex}};
   }
   json["breakpoint_found"] = fit.BreakPointFound;
+  if (!series.Plotting.IsDefault()) json["plotting_position_alpha"] = series.Plotting.alpha;
   // Goodness of fit beside the SSE, by code (each code is one candidate).
   std::map<int, run::CandidateGoodness> goodness;
   for (const run::CandidateGoodness& g : run::RankCandidates(series, fit)) goodness[g.code] = g;
@@ -99,12 +101,18 @@ int RunFitCommand(const FitOptions& options, CommandContext& context) {
       return kExitUsage;
     }
   }
+  const auto plotting = engine::ParsePlottingPosition(options.plottingPosition);
+  if (!plotting) {
+    context.err << "quilmor-cli fit: " << engine::PlottingPositionMessage(options.plottingPosition)
+                << "\n";
+    return kExitUsage;
+  }
   StreamInteraction ui(context.err, context.verbose);
   const auto input =
       ReadAnalysisInput(options.input, options.column, ui, context.err, "quilmor-cli fit: ");
   if (!input) return kExitUsage;
 
-  const engine::PreparedSeries series = engine::PrepareData(input->rows, input->threshold);
+  const engine::PreparedSeries series = engine::PrepareData(input->rows, input->threshold, *plotting);
   if (series.NegativesLeftOut) ui.ShowMessage(kZeroThresholdMessage);
   engine::FitRequest request;
   request.preference = options.preference;
@@ -134,6 +142,8 @@ void AddFitCommand(CLI::App& app, CommandContext& context) {
                 "Allow a break point (two-piece function) if one is detected");
   fit->add_option("--column", options->column, "Take the values from this column of a CSV file")
       ->check(CLI::PositiveNumber);
+  fit->add_option("--plotting-position", options->plottingPosition,
+                  "weibull i/(N+1) (default), gringorten, cunnane, hazen, blom, or a=<alpha>");
   fit->callback([&context, options] { context.exitCode = RunFitCommand(*options, context); });
 }
 

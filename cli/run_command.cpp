@@ -14,6 +14,7 @@
 #include "cli/cli_app.hpp"
 #include "cli/design_output.hpp"
 #include "engine/analysis_state.hpp"
+#include "engine/plotting_position.hpp"
 #include "report/data_module.hpp"
 #include "report/input_rules.hpp"
 #include "run/save_run.hpp"
@@ -41,6 +42,8 @@ struct RunSettings {
   bool title2Given = false;
   int column = 0;
   bool overwrite = false;
+  std::string plottingPosition = "weibull";
+  engine::PlottingPosition plotting;
   // Beside the report: NAME.json, NAME.design.csv and NAME.candidates.csv.
   bool json = false;
   bool csv = false;
@@ -78,6 +81,12 @@ bool CheckSettings(RunSettings& settings, std::ostream& err) {
     err << "quilmor-cli: the column number must be 1 or more\n";
     return false;
   }
+  const auto plotting = engine::ParsePlottingPosition(settings.plottingPosition);
+  if (!plotting) {
+    err << "quilmor-cli: " << engine::PlottingPositionMessage(settings.plottingPosition) << '\n';
+    return false;
+  }
+  settings.plotting = *plotting;
   return true;
 }
 
@@ -167,6 +176,7 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
   run::SaveRunOptions options;
   options.writeInput = writeInput;
   options.breakPointAllowed = settings.breakpoint;
+  options.plotting = settings.plotting;
   const run::SaveRunResult result = run::SaveRun(dm, options);
   RunOutputRequest outputs{settings.json, settings.csv, settings.preference, settings.breakpoint,
                            std::stoi(settings.intervals), settings.design};
@@ -208,6 +218,9 @@ void AddRunCommand(CLI::App& app, CommandContext& context) {
   run->add_option("--title2", settings->title2, "Second title line (variable and units)");
   run->add_option("--column", settings->column,
                   "For a CSV file: the column (1, 2, ...) that holds the values");
+  run->add_option("--plotting-position", settings->plottingPosition,
+                  "Plotting position of rank i: weibull i/(N+1) (default), gringorten, cunnane, "
+                  "hazen, blom, or a=<alpha> for (i-alpha)/(N+1-2 alpha), alpha 0..0.5");
   run->add_flag("--overwrite", settings->overwrite,
                 "Replace an input file (.inp) that exists beside a value file");
   run->add_flag("--json", settings->json, "Also write NAME.json: everything the run computed");

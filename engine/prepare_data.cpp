@@ -16,9 +16,11 @@ constexpr double kShiftOffset = 0.0001;
 
 }  // namespace
 
-PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double threshold) {
+PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double threshold,
+                           const PlottingPosition& plotting) {
   PreparedSeries series;
   series.Threshold = threshold;
+  series.Plotting = plotting;
 
   // Values at or above the threshold are used; a value equal to it as well.
   const auto passes = [&](const textio::InputRow& row) { return row.value >= threshold; };
@@ -51,8 +53,7 @@ PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double thr
     series.Values[i] = values[order[i - 1]];
     series.Serials[i] = serials[order[i - 1]];
     series.DataValues[i] = series.Values[i];
-    // Plotting position of rank i: i/(N+1).
-    series.PlotFreq[i] = static_cast<double>(i) / (n + 1);
+    series.PlotFreq[i] = PlottingFrequency(i, n, plotting.alpha);
   }
 
   // Every value must be positive for the logarithms and powers of the fits.

@@ -69,7 +69,7 @@ ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshol
   for (std::size_t i = 0; i < sample.size(); ++i) {
     rows[i] = {static_cast<int>(i + 1), sample[i]};
   }
-  const engine::PreparedSeries series = engine::PrepareData(rows, threshold);
+  const engine::PreparedSeries series = engine::PrepareData(rows, threshold, request.plotting);
   engine::FitRequest fitRequest;
   fitRequest.preference = request.preference;
   fitRequest.breakPointAllowed = request.breakPointAllowed;
@@ -116,6 +116,8 @@ BootstrapResult RunBootstrap(const engine::PreparedSeries& series, const engine:
   std::vector<report::DesignPoint> points;
   for (const DesignRow& row : design) points.push_back({row.returnPeriod, row.frequency});
 
+  BootstrapRequest replicate = request;
+  replicate.plotting = series.Plotting;
   const auto b = static_cast<std::size_t>(request.replicates);
   std::vector<ReplicateOutcome> outcomes(b);
   std::vector<char> ran(b, 0);
@@ -123,7 +125,7 @@ BootstrapResult RunBootstrap(const engine::PreparedSeries& series, const engine:
   workers.ForEach(request.replicates, [&](int index, int) {
     if (request.cancel && request.cancel->load()) return;
     const auto i = static_cast<std::size_t>(index);
-    outcomes[i] = RunReplicate(values, series.Threshold, fit.Code, calculator, points, request,
+    outcomes[i] = RunReplicate(values, series.Threshold, fit.Code, calculator, points, replicate,
                                static_cast<std::uint64_t>(index));
     ran[i] = 1;
     if (request.progress) request.progress();

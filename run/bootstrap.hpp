@@ -31,6 +31,9 @@ struct BootstrapRequest {
   std::string preference = "1";  // as the original run
   bool breakPointAllowed = false;
   int threads = 0;  // 0: every hardware thread
+  // The plotting positions of the replicates: RunBootstrap takes those of
+  // the original series.
+  engine::PlottingPosition plotting;
   // Called once per finished replicate, from any thread.
   std::function<void()> progress;
   // Set from outside to stop early: replicates not yet begun are skipped

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/plotting_position.hpp"
 #include "ui/run_state.hpp"
 #include "report/data_module.hpp"
 #include "textio/interaction.hpp"
@@ -158,6 +159,8 @@ class TMainForm : public TBaseForm {
   QLineEdit* Title2Edit = nullptr;
   QLabel* OptionLabel = nullptr;
   QComboBox* OptionComboBox = nullptr;
+  QLabel* PlottingLabel = nullptr;
+  QComboBox* PlottingComboBox = nullptr;
   QLabel* NrOfDataLabel = nullptr;
   QLineEdit* NrOfDataEdit = nullptr;
   QLabel* NrOfClassesLabel = nullptr;
@@ -231,6 +234,8 @@ class TMainForm : public TBaseForm {
   void NrOfClassesEditEnter();
   void NrOfClassesEditExit();
   void OptionComboBoxChange();
+  // The plotting position chosen on the Input page.
+  engine::PlottingPosition SelectedPlottingPosition() const;
   void AllRadioButtonClick();
   void ExpNormRadioButtonClick();
   // Every other preference button: store its code, then DistrWarning.

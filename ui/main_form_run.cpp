@@ -28,6 +28,7 @@ bool TMainForm::RunAndReport() {
   // about the 2500-value limit and shows the report.
   run::SaveRunOptions options;
   options.breakPointAllowed = m_state.BreakPointAllowed;
+  options.plotting = SelectedPlottingPosition();
   const run::SaveRunResult result = run::SaveRun(*m_dm, options);
   WaitMemo->hide();
   if (result.status != run::SaveRunStatus::InputNotWritten && !result.InputName.empty()) {
