@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "cli/cli_app.hpp"
+#include "cli/design_output.hpp"
 #include "engine/analysis_state.hpp"
 #include "engine/plotting_position.hpp"
 #include "report/data_module.hpp"
@@ -43,6 +44,11 @@ struct RunSettings {
   bool overwrite = false;
   std::string plottingPosition = "weibull";
   engine::PlottingPosition plotting;
+  // Beside the report: NAME.json, NAME.design.csv and NAME.candidates.csv.
+  bool json = false;
+  bool csv = false;
+  std::shared_ptr<DesignOptionTexts> designTexts = std::make_shared<DesignOptionTexts>();
+  report::DesignOptions design;
 };
 
 // Checks the options as the Input page checks its fields. Returns false after
@@ -172,6 +178,9 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
   options.breakPointAllowed = settings.breakpoint;
   options.plotting = settings.plotting;
   const run::SaveRunResult result = run::SaveRun(dm, options);
+  RunOutputRequest outputs{settings.json, settings.csv, settings.preference, settings.breakpoint,
+                           std::stoi(settings.intervals), settings.design};
+  if (!WriteSaveRunOutputs(result, dm, outputs, context.err)) return kExitUsage;
   switch (result.status) {
     case run::SaveRunStatus::Done:
       context.out << input << ": " << result.DistributionName << " (code "
@@ -214,10 +223,19 @@ void AddRunCommand(CLI::App& app, CommandContext& context) {
                   "hazen, blom, or a=<alpha> for (i-alpha)/(N+1-2 alpha), alpha 0..0.5");
   run->add_flag("--overwrite", settings->overwrite,
                 "Replace an input file (.inp) that exists beside a value file");
+  run->add_flag("--json", settings->json, "Also write NAME.json: everything the run computed");
+  run->add_flag("--csv", settings->csv,
+                "Also write NAME.design.csv and NAME.candidates.csv (design values, candidates)");
+  AddDesignOptions(*run, settings->designTexts);
   run->callback([settings, run, &context]() {
     settings->title1Given = run->count("--title1") > 0;
     settings->title2Given = run->count("--title2") > 0;
     if (!CheckSettings(*settings, context.err)) {
+      context.exitCode = kExitUsage;
+      return;
+    }
+    if (auto message = ApplyDesignOptions(*settings->designTexts, settings->design)) {
+      context.err << "quilmor-cli: " << *message << '\n';
       context.exitCode = kExitUsage;
       return;
     }

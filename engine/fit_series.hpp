@@ -37,6 +37,7 @@ struct PreparedSeries {
   std::vector<int> Serials;      // running number of each value in the file
   std::vector<double> PlotFreq;  // (i - a)/(N + 1 - 2a); i/(N+1) by default
   PlottingPosition Plotting;
+  std::vector<double> DataValues;  // the same ranks as read, before the shift
   double Threshold = 0.0;
   double Shift = 0.0;  // 0, or the smallest value when it is <= 0
   bool NegativeValues = false;
@@ -77,6 +78,10 @@ struct FitResult {
   // Every candidate of a best-of-all run in the order of the selection, and
   // the trials of every scan.
   std::vector<Candidate> Candidates;
+  // The fitted function of each candidate, in the order of Candidates, in the
+  // scale of the fit like Fit (for the Student forms the average and standard
+  // deviation of the values).
+  std::vector<Parameters> CandidateFits;
   std::vector<ScanCount> ScanCounts;
 };
 

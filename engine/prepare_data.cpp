@@ -48,9 +48,11 @@ PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double thr
   series.Values.assign(static_cast<std::size_t>(n) + 1, 0.0);
   series.Serials.assign(static_cast<std::size_t>(n) + 1, 0);
   series.PlotFreq.assign(static_cast<std::size_t>(n) + 1, 0.0);
+  series.DataValues.assign(static_cast<std::size_t>(n) + 1, 0.0);
   for (int i = 1; i <= n; ++i) {
     series.Values[i] = values[order[i - 1]];
     series.Serials[i] = serials[order[i - 1]];
+    series.DataValues[i] = series.Values[i];
     series.PlotFreq[i] = PlottingFrequency(i, n, plotting.alpha);
   }
 

@@ -38,6 +38,7 @@ class QTabWidget;
 
 namespace quilmor::ui {
 
+class DesignValuesPage;
 class GraphView;
 class StringGrid;
 class TCalcForm;
@@ -135,6 +136,9 @@ class TMainForm : public TBaseForm {
   QWidget* InputTabSheet = nullptr;
   QWidget* OutputTabSheet = nullptr;
   QWidget* GraphicsTabSheet = nullptr;
+  // After Output: the design values and goodness of fit of the last run.
+  DesignValuesPage* DesignPage = nullptr;
+  QWidget* DesignTabSheet = nullptr;
 
   // --- Intro page -----------------------------------------------------------
   QPlainTextEdit* IntroMemo = nullptr;
