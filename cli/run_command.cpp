@@ -72,7 +72,44 @@ bool CheckSettings(RunSettings& settings, std::ostream& err) {
     err << "quilmor-cli: the column number must be 1 or more\n";
     return false;
   }
+  for (const auto& refusal : {report::rules::CheckTitle(settings.title1, 1),
+                              report::rules::CheckTitle(settings.title2, 2)}) {
+    if (refusal) {
+      err << "quilmor-cli: " << *refusal << '\n';
+      return false;
+    }
+  }
   return true;
+}
+
+// The same file under two names: one path, or two names of one file (a
+// link, a hard link).
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec)) {
+    const bool same = std::filesystem::equivalent(a, b, ec);
+    if (!ec) return same;
+  }
+  const std::filesystem::path ca = std::filesystem::weakly_canonical(a, ec);
+  if (ec) return false;
+  const std::filesystem::path cb = std::filesystem::weakly_canonical(b, ec);
+  return !ec && ca == cb;
+}
+
+// A run must never write over what it reads: the input (after its links are
+// resolved) may not be one of the files the run writes.
+bool InputIsAnOutput(const std::string& input, const std::string& inputFile, bool writesInput,
+                     std::ostream& err) {
+  std::vector<std::string> outputs = {textio::ChangeFileExt(inputFile, ".out"),
+                                      textio::ChangeFileExt(inputFile, ".aux")};
+  if (writesInput) outputs.insert(outputs.begin(), inputFile);
+  for (const std::string& output : outputs) {
+    if (!SameFile(input, output)) continue;
+    err << "quilmor-cli: \"" << input << "\" is the file \"" << output
+        << "\" that this run would write; give the values another name (\".txt\" for example)\n";
+    return true;
+  }
+  return false;
 }
 
 std::string AbsoluteName(const std::string& name) {
@@ -99,6 +136,10 @@ bool MayWrite(const std::string& inputFile, const RunSettings& settings, UserInt
 int PrepareInput(const std::string& input, const RunSettings& settings, report::TDMQuilmor& dm,
                  bool& writeInput, std::ostream& err) {
   std::error_code ec;
+  if (const auto refusal = report::rules::CheckFileName(input)) {
+    err << "quilmor-cli: " << *refusal << '\n';
+    return kExitUsage;
+  }
   if (!std::filesystem::is_regular_file(input, ec)) {
     err << "quilmor-cli: cannot read \"" << input << "\"\n";
     return kExitUsage;
@@ -107,8 +148,9 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
       settings.title1Given || settings.title2Given || !settings.threshold.empty();
   if (textio::IsInputFile(input)) {
     dm.FileName = AbsoluteName(input);
-    if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return kExitUsage;
     writeInput = changesTitlesOrThreshold;
+    if (InputIsAnOutput(input, dm.FileName, false, err)) return kExitUsage;
+    if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return kExitUsage;
     if (writeInput && !MayWrite(dm.FileName, settings, dm.Ui(), err)) return kExitUsage;
   } else {
     const textio::ValueFile file = textio::ReadValueFile(input, settings.column);
@@ -117,6 +159,7 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
       return kExitUsage;
     }
     dm.FileName = textio::ChangeFileExt(AbsoluteName(input), ".inp");
+    if (InputIsAnOutput(input, dm.FileName, true, err)) return kExitUsage;
     if (!MayWrite(dm.FileName, settings, dm.Ui(), err)) return kExitUsage;
     const std::size_t rows = file.rows.size();
     dm.Title1.clear();
@@ -161,6 +204,7 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
   run::SaveRunOptions options;
   options.writeInput = writeInput;
   options.breakPointAllowed = settings.breakpoint;
+  options.waitForLock = true;
   const run::SaveRunResult result = run::SaveRun(dm, options);
   switch (result.status) {
     case run::SaveRunStatus::Done:
