@@ -1,10 +1,14 @@
 // quilmor-cli graph REPORT.out --type paper|cumulative|qq|interval|return|xconf [--bw]
-//                  [--log-period] [--paper NAME] [--log-x]
+//                  [--log-period] [--paper NAME] [--log-x] [--band RUN.json]
 //                  --output FILE.png|.svg|.pdf|.bmp [--dpi N]
 // Draws one graph of a results report as the Graphics page draws it and writes
 // it as a picture (bitmap, PNG) or a drawing (SVG, PDF).
 #include <CLI/CLI.hpp>
+#include <cmath>
 #include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <optional>
 #include <map>
 #include <memory>
 #include <ostream>
@@ -13,7 +17,9 @@
 #include "cli/cli_app.hpp"
 #include "graphs/draw_graph.hpp"
 #include "graphs/graph_file.hpp"
+#include "graphs/graph_scales.hpp"
 #include "graphs/graph_types.hpp"
+#include "graphs/paper_graph.hpp"
 #include "report/data_module.hpp"
 
 namespace quilmor::cli {
@@ -28,7 +34,55 @@ struct GraphOptions {
   bool logX = false;
   std::string output;
   int dpi = graphs::kScreenDpi;
+  std::string band;  // the JSON of a run with a bootstrap: its limits chosen anew
 };
+
+// The bootstrap band of a run's JSON (quilmor-cli run --json --bootstrap B):
+// the limits with the function chosen anew at each design point. Nullopt
+// after telling why the file cannot serve: unreadable, no JSON, no bootstrap
+// limits, or the fit of another code than the report's.
+std::optional<graphs::PaperBand> ReadBand(const std::string& path, int reportCode,
+                                          std::ostream& err) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    err << "quilmor-cli graph: the band file " << path << " cannot be read\n";
+    return std::nullopt;
+  }
+  const nlohmann::json json = nlohmann::json::parse(in, nullptr, false);
+  if (json.is_discarded() || !json.is_object()) {
+    err << "quilmor-cli graph: the band file " << path << " is not a run's JSON\n";
+    return std::nullopt;
+  }
+  const auto code = json.find("chosen");
+  if (code == json.end() || !code->is_object() || !code->contains("code") ||
+      !(*code)["code"].is_number_integer() || (*code)["code"].get<int>() != reportCode) {
+    err << "quilmor-cli graph: the band file " << path
+        << " does not hold the fit of the report's distribution\n";
+    return std::nullopt;
+  }
+  graphs::PaperBand band;
+  const auto rows = json.find("design_values");
+  if (rows != json.end() && rows->is_array()) {
+    for (const nlohmann::json& row : *rows) {
+      const auto number = [&row](const char* key) -> std::optional<double> {
+        const auto it = row.find(key);
+        if (it == row.end() || !it->is_number()) return std::nullopt;
+        const double value = it->get<double>();
+        return std::isfinite(value) ? std::optional<double>(value) : std::nullopt;
+      };
+      const auto f = number("F");
+      if (!f) continue;
+      if (const auto lower = number("chosen_anew_lower")) band.lower.push_back({*f, *lower});
+      if (const auto upper = number("chosen_anew_upper")) band.upper.push_back({*f, *upper});
+    }
+  }
+  if (band.lower.empty() && band.upper.empty()) {
+    err << "quilmor-cli graph: the band file " << path
+        << " holds no bootstrap limits (run with --json --bootstrap B)\n";
+    return std::nullopt;
+  }
+  return band;
+}
 
 // The command-line names of the graph types.
 const std::map<std::string, int> kGraphTypes = {{"cumulative", 1}, {"interval", 2},
@@ -52,9 +106,10 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
     return kExitUsage;
   }
 
-  if ((!options.paper.empty() || options.logX) && options.type != "paper") {
-    context.err << "quilmor-cli graph: --paper and --log-x apply to the probability paper "
-                   "(--type paper) only\n";
+  if ((!options.paper.empty() || options.logX || !options.band.empty()) &&
+      options.type != "paper") {
+    context.err << "quilmor-cli graph: --paper, --log-x and --band apply to the probability "
+                   "paper (--type paper) only\n";
     return kExitUsage;
   }
 
@@ -69,10 +124,21 @@ int RunGraph(const GraphOptions& options, CommandContext& context) {
   request.scale.logPeriod = options.logPeriod;
   if (!options.paper.empty()) request.paper.paper = graphs::PaperNamed(options.paper);
   request.paper.logX = options.logX;
-  const graphs::DrawnGraph drawn = graphs::MakeGraph(dm, request);
+  graphs::DrawnGraph drawn = graphs::MakeGraph(dm, request);
   if (!drawn.read.ok() || !drawn.picture) {
     context.err << "quilmor-cli graph: no graph was written\n";
     return kExitUsage;
+  }
+  if (!options.band.empty()) {
+    // The paper again from the series read, with the band, which must belong
+    // to the report's code.
+    graphs::PaperOptions paper = request.paper;
+    paper.bootstrapBand = ReadBand(options.band, dm.FittedCode, context.err);
+    if (!paper.bootstrapBand) return kExitUsage;
+    paper.plottingAlpha = graphs::PlottingAlphaOfReport(dm.ReportLines);
+    drawn.picture->paper =
+        graphs::MakePaper(graphs::SeriesOf(dm), dm.FittedCode,
+                          graphs::FittedParameters(options.report, dm.FittedCode), paper);
   }
   std::string error;
   if (!graphs::SaveGraphFile(*drawn.picture, options.output, options.dpi, &error)) {
@@ -108,6 +174,9 @@ void AddGraphCommand(CLI::App& app, CommandContext& context) {
   command->add_flag("--log-x", options->logX,
                     "X on a logarithmic axis (--type paper; always on the lognormal and "
                     "weibull paper)");
+  command->add_option("--band", options->band,
+                      "The JSON of a run with a bootstrap (run --json --bootstrap B): its 90% "
+                      "limits with the function chosen anew are drawn on the paper");
   command
       ->add_option("--output", options->output,
                    "Graph file: .png, .svg, .pdf or .bmp (Windows bitmap); the format follows "

@@ -144,6 +144,49 @@ TEST_F(GraphCommand, ProbabilityPaperOfEachKind) {
   EXPECT_EQ(ReadBytes(Path("gumbel.png")), ReadBytes(Path("default.png")));
 }
 
+TEST_F(GraphCommand, TheBandOfARunsBootstrapIsDrawnOnItsPaperOnly) {
+  std::string values;
+  for (int i = 1; i <= 40; ++i) values += std::to_string(100 + (i * 37) % 41 * 3 + i) + "\n";
+  WriteBytes(folder / "s.txt", values);
+  std::vector<std::string> run = {"quilmor-cli", "run", Path("s.txt"), "--json", "--bootstrap", "40"};
+  std::vector<const char*> argv;
+  for (const auto& a : run) argv.push_back(a.c_str());
+  std::ostringstream out, err;
+  ASSERT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+  const std::string plain = Path("plain.png");
+  const std::string band = Path("band.png");
+  ASSERT_EQ(RunGraph({Path("s.out"), "--type", "paper", "--output", plain}).code, 0);
+  const CliRun drawn = RunGraph({Path("s.out"), "--type", "paper", "--band", Path("s.json"),
+                                 "--output", band});
+  ASSERT_EQ(drawn.code, 0) << drawn.err;
+  EXPECT_EQ(CountColour(*graphs::LoadGraphImage(plain), 0x00FF00), 0);
+  EXPECT_GT(CountColour(*graphs::LoadGraphImage(band), 0x00FF00), 100);
+
+  // The JSON of another fit, or of a run without a bootstrap, is refused.
+  std::string json = ReadBytes(folder / "s.json");
+  const auto code = json.find("\"code\":");
+  ASSERT_NE(code, std::string::npos);
+  std::string other = json;
+  other.replace(code, 7, "\"code\": 999, \"was\":");
+  WriteBytes(folder / "other.json", other);
+  const CliRun refused = RunGraph({Path("s.out"), "--type", "paper", "--band",
+                                   Path("other.json"), "--output", Path("o.png")});
+  EXPECT_EQ(refused.code, 2);
+  EXPECT_NE(refused.err.find("does not hold the fit of the report's distribution"),
+            std::string::npos)
+      << refused.err;
+  run.pop_back();
+  run.pop_back();
+  run.push_back("--overwrite");
+  argv.clear();
+  for (const auto& a : run) argv.push_back(a.c_str());
+  ASSERT_EQ(RunCli(static_cast<int>(argv.size()), argv.data(), out, err), 0) << err.str();
+  const CliRun none = RunGraph({Path("s.out"), "--type", "paper", "--band", Path("s.json"),
+                                "--output", Path("n.png")});
+  EXPECT_EQ(none.code, 2);
+  EXPECT_NE(none.err.find("holds no bootstrap limits"), std::string::npos) << none.err;
+}
+
 TEST_F(GraphCommand, MissingReportGetsTheOpenFailureMessage) {
   const std::string report = Path("none.out");
   const CliRun run = RunGraph({report, "--type", "return", "--output", Path("g.bmp")});
@@ -225,10 +268,20 @@ INSTANTIATE_TEST_SUITE_P(
                   "--dpi"},
         UsageCase{"PaperOfAnotherGraph",
                   {"{sample}", "--type", "qq", "--paper", "normal", "--output", "{dir}/g.png"},
-                  "--paper and --log-x apply to the probability paper"},
+                  "--paper, --log-x and --band apply to the probability paper"},
         UsageCase{"LogXOfAnotherGraph",
                   {"{sample}", "--type", "return", "--log-x", "--output", "{dir}/g.png"},
-                  "--paper and --log-x apply to the probability paper"},
+                  "--paper, --log-x and --band apply to the probability paper"},
+        UsageCase{"BandOfAnotherGraph",
+                  {"{sample}", "--type", "qq", "--band", "{dir}/b.json", "--output", "{dir}/g.png"},
+                  "--paper, --log-x and --band apply to the probability paper"},
+        UsageCase{"BandMissing",
+                  {"{sample}", "--type", "paper", "--band", "{dir}/none.json", "--output",
+                   "{dir}/g.png"},
+                  "none.json cannot be read"},
+        UsageCase{"BandNoJson",
+                  {"{sample}", "--type", "paper", "--band", "{sample}", "--output", "{dir}/g.png"},
+                  "is not a run's JSON"},
         UsageCase{
             "UnknownPaper",
             {"{sample}", "--type", "paper", "--paper", "arithmetic", "--output", "{dir}/g.png"},
