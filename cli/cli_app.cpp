@@ -30,6 +30,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   AddRunCommand(app, context);
   AddCalcCommand(app, context);
   AddGraphCommand(app, context);
+  AddDesignCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

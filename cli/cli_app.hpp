@@ -48,6 +48,7 @@ void AddFitCommand(CLI::App& app, CommandContext& context);    // fit_command.cp
 void AddRunCommand(CLI::App& app, CommandContext& context);    // run_command.cpp
 void AddCalcCommand(CLI::App& app, CommandContext& context);   // calc_command.cpp
 void AddGraphCommand(CLI::App& app, CommandContext& context);  // graph_command.cpp
+void AddDesignCommand(CLI::App& app, CommandContext& context);  // design_command.cpp
 
 // Runs the program with these arguments; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

@@ -1,11 +1,14 @@
 // quilmor-cli fit INPUT [--pref CODE] [--breakpoint] [--column N]
 // Fits the catalogue (or the preferred function) and prints the fit as JSON.
 #include <CLI/CLI.hpp>
+#include <map>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "cli/cli_app.hpp"
+#include "cli/design_output.hpp"
+#include "cli/read_input.hpp"
 #include "engine/catalogue.hpp"
 #include "engine/fit_series.hpp"
 #include "report/data_module.hpp"
@@ -23,6 +26,7 @@ struct FitOptions {
   std::string preference = "1";
   bool breakPoint = false;
   int column = 0;
+  std::string plottingPosition = "weibull";
 };
 
 constexpr const char* kStopMessage =
@@ -59,10 +63,25 @@ nlohmann::ordered_json FitToJson(const engine::PreparedSeries& series, const eng
                       {"break_value", p.P}, {"break_index", fit.BreakIndex}};
   }
   json["breakpoint_found"] = fit.BreakPointFound;
+  if (!series.Plotting.IsDefault()) json["plotting_position_alpha"] = series.Plotting.alpha;
+  // Goodness of fit beside the SSE, by code (each code is one candidate).
+  std::map<int, run::CandidateGoodness> goodness;
+  for (const run::CandidateGoodness& g : run::RankCandidates(series, fit)) goodness[g.code] = g;
+  if (const auto chosen = goodness.find(code); chosen != goodness.end()) {
+    json["goodness_of_fit"] = GoodnessJson(chosen->second);
+  }
   if (bestOfAll) {
     nlohmann::ordered_json candidates = nlohmann::ordered_json::array();
     for (const engine::Candidate& candidate : fit.Candidates) {
-      candidates.push_back({{"code", candidate.code}, {"sse", candidate.sse}});
+      nlohmann::ordered_json entry = {{"code", candidate.code}, {"sse", candidate.sse}};
+      if (const auto g = goodness.find(candidate.code); g != goodness.end()) {
+        nlohmann::ordered_json measures = GoodnessJson(g->second);
+        measures.erase("sse");  // the selection's SSE stands above
+        entry.update(measures);
+        entry["near_best"] = g->second.nearBest;
+        entry["chosen"] = g->second.chosen;
+      }
+      candidates.push_back(std::move(entry));
     }
     json["candidates"] = std::move(candidates);
   }
@@ -73,45 +92,6 @@ constexpr const char* kZeroThresholdMessage =
     "Please be aware that the threshold (cut-off) value is zero so that the negative values are "
     "not used.";
 
-// The content of the input as the analysis reads it: an input file as it
-// stands, or a value file as the input file written from it would hold it.
-std::optional<textio::InputFileContent> ReadInput(const std::filesystem::path& inputFile,
-                                                  int column, UserInteraction& ui,
-                                                  std::ostream& err) {
-  if (textio::IsInputFile(inputFile)) {
-    const auto lines = textio::ReadTextLines(inputFile);
-    if (!lines) {
-      err << "quilmor-cli fit: " << textio::InputOpenFailedMessage(inputFile.string()) << "\n";
-      return std::nullopt;
-    }
-    textio::InputFileContent content = textio::ParseInputFile(*lines);
-    if (content.corrupt) {
-      err << "quilmor-cli fit: " << textio::InputFaultMessage(content, inputFile.string()) << "\n";
-      return std::nullopt;
-    }
-    return content;
-  }
-  const textio::ValueFile values = textio::ReadValueFile(inputFile, column);
-  if (!values.error.empty()) {
-    err << "quilmor-cli fit: " << values.error << "\n";
-    return std::nullopt;
-  }
-  report::TDMQuilmor dm(ui);
-  dm.Title1 = inputFile.filename().string();
-  for (const textio::ValueRow& row : values.rows) {
-    dm.RowSerials.push_back(static_cast<int>(dm.RowValues.size()) + 1);
-    dm.RowValues.push_back(row.value.value_or(0.0));
-    dm.Skipped.push_back(!row.value.has_value());
-  }
-  dm.NrOfData = static_cast<int>(dm.RowValues.size());
-  const auto text = dm.InputFileText(inputFile.stem().string() + ".inp");
-  if (!text) {
-    err << "quilmor-cli fit: " << textio::InputCorruptMessage(inputFile.string()) << "\n";
-    return std::nullopt;
-  }
-  return textio::ParseInputFile(textio::SplitLines(text->text));
-}
-
 int RunFitCommand(const FitOptions& options, CommandContext& context) {
   if (options.preference != "1") {
     auto code = textio::ParseInt(options.preference);
@@ -121,11 +101,18 @@ int RunFitCommand(const FitOptions& options, CommandContext& context) {
       return kExitUsage;
     }
   }
+  const auto plotting = engine::ParsePlottingPosition(options.plottingPosition);
+  if (!plotting) {
+    context.err << "quilmor-cli fit: " << engine::PlottingPositionMessage(options.plottingPosition)
+                << "\n";
+    return kExitUsage;
+  }
   StreamInteraction ui(context.err, context.verbose);
-  const auto input = ReadInput(options.input, options.column, ui, context.err);
+  const auto input =
+      ReadAnalysisInput(options.input, options.column, ui, context.err, "quilmor-cli fit: ");
   if (!input) return kExitUsage;
 
-  const engine::PreparedSeries series = engine::PrepareData(input->rows, input->threshold);
+  const engine::PreparedSeries series = engine::PrepareData(input->rows, input->threshold, *plotting);
   if (series.NegativesLeftOut) ui.ShowMessage(kZeroThresholdMessage);
   engine::FitRequest request;
   request.preference = options.preference;
@@ -157,6 +144,8 @@ void AddFitCommand(CLI::App& app, CommandContext& context) {
                 "Allow a break point (two-piece function) if one is detected");
   fit->add_option("--column", options->column, "Take the values from this column of a CSV file")
       ->check(CLI::PositiveNumber);
+  fit->add_option("--plotting-position", options->plottingPosition,
+                  "weibull i/(N+1) (default), gringorten, cunnane, hazen, blom, or a=<alpha>");
   fit->callback([&context, options] { context.exitCode = RunFitCommand(*options, context); });
 }
 

@@ -12,7 +12,9 @@
 #include <vector>
 
 #include "cli/cli_app.hpp"
+#include "cli/design_output.hpp"
 #include "engine/analysis_state.hpp"
+#include "engine/plotting_position.hpp"
 #include "report/data_module.hpp"
 #include "report/input_rules.hpp"
 #include "run/save_run.hpp"
@@ -41,6 +43,13 @@ struct RunSettings {
   bool title2Given = false;
   int column = 0;
   bool overwrite = false;
+  std::string plottingPosition = "weibull";
+  engine::PlottingPosition plotting;
+  // Beside the report: NAME.json, NAME.design.csv and NAME.candidates.csv.
+  bool json = false;
+  bool csv = false;
+  std::shared_ptr<DesignOptionTexts> designTexts = std::make_shared<DesignOptionTexts>();
+  report::DesignOptions design;
 };
 
 // Checks the options as the Input page checks its fields. Returns false after
@@ -73,6 +82,12 @@ bool CheckSettings(RunSettings& settings, std::ostream& err) {
     err << "quilmor-cli: the column number must be 1 or more\n";
     return false;
   }
+  const auto plotting = engine::ParsePlottingPosition(settings.plottingPosition);
+  if (!plotting) {
+    err << "quilmor-cli: " << engine::PlottingPositionMessage(settings.plottingPosition) << '\n';
+    return false;
+  }
+  settings.plotting = *plotting;
   for (const auto& refusal : {report::rules::CheckTitle(settings.title1, 1),
                               report::rules::CheckTitle(settings.title2, 2)}) {
     if (refusal) {
@@ -222,8 +237,12 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
   run::SaveRunOptions options;
   options.writeInput = writeInput;
   options.breakPointAllowed = settings.breakpoint;
+  options.plotting = settings.plotting;
   options.waitForLock = true;
   const run::SaveRunResult result = run::SaveRun(dm, options);
+  RunOutputRequest outputs{settings.json, settings.csv, settings.preference, settings.breakpoint,
+                           std::stoi(settings.intervals), settings.design};
+  if (!WriteSaveRunOutputs(result, dm, outputs, context.err)) return kExitUsage;
   switch (result.status) {
     case run::SaveRunStatus::Done:
       context.out << input << ": " << result.DistributionName << " (code "
@@ -262,12 +281,24 @@ void AddRunCommand(CLI::App& app, CommandContext& context) {
   run->add_option("--title2", settings->title2, "Second title line (variable and units)");
   run->add_option("--column", settings->column,
                   "For a CSV file: the column (1, 2, ...) that holds the values");
+  run->add_option("--plotting-position", settings->plottingPosition,
+                  "Plotting position of rank i: weibull i/(N+1) (default), gringorten, cunnane, "
+                  "hazen, blom, or a=<alpha> for (i-alpha)/(N+1-2 alpha), alpha 0..0.5");
   run->add_flag("--overwrite", settings->overwrite,
                 "Replace an input file (.inp) that exists beside a value file");
+  run->add_flag("--json", settings->json, "Also write NAME.json: everything the run computed");
+  run->add_flag("--csv", settings->csv,
+                "Also write NAME.design.csv and NAME.candidates.csv (design values, candidates)");
+  AddDesignOptions(*run, settings->designTexts);
   run->callback([settings, run, &context]() {
     settings->title1Given = run->count("--title1") > 0;
     settings->title2Given = run->count("--title2") > 0;
     if (!CheckSettings(*settings, context.err)) {
+      context.exitCode = kExitUsage;
+      return;
+    }
+    if (auto message = ApplyDesignOptions(*settings->designTexts, settings->design)) {
+      context.err << "quilmor-cli: " << *message << '\n';
       context.exitCode = kExitUsage;
       return;
     }

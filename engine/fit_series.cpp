@@ -1,6 +1,7 @@
 #include "engine/fit_series.hpp"
 
 #include <algorithm>
+#include <cmath>
 
 #include "engine/catalogue.hpp"
 
@@ -32,6 +33,38 @@ Parameters FittedParameters(const AnalysisState& state, const CodeInfo& row) {
   p.Bg = state.InterceptHigh;
   p.P = state.BreakValue;
   p.S = state.Shift;
+  return p;
+}
+
+// The fitted function of one candidate of a best-of-all run: its own line or
+// pieces, the by-products its fit left per code (E, the bound, the normal
+// family's mean and sigma), and for the Student forms the average and
+// standard deviation (divisor N - 1) of the values, which later fits replace
+// in the working record.
+Parameters CandidateParameters(const AnalysisState& state, const Candidate& candidate) {
+  const CodeInfo& row = CodeRow(candidate.code);
+  Parameters p = FittedParameters(state, row);
+  if (HasLine(row)) {
+    p.A = candidate.slope;
+    p.B = candidate.intercept;
+  }
+  if (IsTwoPieceCode(row.code)) {
+    p.As = candidate.slopeLow;
+    p.Bs = candidate.interceptLow;
+    p.Ag = candidate.slopeHigh;
+    p.Bg = candidate.interceptHigh;
+    p.P = candidate.breakValue;
+  }
+  if (row.fit == FitMethod::Student) {
+    const int n = state.N;
+    double sum = 0.0;
+    for (int i = 1; i <= n; ++i) sum += state.Values[i];
+    const double mean = sum / n;
+    double squares = 0.0;
+    for (int i = 1; i <= n; ++i) squares += (state.Values[i] - mean) * (state.Values[i] - mean);
+    p.M = mean;
+    p.D = n > 1 ? std::sqrt(squares / (n - 1)) : 0.0;
+  }
   return p;
 }
 
@@ -73,6 +106,10 @@ FitResult FitSeries(const PreparedSeries& series, const FitRequest& request) {
   result.StdDevX = state.StdDevX;
   result.BreakPointFound = state.BreakPointFound;
   result.CalcFreq.assign(state.CalcFreq.begin(), state.CalcFreq.begin() + n + 1);
+  result.CandidateFits.reserve(state.Candidates.size());
+  for (const Candidate& candidate : state.Candidates) {
+    result.CandidateFits.push_back(CandidateParameters(state, candidate));
+  }
   result.Candidates = std::move(state.Candidates);
   result.ScanCounts = std::move(state.ScanCounts);
   return result;

@@ -12,6 +12,7 @@
 
 #include "engine/analysis_state.hpp"
 #include "engine/model.hpp"
+#include "engine/plotting_position.hpp"
 #include "textio/input_file.hpp"
 
 namespace quilmor::engine {
@@ -34,7 +35,9 @@ struct PreparedSeries {
   int N = 0;                     // values in use, 0..2500
   std::vector<double> Values;    // ascending, moved by the shift when it applies
   std::vector<int> Serials;      // running number of each value in the file
-  std::vector<double> PlotFreq;  // i / (N + 1)
+  std::vector<double> PlotFreq;  // (i - a)/(N + 1 - 2a); i/(N+1) by default
+  PlottingPosition Plotting;
+  std::vector<double> DataValues;  // the same ranks as read, before the shift
   double Threshold = 0.0;
   double Shift = 0.0;  // 0, or the smallest value when it is <= 0
   bool NegativeValues = false;
@@ -46,9 +49,10 @@ struct PreparedSeries {
 
 // PrepareData: the values at or above the threshold, the first 2500 of them
 // in file order, ranked ascending (stable, serials moving with their values),
-// plotting positions i/(N+1), and the shift of non-positive data (every value
-// moved to value - smallest + 0.0001).
-PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double threshold);
+// plotting positions (i/(N+1) unless another is chosen), and the shift of
+// non-positive data (every value moved to value - smallest + 0.0001).
+PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double threshold,
+                           const PlottingPosition& plotting = {});
 
 // Why a series with variation could not be fitted all the same: its spread
 // lies outside what double arithmetic can hold (the squares of the deviations
@@ -80,6 +84,10 @@ struct FitResult {
   // Every candidate of a best-of-all run in the order of the selection, and
   // the trials of every scan.
   std::vector<Candidate> Candidates;
+  // The fitted function of each candidate, in the order of Candidates, in the
+  // scale of the fit like Fit (for the Student forms the average and standard
+  // deviation of the values).
+  std::vector<Parameters> CandidateFits;
   std::vector<ScanCount> ScanCounts;
 };
 

@@ -19,9 +19,11 @@ constexpr double kShiftOffset = 0.0001;
 
 }  // namespace
 
-PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double threshold) {
+PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double threshold,
+                           const PlottingPosition& plotting) {
   PreparedSeries series;
   series.Threshold = threshold;
+  series.Plotting = plotting;
 
   // Values at or above the threshold are used; a value equal to it as well.
   const auto passes = [&](const textio::InputRow& row) { return row.value >= threshold; };
@@ -49,11 +51,12 @@ PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double thr
   series.Values.assign(static_cast<std::size_t>(n) + 1, 0.0);
   series.Serials.assign(static_cast<std::size_t>(n) + 1, 0);
   series.PlotFreq.assign(static_cast<std::size_t>(n) + 1, 0.0);
+  series.DataValues.assign(static_cast<std::size_t>(n) + 1, 0.0);
   for (int i = 1; i <= n; ++i) {
     series.Values[i] = values[order[i - 1]];
     series.Serials[i] = serials[order[i - 1]];
-    // Plotting position of rank i: i/(N+1).
-    series.PlotFreq[i] = static_cast<double>(i) / (n + 1);
+    series.DataValues[i] = series.Values[i];
+    series.PlotFreq[i] = PlottingFrequency(i, n, plotting.alpha);
   }
 
   // Every value must be positive for the logarithms and powers of the fits.

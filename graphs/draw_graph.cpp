@@ -304,8 +304,10 @@ DrawnGraph MakeGraph(report::TDMQuilmor& dm, const GraphRequest& request) {
   picture.GraphType = request.GraphType;
   picture.ColourGraph = request.ColourGraph;
   if (paper) {
+    PaperOptions options = request.paper;
+    options.plottingAlpha = PlottingAlphaOfReport(dm.ReportLines);
     picture.paper = MakePaper(SeriesOf(dm), dm.FittedCode,
-                              FittedParameters(request.reportPath, dm.FittedCode), request.paper);
+                              FittedParameters(request.reportPath, dm.FittedCode), options);
   } else {
     picture.scaled = ComputeGraphScales(SeriesOf(dm), request.GraphType, request.scale);
     SetGraphTitles(picture.scaled.state, request.GraphType);

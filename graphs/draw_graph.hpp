@@ -66,6 +66,8 @@ struct PaperOptions {
   std::optional<ProbabilityPaper> paper;
   // X on a logarithmic axis (always so on the log-normal and Weibull paper).
   bool logX = false;
+  // The a of the report's plotting position (i - a)/(N + 1 - 2a); 0 is i/(N+1).
+  double plottingAlpha = 0.0;
 };
 
 // What to draw from which report.

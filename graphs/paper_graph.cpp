@@ -2,11 +2,13 @@
 
 #include <QPainter>
 #include <QPolygon>
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
 #include "calculator/calculator.hpp"
 #include "calculator/parameter_file.hpp"
+#include "engine/plotting_position.hpp"
 #include "graphs/canvas.hpp"
 #include "textio/text_file.hpp"
 
@@ -53,13 +55,21 @@ std::optional<engine::Parameters> FittedParameters(const std::string& reportPath
   return parameters;
 }
 
+double PlottingAlphaOfReport(const std::vector<std::string>& reportLines) {
+  // The line follows "Number of data used" among the first lines.
+  constexpr std::size_t kHeadingLines = 12;
+  for (std::size_t i = 0; i < std::min(reportLines.size(), kHeadingLines); ++i) {
+    if (const std::optional<double> alpha = engine::PlottingAlphaOfLine(reportLines[i])) return *alpha;
+  }
+  return 0.0;
+}
+
 PaperSeries PaperSeriesOf(const GraphSeries& table, const std::optional<engine::Parameters>& fitted,
-                          ProbabilityPaper paper) {
+                          ProbabilityPaper paper, double plottingAlpha) {
   PaperSeries series;
   const int n = table.Rows();
   for (int i = 0; i < n; ++i) {
-    // Rank i + 1 of n: the plotting position (i + 1)/(n + 1).
-    series.observed.push_back({(i + 1.0) / (n + 1.0), table.A[i]});
+    series.observed.push_back({engine::PlottingFrequency(i + 1, n, plottingAlpha), table.A[i]});
     if (Inside(table.E[i])) series.limits.lower.push_back({table.E[i] / 100.0, table.A[i]});
     if (Inside(table.D[i])) series.limits.upper.push_back({table.D[i] / 100.0, table.A[i]});
   }
@@ -85,7 +95,7 @@ PaperPicture MakePaper(const GraphSeries& table, int reportCode,
                        const PaperOptions& options) {
   const ProbabilityPaper paper = options.paper.value_or(DefaultPaper(reportCode));
   PaperPicture picture;
-  picture.series = PaperSeriesOf(table, fitted, paper);
+  picture.series = PaperSeriesOf(table, fitted, paper, options.plottingAlpha);
   picture.scales = ComputePaperScales(picture.series, paper, options.logX || PaperHasLogX(paper));
   picture.XTitle = "Cumulative frequency (%) on " + std::string(PaperTitle(paper));
   picture.YTitle = picture.scales.logX ? "X-data, logarithmic" : "X-data";

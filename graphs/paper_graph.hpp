@@ -22,12 +22,16 @@ std::optional<engine::Parameters> FittedParameters(const std::string& reportPath
 
 // Points on the paper from the table of observed and calculated frequencies
 // (A: X ranked, B: observed %, C: calculated %, D: upper %, E: lower %): the
-// observations at their plotting positions i/(N+1), N being the rows; the
+// observations at their plotting positions (i - a)/(N + 1 - 2a), N being the
+// rows (a = 0: i/(N+1), the method's); the
 // 90% limits where they lie inside (0, 100) %; the fitted function over the
 // whole horizontal range by the inverse of `fitted`, or without parameters
 // from the calculated column where it lies inside (0, 100) %.
 PaperSeries PaperSeriesOf(const GraphSeries& table, const std::optional<engine::Parameters>& fitted,
-                          ProbabilityPaper paper);
+                          ProbabilityPaper paper, double plottingAlpha = 0.0);
+
+// The a of the plotting position a report's heading names (0 when none).
+double PlottingAlphaOfReport(const std::vector<std::string>& reportLines);
 
 // The paper of a report: the chosen paper or that of the fitted code, its
 // series, scales and axis titles.

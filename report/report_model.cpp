@@ -52,6 +52,7 @@ ReportModel BuildReportModel(const engine::PreparedSeries& series, const engine:
   model.Values = series.Values;
   model.Serials = series.Serials;
   model.PlotFreq = series.PlotFreq;
+  model.Plotting = series.Plotting;
   model.CalcFreq = fit.CalcFreq;
   model.CalcFreq.resize(model.Values.size(), 0.0);
   model.Shift = series.Shift;

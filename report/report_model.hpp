@@ -66,6 +66,7 @@ struct ReportModel {
   std::string ReportTitle1;  // at most 72 characters
   std::string ReportTitle2;
   int NrOfData = 0;
+  engine::PlottingPosition Plotting;  // a line of its own unless the default
   std::string Preference = "1";
   bool BreakPointAllowed = false;
   bool BreakPointFound = false;

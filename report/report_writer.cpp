@@ -83,6 +83,7 @@ class ReportBuilder {
     m_out.Line(Join(" ", m_model.ReportTitle2));
     m_out.Line(Join(kInputFileLabel, textio::ChangeFileExt(m_model.InputName, ".inp")));
     m_out.Line(Join(kNrOfDataLabel, textio::FormatI(m_model.NrOfData)));
+    if (!m_model.Plotting.IsDefault()) m_out.Line(engine::PlottingPositionLine(m_model.Plotting));
     if (m_model.Preference == "1") {
       if (m_model.BreakPointAllowed && !m_model.BreakPointFound) m_out.Line(kBreakNotFound);
       if (m_model.BreakPointFound && !m_model.BreakPointAllowed) m_out.Line(kBreakNotAllowed);

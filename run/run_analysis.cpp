@@ -30,7 +30,7 @@ AnalysisResult RunAnalysis(const textio::InputFileContent& input, const Analysis
     return result;
   }
 
-  result.series = engine::PrepareData(input.rows, input.threshold);
+  result.series = engine::PrepareData(input.rows, input.threshold, request.plotting);
   if (result.series.NegativesLeftOut) ui.ShowMessage(kZeroThresholdMessage);
 
   engine::FitRequest fitRequest;

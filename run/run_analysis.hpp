@@ -21,6 +21,7 @@ struct AnalysisRequest {
   std::string preference = "1";
   bool breakPointAllowed = false;
   std::string nrOfIntervals = "5";
+  engine::PlottingPosition plotting;  // the method's i/(N+1) unless chosen
   int threads = 0;  // cores for the fit; 0: every hardware thread
 };
 

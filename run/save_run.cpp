@@ -135,6 +135,7 @@ SaveRunResult SaveRun(report::TDMQuilmor& dm, const SaveRunOptions& options) {
   request.breakPointAllowed = options.breakPointAllowed;
   request.nrOfIntervals = dm.NrOfIntervals;
   request.threads = options.threads;
+  request.plotting = options.plotting;
   try {
     result.analysis = RunAnalysis(content, request, ui);
   } catch (const std::exception& e) {

@@ -19,6 +19,7 @@ struct SaveRunOptions {
   bool writeInput = true;
   bool breakPointAllowed = false;
   int threads = 0;  // cores for the fit; 0: every hardware thread
+  engine::PlottingPosition plotting;  // the method's i/(N+1) unless chosen
   // Another run on the same names: wait for it (true) or refuse (Busy).
   bool waitForLock = false;
 };

@@ -100,4 +100,19 @@ std::string FormatAlignedTable(const Table& table) {
   return out;
 }
 
+std::string FormatTabSeparated(const Table& table) {
+  std::string out;
+  const auto append = [&out](const std::string& text, bool first) {
+    if (!first) out += '\t';
+    for (char c : text) out += (c == '\t' || c == '\n' || c == '\r') ? ' ' : c;
+  };
+  for (std::size_t c = 0; c < table.columns.size(); ++c) append(table.columns[c].name, c == 0);
+  out += '\n';
+  for (const auto& row : table.rows) {
+    for (std::size_t c = 0; c < table.columns.size(); ++c) append(Cell(row, c), c == 0);
+    out += '\n';
+  }
+  return out;
+}
+
 }  // namespace quilmor::textio

@@ -48,4 +48,9 @@ std::string FormatCsv(const Table& table);
 // one line per row, without trailing blanks; lines end in "\n".
 std::string FormatAlignedTable(const Table& table);
 
+// The table as a spreadsheet takes it from the clipboard: a header line,
+// then one line per row, cells separated by tabs, lines ending in "\n". A
+// tab or line break inside a cell becomes a blank, so the grid stays intact.
+std::string FormatTabSeparated(const Table& table);
+
 }  // namespace quilmor::textio

@@ -4,6 +4,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 #include <limits>
 #include <string_view>
@@ -30,9 +31,13 @@ bool IsExactTie(double value, int power) {
     // Halfway at d = -power decimals means |value| = odd / 2^(d+1).
     const int decimals = -power;
     if (decimals > 1000) return false;
-    const double scaled = std::ldexp(magnitude, decimals + 1);
+    // Scaling by a power of two is exact; a product is cheaper than ldexp.
+    const double scaled = decimals < 62
+                              ? magnitude * static_cast<double>(std::uint64_t{1} << (decimals + 1))
+                              : std::ldexp(magnitude, decimals + 1);
     if (!std::isfinite(scaled) || scaled >= 0x1p53) return false;
-    return scaled == std::trunc(scaled) && std::fmod(scaled, 2.0) == 1.0;
+    const auto whole = static_cast<std::int64_t>(scaled);
+    return static_cast<double>(whole) == scaled && (whole & 1) == 1;
   }
   // Halfway between multiples of 10^k (k >= 1) means |value| mod 10^k = 10^k / 2;
   // for k > 22 no double can be such a value (5^k does not fit the mantissa).
@@ -80,14 +85,19 @@ std::string FormatF(double value, int width, int decimals) {
   if (!std::isfinite(value)) return PadLeft(NonFinite(value), width);
   decimals = std::clamp(decimals, 0, 30);
   if (IsExactTie(value, -decimals)) value = AwayFromZero(value);
-  std::string text(400, '\0');
-  auto result = std::to_chars(text.data(), text.data() + text.size(), value,
+  // Room for 309 integer digits, the sign, the point and 30 decimals.
+  std::array<char, 400> buffer;
+  auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
                               std::chars_format::fixed, decimals);
-  text.resize(static_cast<std::size_t>(result.ptr - text.data()));
-  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string::npos) {
-    text.erase(0, 1);  // -0.00 reads as a negative value; it is zero
+  std::string_view text(buffer.data(), static_cast<std::size_t>(result.ptr - buffer.data()));
+  if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos) {
+    text.remove_prefix(1);  // -0.00 reads as a negative value; it is zero
   }
-  return PadLeft(std::move(text), width);
+  // The padded field built once: most fields fit the string's own buffer.
+  const std::size_t field = std::max(static_cast<std::size_t>(std::max(width, 0)), text.size());
+  std::string padded(field - text.size(), ' ');
+  padded.append(text);
+  return padded;
 }
 
 std::string FormatI(long long value, int width) { return PadLeft(std::to_string(value), width); }

@@ -31,6 +31,7 @@
 #include "textio/text_file.hpp"
 #include "ui/calc_form.hpp"
 #include "ui/cartoon.hpp"
+#include "ui/design_values_page.hpp"
 #include "ui/finish_form.hpp"
 #include "ui/focus_watch.hpp"
 #include "ui/graph_view.hpp"
@@ -143,9 +144,12 @@ TMainForm::TMainForm(UserInteraction& ui, RunState& state) : m_ui(ui), m_state(s
   InputTabSheet = Scrollable(BuildInputPage());
   OutputTabSheet = Scrollable(BuildOutputPage());
   GraphicsTabSheet = Scrollable(BuildGraphicsPage());
+  DesignPage = new DesignValuesPage(m_ui);
+  DesignTabSheet = DesignPage;
   PageControl1->addTab(IntroTabSheet, QStringLiteral("  Intro  "));
   PageControl1->addTab(InputTabSheet, QStringLiteral("  Input  "));
   PageControl1->addTab(OutputTabSheet, QStringLiteral("  Output  "));
+  PageControl1->addTab(DesignTabSheet, QString::fromLatin1(kDesignPageTitle));
   PageControl1->addTab(GraphicsTabSheet, QStringLiteral(" Graphics "));
   setCentralWidget(PageControl1);
   m_currentPage = PageControl1->currentIndex();

@@ -8,10 +8,13 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/plotting_position.hpp"
+#include "graphs/draw_graph.hpp"
 #include "ui/run_state.hpp"
 #include "report/data_module.hpp"
 #include "textio/interaction.hpp"
@@ -28,12 +31,14 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
+class QCheckBox;
 class QRadioButton;
 class QButtonGroup;
 class QTabWidget;
 
 namespace quilmor::ui {
 
+class DesignValuesPage;
 class GraphView;
 class StringGrid;
 class TCalcForm;
@@ -131,6 +136,9 @@ class TMainForm : public TBaseForm {
   QWidget* InputTabSheet = nullptr;
   QWidget* OutputTabSheet = nullptr;
   QWidget* GraphicsTabSheet = nullptr;
+  // After Output: the design values and goodness of fit of the last run.
+  DesignValuesPage* DesignPage = nullptr;
+  QWidget* DesignTabSheet = nullptr;
 
   // --- Intro page -----------------------------------------------------------
   QPlainTextEdit* IntroMemo = nullptr;
@@ -154,6 +162,8 @@ class TMainForm : public TBaseForm {
   QLineEdit* Title2Edit = nullptr;
   QLabel* OptionLabel = nullptr;
   QComboBox* OptionComboBox = nullptr;
+  QLabel* PlottingLabel = nullptr;
+  QComboBox* PlottingComboBox = nullptr;
   QLabel* NrOfDataLabel = nullptr;
   QLineEdit* NrOfDataEdit = nullptr;
   QLabel* NrOfClassesLabel = nullptr;
@@ -200,7 +210,14 @@ class TMainForm : public TBaseForm {
   QRadioButton* IntervalRadioButton = nullptr;
   QRadioButton* ReturnRadioButton = nullptr;
   QRadioButton* X_ConfidenceRadioButton = nullptr;
+  QRadioButton* PaperRadioButton = nullptr;
+  QComboBox* PaperComboBox = nullptr;      // the paper; first: that of the fitted function
+  QCheckBox* LogXCheckBox = nullptr;       // X logarithmic on the paper
+  QCheckBox* LogPeriodCheckBox = nullptr;  // return periods on a logarithmic axis
   QPushButton* GoButton = nullptr;
+  QPushButton* SaveAsButton = nullptr;  // PNG, SVG, PDF or bitmap
+  // The picture on the page, as Save as writes it.
+  std::shared_ptr<const graphs::GraphPicture> ShownPicture;
 
   // --- Handlers: frame ------------------------------------------------------
   void FormCreate();
@@ -227,6 +244,8 @@ class TMainForm : public TBaseForm {
   void NrOfClassesEditEnter();
   void NrOfClassesEditExit();
   void OptionComboBoxChange();
+  // The plotting position chosen on the Input page.
+  engine::PlottingPosition SelectedPlottingPosition() const;
   void AllRadioButtonClick();
   void ExpNormRadioButtonClick();
   // Every other preference button: store its code, then DistrWarning.
@@ -257,6 +276,9 @@ class TMainForm : public TBaseForm {
   void GoButtonClick();
   void SaveGraphButtonClick();
   void SaveBlWhButtonClick();
+  void SaveAsButtonClick();
+  // The paper and axis options of the Graphics page enabled for the type chosen.
+  void UpdateGraphOptions();
   void DrawGraph();
 
   // --- Edit menu --------------------------------------------------------------

@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTabWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -71,6 +72,29 @@ QWidget* TMainForm::BuildInputPage() {
   OptionComboBox->addItem(QStringLiteral("No breakpoint allowed, even if detected"));
   OptionComboBox->addItem(QStringLiteral("Allow a breakpoint, if it can be detected"));
   OptionComboBox->setCurrentIndex(0);
+  PlottingLabel = new QLabel(QStringLiteral("Plotting position"), page);
+  PlottingLabel->setObjectName(QStringLiteral("PlottingLabel"));
+  PlottingComboBox = new QComboBox(page);
+  PlottingComboBox->setObjectName(QStringLiteral("PlottingComboBox"));
+  PlottingComboBox->setToolTip(
+      QStringLiteral("The observed frequency of rank i of N; the method's own is i/(N+1)"));
+  for (const engine::NamedPlottingPosition& named : engine::PlottingPositions()) {
+    const engine::PlottingPosition position{named.alpha, named.name};
+    const std::string text = position.IsDefault()
+                                 ? std::string(named.name) + " i/(N+1)"
+                                 : engine::PlottingPositionLine(position).substr(
+                                       engine::kPlottingPositionLabel.size());
+    PlottingComboBox->addItem(QString::fromStdString(text),
+                              QString::fromUtf8(named.option.data(),
+                                                static_cast<qsizetype>(named.option.size())));
+  }
+  // The choice is an option of the run that the window remembers.
+  const int remembered = PlottingComboBox->findData(
+      QSettings().value(QStringLiteral("plottingPosition"), QStringLiteral("weibull")));
+  PlottingComboBox->setCurrentIndex(std::max(remembered, 0));
+  connect(PlottingComboBox, &QComboBox::activated, this, [this](int) {
+    QSettings().setValue(QStringLiteral("plottingPosition"), PlottingComboBox->currentData());
+  });
 
   auto* top = new QGridLayout;
   top->addWidget(FileNameLabel, 0, 0);
@@ -81,6 +105,8 @@ QWidget* TMainForm::BuildInputPage() {
   top->addWidget(Title2Edit, 2, 1);
   top->addWidget(OptionLabel, 3, 0);
   top->addWidget(OptionComboBox, 3, 1, Qt::AlignLeft);
+  top->addWidget(PlottingLabel, 4, 0);
+  top->addWidget(PlottingComboBox, 4, 1, Qt::AlignLeft);
   top->setColumnStretch(1, 1);
 
   // Left column: counts, threshold and the grid.
@@ -502,6 +528,11 @@ void TMainForm::NrOfClassesEditExit() {
 }
 
 // --- Option list and preference ---------------------------------------------------------
+
+engine::PlottingPosition TMainForm::SelectedPlottingPosition() const {
+  const std::string option = PlottingComboBox->currentData().toString().toStdString();
+  return engine::ParsePlottingPosition(option).value_or(engine::PlottingPosition{});
+}
 
 void TMainForm::OptionComboBoxChange() {
   m_state.BreakPointAllowed = false;

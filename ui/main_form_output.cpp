@@ -16,6 +16,7 @@
 #include "ui/graph_view.hpp"
 #include "engine/catalogue.hpp"
 #include "ui/main_form.hpp"
+#include "ui/design_values_page.hpp"
 
 namespace quilmor::ui {
 
@@ -101,6 +102,8 @@ void TMainForm::OutputOpenActionExecute() {
   if (!m_dm) return;
   report::TDMQuilmor& dm = *m_dm;
   if (!ChooseExistingFile(OutputOpenDialog(), "No output file was selected")) return;
+  // A report from disk has no analysis in memory to take design values from.
+  if (DesignPage) DesignPage->Clear();
   bool usable = false;
   dm.LoadReport(dm.FileName, usable);  // the lines are shown whatever it says
   ShowStatus(QStringLiteral("The output file can be imported into spreadsheets"));

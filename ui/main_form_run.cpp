@@ -7,6 +7,7 @@
 
 #include "run/save_run.hpp"
 #include "ui/calc_form.hpp"
+#include "ui/design_values_page.hpp"
 #include "ui/main_form.hpp"
 
 namespace quilmor::ui {
@@ -27,6 +28,7 @@ bool TMainForm::RunAndReport() {
   // about the 2500-value limit and shows the report.
   run::SaveRunOptions options;
   options.breakPointAllowed = m_state.BreakPointAllowed;
+  options.plotting = SelectedPlottingPosition();
   const run::SaveRunResult result = run::SaveRun(*m_dm, options);
   WaitMemo->hide();
   if (result.inputWritten) {
@@ -40,6 +42,15 @@ bool TMainForm::RunAndReport() {
   }
   // What the calculator showed belongs to the earlier run.
   if (m_calcForm) m_calcForm->ClearResults();
+  // The design values come from this run's analysis in memory.
+  if (DesignPage) {
+    if (result.status == run::SaveRunStatus::Done) {
+      DesignPage->SetAnalysis(result.analysis, m_dm->NrOfData, m_dm->Preference,
+                              options.breakPointAllowed);
+    } else {
+      DesignPage->Clear();
+    }
+  }
   if (result.status != run::SaveRunStatus::Done) return false;
   // Graph titles name the function of this run.
   if (!result.DistributionName.empty()) m_state.DistributionName = result.DistributionName;

@@ -2,6 +2,7 @@
 // series, their files, messages and exit codes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 #include <string>
@@ -139,6 +140,24 @@ TEST_F(RunCommandTest, MoreThan2500ValuesAreCutAndTold) {
   EXPECT_EQ((*report)[6], " Number of data used: 2500");
 }
 
+TEST_F(RunCommandTest, APlottingPositionAddsOneHeadingLineAndMovesTheRanks) {
+  WriteBytes(folder / "air.txt", kAircondit);
+  ASSERT_EQ(Cli({"run", Path("air.txt"), "--pref", "4"}).code, kExitOk);
+  const auto weibull = textio::ReadTextLines(folder / "air.out");
+  ASSERT_TRUE(weibull);
+  const CliResult r = Cli({"run", Path("air.txt"), "--pref", "4", "--overwrite",
+                           "--plotting-position", "hazen"});
+  ASSERT_EQ(r.code, kExitOk) << r.err;
+  const auto hazen = textio::ReadTextLines(folder / "air.out");
+  ASSERT_TRUE(hazen);
+  ASSERT_EQ(hazen->size(), weibull->size() + 1);
+  EXPECT_EQ((*hazen)[7], " Plotting position: Hazen (i-0.5)/N");
+  for (int i = 0; i < 7; ++i) EXPECT_EQ((*hazen)[i], (*weibull)[i]);
+  EXPECT_EQ((*hazen)[8], (*weibull)[7]);
+  // The fit itself moves: the two reports differ beyond the heading.
+  EXPECT_FALSE(std::equal(hazen->begin() + 8, hazen->end(), weibull->begin() + 7));
+}
+
 struct UsageCase {
   std::string name;
   std::vector<std::string> options;
@@ -176,7 +195,10 @@ INSTANTIATE_TEST_SUITE_P(
         UsageCase{"BreakpointWithPreference",
                   {"--pref", "4", "--breakpoint"},
                   "a breakpoint can only be allowed with best fitting of all"},
-        UsageCase{"ThresholdNotReal", {"--threshold", "ten"}, "The threshold is not a valid real"}),
+        UsageCase{"ThresholdNotReal", {"--threshold", "ten"}, "The threshold is not a valid real"},
+        UsageCase{"PlottingPositionUnknown",
+                  {"--plotting-position", "a=0.6"},
+                  "The plotting position \"a=0.6\" is none of"}),
     [](const ::testing::TestParamInfo<UsageCase>& row) { return row.param.name; });
 
 TEST_F(RunCommandTest, FewerThanSixValuesAreRefused) {

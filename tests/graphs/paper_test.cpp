@@ -395,6 +395,20 @@ TEST(PaperGumbel, WithoutParametersTheCalculatedColumnStandsForTheFunction) {
   EXPECT_FALSE(series.bootstrap.has_value());
 }
 
+TEST(PaperGumbel, ObservationsSitAtTheReportsPlottingPosition) {
+  const std::vector<std::string> heading = {" RESULTS OF Quilmor PROGRAM", "", " Number of data used: 9",
+                                            " Plotting position: Hazen (i-0.5)/N", ""};
+  EXPECT_EQ(PlottingAlphaOfReport(heading), 0.5);
+  EXPECT_EQ(PlottingAlphaOfReport({" Number of data used: 9", ""}), 0.0);
+  const GraphSeries table = GumbelTable();
+  const PaperSeries hazen = PaperSeriesOf(table, std::nullopt, PP::Gumbel, 0.5);
+  const PaperSeries weibull = PaperSeriesOf(table, std::nullopt, PP::Gumbel);
+  ASSERT_EQ(hazen.observed.size(), static_cast<std::size_t>(kRanks));
+  EXPECT_DOUBLE_EQ(hazen.observed.front().f, 0.5 / kRanks);
+  EXPECT_DOUBLE_EQ(hazen.observed.back().f, (kRanks - 0.5) / kRanks);
+  EXPECT_DOUBLE_EQ(weibull.observed.front().f, 1.0 / (kRanks + 1));
+}
+
 // ---- Painted --------------------------------------------------------------------------
 
 class PaperPainting : public ::testing::Test {

@@ -72,5 +72,11 @@ TEST(FormatAlignedTable, RightAlignedNumbersLeftAlignedTexts) {
             "1000  366.25  Normal            0.0488\n");
 }
 
+TEST(FormatTabSeparated, OneLinePerRowTabsBetweenCells) {
+  const Table table{{{"T"}, {"name", Align::kLeft}, {"X"}},
+                    {{"10", "Gumbel", "42.5"}, {"100", "two\tparts\r\n", ""}}};
+  EXPECT_EQ(FormatTabSeparated(table), "T\tname\tX\n10\tGumbel\t42.5\n100\ttwo parts  \t\n");
+}
+
 }  // namespace
 }  // namespace quilmor::textio

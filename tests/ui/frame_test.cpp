@@ -88,11 +88,12 @@ class FrameTest : public QObject {
 
   void pagesAndCaptionsInOrder() {
     const QTabWidget* pages = rig->Main().PageControl1;
-    QCOMPARE(pages->count(), 4);
+    QCOMPARE(pages->count(), 5);
     QCOMPARE(pages->tabText(0), QStringLiteral("  Intro  "));
     QCOMPARE(pages->tabText(1), QStringLiteral("  Input  "));
     QCOMPARE(pages->tabText(2), QStringLiteral("  Output  "));
-    QCOMPARE(pages->tabText(3), QStringLiteral(" Graphics "));
+    QCOMPARE(pages->tabText(3), QStringLiteral(" Design values "));
+    QCOMPARE(pages->tabText(4), QStringLiteral(" Graphics "));
   }
 
   void menuItemsAndShortcuts() {

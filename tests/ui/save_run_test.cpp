@@ -3,12 +3,15 @@
 // the stop path, the 2500-value path and the time the window adds to a run.
 #include "run/save_run.hpp"
 
+#include <QComboBox>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QSettings>
+#include <QStandardPaths>
 #include <QtTest>
 #include <algorithm>
 #include <fstream>
@@ -66,6 +69,8 @@ class SaveRunTest : public QObject {
  private slots:
   void init() {
     quilmor::testing::UseDecimalPoint('.');
+    QStandardPaths::setTestModeEnabled(true);
+    QSettings().remove(QStringLiteral("plottingPosition"));  // each test starts with the method's
     rig = std::make_unique<UiRig>();
     QVERIFY(rig->ShowMain());
     rig->ShowInputPage();
@@ -123,6 +128,25 @@ class SaveRunTest : public QObject {
     QCOMPARE(rig->Dm().FileName, report);
     QVERIFY(rig->app->state.NameIsCurrent);
     quilmor::testing::SaveScreenshot(main, QStringLiteral("page_output_after_run.png"));
+  }
+
+  void aPlottingPositionIsAnOptionOfTheRunThatTheWindowRemembers() {
+    auto& main = Main();
+    QCOMPARE(main.PlottingComboBox->currentText(), QStringLiteral("Weibull i/(N+1)"));
+    const int hazen = main.PlottingComboBox->findData(QStringLiteral("hazen"));
+    QVERIFY(hazen > 0);
+    main.PlottingComboBox->setCurrentIndex(hazen);
+    emit main.PlottingComboBox->activated(hazen);
+    rig->PasteValues(Sample(12));
+    const std::string input = rig->SaveRun("hazen.inp");
+    // The input file keeps its layout; the report names the choice.
+    QCOMPARE(quilmor::textio::ReadTextLines(input)->size(), std::size_t{13 + 12});
+    const auto report = *quilmor::textio::ReadTextLines(rig->folder / "hazen.out");
+    QCOMPARE(report[6], std::string(" Number of data used: 12"));
+    QCOMPARE(report[7], std::string(" Plotting position: Hazen (i-0.5)/N"));
+    // A new window starts with the choice made.
+    rig = std::make_unique<UiRig>();
+    QCOMPARE(rig->Main().PlottingComboBox->currentIndex(), hazen);
   }
 
   void anEmptyCellIsLeftOutOfTheInputFile() {
