@@ -1,5 +1,8 @@
 #include "calculator/calculator.hpp"
 
+#include <filesystem>
+#include <system_error>
+
 #include <cmath>
 #include <limits>
 
@@ -96,6 +99,13 @@ std::string Field(double value, bool& missing) {
 std::optional<CalcParameters> LoadFiles(report::TDMQuilmor& dm, const std::string& reportName,
                                         std::string& message) {
   const std::string inputName = textio::ChangeFileExt(reportName, ".inp");
+  std::error_code ec;
+  if (!std::filesystem::exists(inputName, ec)) {
+    message = "The input file \"" + inputName + "\" beside the parameter file \"" +
+              textio::ChangeFileExt(reportName, ".aux") +
+              "\" is missing; the calculator needs the data of the run it belongs to";
+    return std::nullopt;
+  }
   if (dm.ReadInputFile(inputName) != report::TDMQuilmor::ReadResult::Ok) return std::nullopt;
   if (dm.NrOfData < 1) {
     message = "The input file \"" + inputName + "\" holds no data values";

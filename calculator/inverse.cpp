@@ -1,5 +1,7 @@
 #include "calculator/inverse.hpp"
 
+#include <algorithm>
+
 #include <cmath>
 
 #include "engine/catalogue.hpp"
@@ -186,8 +188,16 @@ void FinishXConfidence(XConfidence& x, const report::ReportModel& model) {
     const double r = value - x.CalcX[k];
     ssr = ssr + r * r;
     sum = sum + value;
-    if (model.Values[1] >= 0.0 && x.LowerX[k] < 0.0) x.LowerX[k] = 0.0;
-    if (!(x.UpperX[k] > x.CalcX[k])) x.UpperX[k] = 1.01 * x.CalcX[k];
+    const bool noNegativeData = model.Values[1] >= 0.0;
+    if (noNegativeData && x.LowerX[k] < 0.0) x.LowerX[k] = 0.0;
+    // A fit so poor that its inverse leaves the data's sign keeps to it.
+    if (noNegativeData && x.CalcX[k] < 0.0) x.CalcX[k] = 0.0;
+    if (!(x.UpperX[k] > x.CalcX[k])) {
+      // 1% above the calculated value, also when that is negative.
+      x.UpperX[k] = x.CalcX[k] < 0.0 ? x.CalcX[k] - 0.01 * x.CalcX[k] : 1.01 * x.CalcX[k];
+    }
+    // The lower limit never stands above the upper one.
+    if (x.LowerX[k] > x.UpperX[k]) x.LowerX[k] = std::min(x.CalcX[k], x.UpperX[k]);
   }
   const double mean = sum / n;
   double sst = 0.0;

@@ -6,9 +6,16 @@
 #include <ostream>
 #include <string>
 
+#include <cmath>
+#include <filesystem>
+#include <system_error>
+
 #include "calculator/calculator.hpp"
 #include "cli/cli_app.hpp"
 #include "report/data_module.hpp"
+#include "textio/number_format.hpp"
+#include "textio/number_parse.hpp"
+#include "textio/text_file.hpp"
 
 namespace quilmor::cli {
 
@@ -44,6 +51,44 @@ void PrintValueFields(const calculator::ValueFields& f, std::ostream& out) {
   PrintLine(out, "  Upper", f.Edit12);
 }
 
+// The command line states what it accepts where the window has its own short
+// texts: a text that is no number, the exact range of a frequency or a return
+// period. The bounds are those of the window's checks.
+bool CheckNumber(const std::string& option, const std::string& text, double above, double most,
+                 const char* what, CommandContext& context) {
+  const std::optional<double> value = textio::StringToFloat(text, '.');
+  if (!value || !std::isfinite(*value)) {
+    context.err << "quilmor-cli calc: " << option << " \"" << textio::Excerpt(text)
+                << "\" is not a number\n";
+    context.exitCode = kExitUsage;
+    return false;
+  }
+  if (*value <= above || *value > most) {
+    context.err << "quilmor-cli calc: the " << what << " must be above " << textio::FormatGeneral(above)
+                << " and at most " << textio::FormatGeneral(most) << ", not " << text << '\n';
+    context.exitCode = kExitUsage;
+    return false;
+  }
+  return true;
+}
+
+// The calculator reads the parameter file (".aux") named, or the one beside
+// the report named, and the input file beside it.
+bool CheckParameterFile(const std::string& file, CommandContext& context) {
+  std::error_code ec;
+  const std::string aux = textio::ChangeFileExt(file, ".aux");
+  if (std::filesystem::exists(aux, ec)) return true;
+  if (aux == file) {
+    context.err << "quilmor-cli calc: the parameter file \"" << file << "\" does not exist\n";
+  } else {
+    context.err << "quilmor-cli calc: \"" << file
+                << "\" is not a parameter file, and there is no parameter file \"" << aux
+                << "\" beside it\n";
+  }
+  context.exitCode = kExitUsage;
+  return false;
+}
+
 }  // namespace
 
 void AddCalcCommand(CLI::App& app, CommandContext& context) {
@@ -62,6 +107,18 @@ void AddCalcCommand(CLI::App& app, CommandContext& context) {
     if (x->count() + freq->count() + period->count() != 1) {
       context.err << "quilmor-cli calc: give one of --x, --freq or --period\n";
       context.exitCode = kExitUsage;
+      return;
+    }
+    if (!CheckParameterFile(settings->file, context)) return;
+    if (x->count() && !CheckNumber("--x", settings->x, -HUGE_VAL, HUGE_VAL, "value", context)) {
+      return;
+    }
+    if (freq->count() &&
+        !CheckNumber("--freq", settings->freq, 0.000001, 0.999999, "frequency", context)) {
+      return;
+    }
+    if (period->count() &&
+        !CheckNumber("--period", settings->period, 0.000001, 1000000.0, "return period", context)) {
       return;
     }
     StreamInteraction ui(context.err, context.verbose);

@@ -123,6 +123,8 @@ int RunFitCommand(const FitOptions& options, CommandContext& context) {
   context.out << FitToJson(series, fit, options.preference == "1").dump(2) << "\n";
   if (fit.Stopped) {
     context.err << kStopMessage << "\n";
+    const std::string why = engine::SpreadOutOfRangeText(series);
+    if (!why.empty()) context.err << why << "\n";
     return kExitStopped;
   }
   return kExitOk;

@@ -18,6 +18,7 @@
 #include "report/data_module.hpp"
 #include "report/input_rules.hpp"
 #include "run/save_run.hpp"
+#include "textio/number_format.hpp"
 #include "textio/number_parse.hpp"
 #include "textio/text_file.hpp"
 #include "textio/value_file.hpp"
@@ -208,6 +209,23 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
   return kExitOk;
 }
 
+// Below this efficiency coefficient the chosen function hardly describes the
+// data; the report is written all the same, the command line says so.
+constexpr double kPoorEfficiency = 0.5;
+
+void PoorFitNote(const run::SaveRunResult& result, std::ostream& err) {
+  const double frequencies = result.analysis.model.Goodness.efficiency;
+  const bool hasX = !result.finished.x.CalcX.empty();
+  const double values = result.finished.x.Efficiency;
+  if (!(frequencies < kPoorEfficiency) && !(hasX && values < kPoorEfficiency)) return;
+  err << "quilmor-cli: the fitted function describes the data poorly: the efficiency "
+         "coefficient (R) is "
+      << textio::FormatF(frequencies, 0, 4) << " for the cumulative frequencies";
+  if (hasX) err << " and " << textio::FormatF(values, 0, 5) << " for the data values";
+  err << " (below " << textio::FormatF(kPoorEfficiency, 0, 1)
+      << "); its calculated X-values and limits are not reliable\n";
+}
+
 int RunOne(const std::string& input, const RunSettings& settings, CommandContext& context) {
   StreamInteraction ui(context.err, context.verbose);
   report::TDMQuilmor dm(ui);
@@ -232,6 +250,7 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
                   << "  input:      " << result.InputName << '\n'
                   << "  report:     " << result.ReportName << '\n'
                   << "  parameters: " << textio::ChangeFileExt(result.ReportName, ".aux") << '\n';
+      PoorFitNote(result, context.err);
       return kExitOk;
     case run::SaveRunStatus::Stopped:
       return kExitStopped;

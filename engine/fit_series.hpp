@@ -54,6 +54,12 @@ struct PreparedSeries {
 PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double threshold,
                            const PlottingPosition& plotting = {});
 
+// Why a series with variation could not be fitted all the same: its spread
+// lies outside what double arithmetic can hold (the squares of the deviations
+// overflow, or underflow to nothing). The sentence to add to the stop
+// message, or "" for a series whose spread is in range (or that has none).
+std::string SpreadOutOfRangeText(const PreparedSeries& series);
+
 struct FitRequest {
   std::string preference = "1";  // "1" best of all, else a code
   bool breakPointAllowed = false;

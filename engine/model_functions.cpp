@@ -264,6 +264,9 @@ double FreqStudent1(const Parameters& p, double x, const FreqContext&) {
 // 63: Fc = 0.5 (1 + u/sqrt(2 + u^2))
 double FreqStudent2(const Parameters& p, double x, const FreqContext&) {
   const double u = StudentU(p, x);
+  // Beyond |u| = 1e150 the square overflows (and u itself may be infinite):
+  // u/sqrt(2 + u^2) is then ±1 to the last bit.
+  if (std::abs(u) > 1e150) return u > 0.0 ? 1.0 : 0.0;
   return 0.5 * (1.0 + u / std::sqrt(2.0 + u * u));
 }
 

@@ -1,7 +1,10 @@
 // Data preparation: threshold, the first 2500 values, ranking, plotting
 // positions and the shift of non-positive data.
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <numeric>
+#include <string>
 #include <vector>
 
 #include "engine/fit_series.hpp"
@@ -69,6 +72,36 @@ PreparedSeries PrepareData(const std::vector<textio::InputRow>& rows, double thr
       rows.begin(), rows.end(), [](const textio::InputRow& row) { return row.value < 0.0; });
   series.NegativesLeftOut = threshold == 0.0 && fileHasNegative;
   return series;
+}
+
+}  // namespace quilmor::engine
+
+namespace quilmor::engine {
+
+std::string SpreadOutOfRangeText(const PreparedSeries& series) {
+  const int n = series.N;
+  if (n < 2 || static_cast<int>(series.Values.size()) <= n) return {};
+  const double lowest = series.Values[1];
+  const double highest = series.Values[static_cast<std::size_t>(n)];
+  if (!(highest > lowest)) return {};  // no variation at all
+  double sum = 0.0;
+  for (int i = 1; i <= n; ++i) sum += series.Values[static_cast<std::size_t>(i)] / n;
+  double sxx = 0.0;
+  for (int i = 1; i <= n; ++i) {
+    const double d = series.Values[static_cast<std::size_t>(i)] - sum;
+    sxx += d * d;
+  }
+  if (!std::isfinite(sum) || !std::isfinite(sxx) || std::abs(highest) > 1e150 ||
+      std::abs(lowest) > 1e150) {
+    return "The values are too large to be analysed: their squares exceed the range of the "
+           "numbers used (about 1E+0308). Scale them down (for example to thousands) and run "
+           "again.";
+  }
+  if (sxx < std::numeric_limits<double>::min() * n || (highest - lowest) < 1e-150) {
+    return "The values differ too little or are too small to be analysed: their squares are "
+           "below the range of the numbers used (about 1E-0308). Scale them up and run again.";
+  }
+  return {};
 }
 
 }  // namespace quilmor::engine

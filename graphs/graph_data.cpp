@@ -1,5 +1,7 @@
 #include "graphs/graph_data.hpp"
 
+#include <cmath>
+
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -61,6 +63,13 @@ std::string GraphOpenFailedMessage(const std::string& reportName) {
          " programmer should incorporate more time.";
 }
 
+namespace {
+
+// The largest magnitude a graph table may hold.
+constexpr double kLargestGraphNumber = 1e300;
+
+}  // namespace
+
 GraphReadResult ReadGraphData(report::TDMQuilmor& dm, const std::string& reportPath,
                               int GraphType) {
   const auto read = textio::ReadTextLines(reportPath);
@@ -108,6 +117,7 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, const std::string& reportP
 
   GraphReadResult result;
   std::size_t rowsRead = 0;
+  double previousFirst = 0.0;
   for (; rowsRead < rowCount; ++rowsRead) {
     const std::string& line = lines[firstRow + rowsRead];
     textio::LineScanner scanner(line);
@@ -131,6 +141,29 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, const std::string& reportP
       }
       break;
     }
+    // A number beyond what a graph can scale, or ranked values out of order
+    // (a table edited or put together by hand), would draw lines outside the
+    // frame or a zigzag: the table is refused.
+    const std::string where =
+        "Line " + std::to_string(firstRow + rowsRead + 1) + " of the file " + Quoted(reportPath);
+    bool outOfRange = false;
+    for (std::size_t k = 0; k < layout->numbersPerRow; ++k) {
+      if (!(std::abs(numbers[k]) <= kLargestGraphNumber)) outOfRange = true;
+    }
+    if (outOfRange) {
+      result = {GraphReadOutcome::BadNumber,
+                where + " holds a number beyond +/-1E+0300, which cannot be drawn: " +
+                    Quoted(textio::Excerpt(line, 80))};
+      break;
+    }
+    if (rowsRead > 0 && numbers[0] < previousFirst) {
+      result = {GraphReadOutcome::BadNumber,
+                where + " is out of order: its first value " + Quoted(textio::Excerpt(line, 80)) +
+                    " is below that of the row before it, and the values of the table must "
+                    "ascend"};
+      break;
+    }
+    previousFirst = numbers[0];
     for (auto* s : series) s->push_back(0.0);
     for (std::size_t k = 0; k < layout->numbersPerRow; ++k) {
       const int target = layout->target[k];

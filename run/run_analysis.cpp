@@ -13,6 +13,21 @@ constexpr const char* kZeroThresholdMessage =
     "Please be aware that the threshold (cut-off) value is zero so that the negative values are "
     "not used.";
 
+// A title of an input file as the report may hold it: a control character
+// (a NUL, an escape, a tab) would change what the report is; each becomes
+// "?". True when one was replaced.
+bool PrintableTitle(std::string& title) {
+  bool replaced = false;
+  for (char& c : title) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u < 0x20 || u == 0x7F) {
+      c = '?';
+      replaced = true;
+    }
+  }
+  return replaced;
+}
+
 }  // namespace
 
 AnalysisResult RunAnalysis(const textio::InputFileContent& input, const AnalysisRequest& request,
@@ -45,6 +60,12 @@ AnalysisResult RunAnalysis(const textio::InputFileContent& input, const Analysis
   settings.InputName = request.inputName;
   settings.ReportTitle1 = input.title1;
   settings.ReportTitle2 = input.title2;
+  const bool replaced1 = PrintableTitle(settings.ReportTitle1);
+  const bool replaced2 = PrintableTitle(settings.ReportTitle2);
+  if (replaced1 || replaced2) {
+    ui.ShowMessage("The titles of the input file \"" + request.inputName +
+                   "\" hold control characters; the report shows each as \"?\"");
+  }
   settings.Preference = request.preference;
   settings.NrOfClasses = *nrOfClasses;
   result.model = report::BuildReportModel(result.series, result.fit, settings);

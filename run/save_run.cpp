@@ -148,7 +148,9 @@ SaveRunResult SaveRun(report::TDMQuilmor& dm, const SaveRunOptions& options) {
   }
   dm.NrOfData = result.analysis.series.N;
   if (result.analysis.Stopped()) {
-    ui.ShowMessage(kStopMessage);
+    // Data whose spread the arithmetic cannot hold stop as well: say so.
+    const std::string why = engine::SpreadOutOfRangeText(result.analysis.series);
+    ui.ShowMessage(why.empty() ? std::string(kStopMessage) : std::string(kStopMessage) + "\n" + why);
     result.status = SaveRunStatus::Stopped;
     return result;
   }

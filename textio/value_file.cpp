@@ -15,16 +15,42 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+// Blanks between two pieces of text: columns separated by blanks.
+bool HasInnerBlank(const std::string& line) {
+  const std::string trimmed = Trim(line);
+  return trimmed.find_first_of(" \t") != std::string::npos;
+}
+
 char DetectSeparator(const std::vector<std::string>& lines) {
   for (const std::string& line : lines) {
     for (char candidate : {'\t', ';', ','}) {
       if (line.find(candidate) != std::string::npos) return candidate;
     }
   }
+  for (const std::string& line : lines) {
+    if (HasInnerBlank(line)) return ' ';
+  }
   return ',';
 }
 
+// The pieces of a line split at blanks (runs of blanks and tabs count once).
+std::vector<std::string> BlankFields(const std::string& line) {
+  std::vector<std::string> fields;
+  std::size_t at = 0;
+  while ((at = line.find_first_not_of(" \t", at)) != std::string::npos) {
+    const std::size_t end = line.find_first_of(" \t", at);
+    fields.push_back(line.substr(at, end == std::string::npos ? std::string::npos : end - at));
+    at = end;
+  }
+  return fields;
+}
+
 std::optional<std::string> Field(const std::string& line, char separator, int column) {
+  if (separator == ' ') {
+    const std::vector<std::string> fields = BlankFields(line);
+    if (column > static_cast<int>(fields.size())) return std::nullopt;
+    return fields[static_cast<std::size_t>(column - 1)];
+  }
   std::size_t start = 0;
   for (int index = 1;; ++index) {
     const std::size_t end = line.find(separator, start);
@@ -34,6 +60,44 @@ std::optional<std::string> Field(const std::string& line, char separator, int co
     if (end == std::string::npos) return std::nullopt;
     start = end + 1;
   }
+}
+
+// A first line is a header only when it holds letters and no digit: "1e",
+// "1e999" or a long line of numbers are data that cannot be read.
+bool IsHeader(const std::string& text) {
+  bool letter = false;
+  for (const char c : text) {
+    if (c >= '0' && c <= '9') return false;
+    if ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) letter = true;
+  }
+  return letter;
+}
+
+// The encoding of a file that is not 8-bit text, or "".
+std::string WideEncoding(const std::string& first) {
+  if (first.rfind("\xFF\xFE", 0) == 0) return "UTF-16 (little-endian)";
+  if (first.rfind("\xFE\xFF", 0) == 0) return "UTF-16 (big-endian)";
+  // Without a byte-order mark: every second byte of plain text is 0.
+  if (first.size() >= 2 && (first[0] == '\0') != (first[1] == '\0')) {
+    return first[0] == '\0' ? "UTF-16 (big-endian)" : "UTF-16 (little-endian)";
+  }
+  return {};
+}
+
+// Several columns in a line read as one value: how many, or 0. A header's
+// words may stand apart; only its tabs, semicolons and commas part columns.
+std::size_t ColumnsOf(const std::string& text, bool header) {
+  for (char separator : {'\t', ';'}) {
+    if (text.find(separator) != std::string::npos) {
+      return static_cast<std::size_t>(std::count(text.begin(), text.end(), separator)) + 1;
+    }
+  }
+  const std::size_t blanks = header ? 0 : BlankFields(text).size();
+  if (blanks >= 2) return blanks;
+  if (text.find(',') != std::string::npos && (header || !StringToFloat(text, '.'))) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -49,9 +113,28 @@ ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
     result.error = "the column number must be 1 or more";
     return result;
   }
+  if (!lines->empty()) {
+    const std::string encoding = WideEncoding(lines->front());
+    if (!encoding.empty()) {
+      result.error = "\"" + path.string() + "\" is encoded in " + encoding +
+                     ", which cannot be read; save it as plain (8-bit or UTF-8) text";
+      return result;
+    }
+    // A UTF-8 byte-order mark is no part of the first value.
+    if (lines->front().rfind("\xEF\xBB\xBF", 0) == 0) lines->front().erase(0, 3);
+  }
   const char separator = column > 0 ? DetectSeparator(*lines) : '\0';
   for (std::size_t i = 0; i < lines->size(); ++i) {
     std::string text = (*lines)[i];
+    if (column == 0) {
+      const std::size_t columns = ColumnsOf(Trim(text), i == 0 && IsHeader(text));
+      if (columns >= 2) {
+        result.error = "line " + std::to_string(i + 1) + " holds " + std::to_string(columns) +
+                       " columns (\"" + Excerpt(Trim(text)) +
+                       "\"); tell which column holds the values (--column N)";
+        return result;
+      }
+    }
     if (column > 0) {
       auto field = Field(text, separator, column);
       if (!field) {
@@ -75,7 +158,7 @@ ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
     // A comma is a decimal separator only where it does not separate fields.
     std::optional<double> value = separator == ',' ? ParseReal(text) : StringToFloat(text, '.');
     if (!value) {
-      if (i == 0) continue;  // a header line
+      if (i == 0 && IsHeader(text)) continue;  // a header line
       result.error =
           "line " + std::to_string(i + 1) + ": \"" + Excerpt(text) + "\" is not a number";
       return result;

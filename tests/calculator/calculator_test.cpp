@@ -416,14 +416,17 @@ TEST_F(CalculatorTest, ANegativeSquareHasNoRoot) {
 
 // --- Files ----------------------------------------------------------------------
 
-TEST_F(CalculatorTest, AMissingInputFileIsReportedByTheDataModule) {
+TEST_F(CalculatorTest, AMissingInputFileIsNamedAsMissing) {
   WriteAux(4, {0.1, -2.0, 0.0});
   std::filesystem::remove(folder / "fit.inp");
   const auto outcome = Edit7Click(dm, dm.FileName, "20");
   EXPECT_FALSE(outcome.fields);
-  EXPECT_EQ(outcome.message, "");
-  ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0], report::TDMQuilmor::OpenFailedMessage((folder / "fit.inp").string()));
+  EXPECT_EQ(outcome.message, "The input file \"" + (folder / "fit.inp").string() +
+                                 "\" beside the parameter file \"" +
+                                 (folder / "fit.aux").string() +
+                                 "\" is missing; the calculator needs the data of the run it "
+                                 "belongs to");
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(CalculatorTest, AMissingOrDamagedParameterFileGivesAMessage) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include <cmath>
 
 #include "calculator/inverse.hpp"
@@ -98,20 +100,52 @@ TEST(XConfidenceText, LaysOutTheSectionLineByLine) {
   EXPECT_DOUBLE_EQ(f.state.UpperX[2], 19.19);
 }
 
-TEST(XConfidenceText, NegativeDataKeepNegativeLimitsAndTheUpperRuleMayGoBelow) {
+TEST(XConfidenceText, NegativeDataKeepNegativeLimitsAndTheUpperRuleStaysAbove) {
   SectionFixture f;
   f.model.Values[1] = -10.0;
   f.model.Values[3] = 3.0;  // largest value 3: three decimals
   f.rows = {{-10.0, 1, 25.0, 25.0, 1.0, 20.0, 30.0},
             {1.0, 2, 50.0, 50.0, 1.0, 45.0, 55.0},
             {3.0, 3, 75.0, 75.0, 1.0, 70.0, 80.0}};
-  f.Set(1, -10.0, -12.0, -11.0);  // upper not above calc: 1.01 x -10 = -10.1
+  f.Set(1, -10.0, -12.0, -11.0);  // upper not above calc: 1% above -10 is -9.9
   f.Set(2, 1.0, 0.5, 2.0);
   f.Set(3, 3.0, 2.5, 3.5);
   const auto lines = textio::SplitLines(f.Text());
-  EXPECT_EQ(lines[8], " -10.000       1      -10.000        -12.000        -10.100");
+  EXPECT_EQ(lines[8], " -10.000       1      -10.000        -12.000         -9.900");
   // A perfect fit prints 0.99999.
   EXPECT_EQ(lines[13], " data values :   0.99999");
+}
+
+// A fit so poor that its inverse leaves the data's sign or crosses its limits
+// prints them ordered and, for data without negative values, not below 0.
+TEST(XConfidenceText, PoorFitsKeepTheirLimitsOrderedAndWithinTheDataSign) {
+  struct Row {
+    double values0;  // the smallest data value
+    double calc, lower, upper;
+    double printedCalc, printedLower, printedUpper;
+  };
+  const Row rows[] = {
+      {1.0, -145.0, 5332.0, -146.0, 0.0, 0.0, 0.0},
+      {1.0, 20.0, 30.0, 25.0, 20.0, 20.0, 25.0},
+      {1.0, 20.0, 30.0, 10.0, 20.0, 20.0, 20.2},
+      {-10.0, -5.0, 3.0, -6.0, -5.0, -5.0, -4.95},
+  };
+  for (const Row& row : rows) {
+    SectionFixture f;
+    f.model.Values[1] = row.values0;
+    f.model.Values[3] = 3.0;  // three decimals
+    f.Set(1, row.calc, row.lower, row.upper);
+    f.Set(2, 1.0, 0.5, 2.0);
+    f.Set(3, 3.0, 2.5, 3.5);
+    const auto lines = textio::SplitLines(f.Text());
+    std::istringstream in(lines[8]);
+    double observed = 0, calc = 0, lower = 0, upper = 0;
+    int serial = 0;
+    in >> observed >> serial >> calc >> lower >> upper;
+    EXPECT_EQ(calc, row.printedCalc) << lines[8];
+    EXPECT_EQ(lower, row.printedLower) << lines[8];
+    EXPECT_EQ(upper, row.printedUpper) << lines[8];
+  }
 }
 
 TEST(XConfidenceText, FitWorseThanTheMeanPrintsZero) {

@@ -320,13 +320,116 @@ TEST_F(CalcCommandTest, PrintsTheFieldsOfEachDirection) {
 TEST_F(CalcCommandTest, RefusalsAreUsageErrors) {
   CliResult r = Cli({"calc", Path("air.aux"), "--freq", "1.5"});
   EXPECT_EQ(r.code, kExitUsage);
-  EXPECT_NE(r.err.find("The frequency must be >0 and <1"), std::string::npos);
+  EXPECT_NE(r.err.find("the frequency must be above 1E-6 and at most 0.999999, not 1.5"),
+            std::string::npos)
+      << r.err;
   r = Cli({"calc", Path("air.aux")});
   EXPECT_EQ(r.code, kExitUsage);
   r = Cli({"calc", Path("air.aux"), "--x", "1", "--freq", "0.5"});
   EXPECT_EQ(r.code, kExitUsage);
   r = Cli({"calc", Path("none.aux"), "--x", "1"});
   EXPECT_EQ(r.code, kExitUsage);
+}
+
+// What the command line tells of a refused argument or a missing file: the
+// text given, the exact range, the file that is missing.
+TEST_F(CalcCommandTest, RefusalsSayWhatIsWrong) {
+  WriteBytes(folder / "r.txt", "3\n5\n");
+  std::filesystem::copy_file(folder / "air.aux", folder / "lone.aux");
+  const struct {
+    std::vector<std::string> args;
+    std::string err;  // "{dir}" the folder
+  } rows[] = {
+      {{"air.aux", "--freq", "nan"}, "quilmor-cli calc: --freq \"nan\" is not a number\n"},
+      {{"air.aux", "--x", "inf"}, "quilmor-cli calc: --x \"inf\" is not a number\n"},
+      {{"air.aux", "--period", "1e7"},
+       "quilmor-cli calc: the return period must be above 1E-6 and at most 1E6, not 1e7\n"},
+      {{"air.aux", "--freq", "0.000001"},
+       "quilmor-cli calc: the frequency must be above 1E-6 and at most 0.999999, not 0.000001\n"},
+      {{"r.txt", "--x", "1"},
+       "quilmor-cli calc: \"{dir}/r.txt\" is not a parameter file, and there is no parameter "
+       "file \"{dir}/r.aux\" beside it\n"},
+      {{"none.aux", "--x", "1"},
+       "quilmor-cli calc: the parameter file \"{dir}/none.aux\" does not exist\n"},
+      {{"lone.aux", "--x", "1"},
+       "The input file \"{dir}/lone.inp\" beside the parameter file \"{dir}/lone.aux\" is "
+       "missing; the calculator needs the data of the run it belongs to\n"},
+  };
+  for (const auto& row : rows) {
+    std::vector<std::string> args = {"calc", Path(row.args[0])};
+    args.insert(args.end(), row.args.begin() + 1, row.args.end());
+    const CliResult r = Cli(args);
+    EXPECT_EQ(r.code, kExitUsage) << row.args[0];
+    std::string expected = row.err;
+    for (auto at = expected.find("{dir}"); at != std::string::npos; at = expected.find("{dir}")) {
+      expected.replace(at, 5, folder.Path().string());
+    }
+    EXPECT_EQ(r.err, expected);
+  }
+  // The accepted ends.
+  EXPECT_EQ(Cli({"calc", Path("air.aux"), "--freq", "0.999999"}).code, kExitOk);
+  EXPECT_EQ(Cli({"calc", Path("air.aux"), "--period", "1000000"}).code, kExitOk);
+}
+
+// The section of calculated X-values: calculated value, lower and upper limit
+// of each rank.
+struct XRow {
+  double calc, lower, upper;
+};
+std::vector<XRow> XSection(const std::string& report) {
+  std::vector<XRow> rows;
+  const std::vector<std::string> lines = textio::SplitLines(report);
+  std::size_t i = 0;
+  while (i < lines.size() && lines[i] != " Confidence limits of calculated X-values") ++i;
+  for (i += 6; i < lines.size() && lines[i].rfind(" ---", 0) != 0; ++i) {
+    std::istringstream in(lines[i]);
+    double observed = 0;
+    int serial = 0;
+    XRow row{};
+    in >> observed >> serial >> row.calc >> row.lower >> row.upper;
+    if (in) rows.push_back(row);
+  }
+  return rows;
+}
+
+// Fits that describe their data poorly still print ordered limits within the
+// data's sign, and the command line says the fit is poor.
+TEST_F(RunCommandTest, PoorFitsKeepTheirXLimitsOrderedAndAreToldOf) {
+  struct Row {
+    const char* name;
+    std::string values;
+    std::vector<std::string> options;
+    bool positive;  // every value > 0
+    bool poor;      // the note on the error stream
+  };
+  std::string ones;
+  for (int i = 0; i < 39; ++i) ones += "1.0\n";
+  const std::filesystem::path golden =
+      std::filesystem::path(QUILMOR_SOURCE_DIR) / "tests" / "golden" / "inputs";
+  const std::vector<Row> rows = {
+      {"ones", ones + "1e15\n", {}, true, true},
+      {"negative", ReadBytes(golden / "negative_anomalies.txt"),
+       {"--threshold", "-100", "--pref", "22"}, false, false},
+      {"air", kAircondit, {"--pref", "4"}, true, false},
+  };
+  for (const Row& row : rows) {
+    const std::string name = std::string(row.name) + ".txt";
+    WriteBytes(folder / name, row.values);
+    std::vector<std::string> args = {"run", Path(name)};
+    args.insert(args.end(), row.options.begin(), row.options.end());
+    const CliResult r = Cli(args);
+    ASSERT_EQ(r.code, kExitOk) << row.name << r.err;
+    EXPECT_EQ(r.err.find("describes the data poorly") != std::string::npos, row.poor)
+        << row.name << r.err;
+    const std::vector<XRow> x = XSection(ReadBytes(folder / (std::string(row.name) + ".out")));
+    ASSERT_FALSE(x.empty()) << row.name;
+    for (const XRow& v : x) {
+      EXPECT_LE(v.lower, v.upper) << row.name;
+      EXPECT_LE(v.calc, v.upper) << row.name;
+      if (row.positive) EXPECT_GE(v.lower, 0.0) << row.name;
+      if (row.positive) EXPECT_GE(v.calc, 0.0) << row.name;
+    }
+  }
 }
 
 }  // namespace

@@ -168,3 +168,48 @@ TEST(CatalogueTable, OrdersOfSelectionAndButtons) {
 }
 
 }  // namespace quilmor::engine
+
+namespace quilmor::engine {
+namespace {
+
+// At the ends of the double range, at the smallest numbers and at 0 a
+// frequency is a number in [0, 1] or no value at all: never a square that
+// overflowed into 0.5, a sum that cancelled below 0 or above 1.
+TEST(ModelFreq, StaysAFrequencyAtTheEndsOfTheNumberRange) {
+  const double xs[] = {-1e308, -1e160, -1e-308, 0.0, 1e-308, 1e160, 1e308};
+  for (const CodeInfo& row : Catalogue()) {
+    // The linear and the power-exponential forms are not bounded by their
+    // formula (the fit caps them).
+    if (row.code <= 2) continue;
+    for (const double a : {1.0, 1e-3}) {
+      Parameters p;
+      p.Code = row.code;
+      p.A = a;
+      p.B = row.code == 56 ? 1.0 : 0.5;
+      p.As = p.Ag = a;
+      p.D = 1.0 / a;
+      for (const double x : xs) {
+        const double f = ModelFreq(p, x);
+        EXPECT_TRUE(std::isnan(f) || (f >= 0.0 && f <= 1.0))
+            << "code " << row.code << " at " << x << ": " << f;
+      }
+    }
+  }
+  // The Student forms reach 0 and 1 at the ends, whatever the spread.
+  struct Row {
+    int code;
+    double x, d, freq;
+  };
+  const Row rows[] = {{63, 1e160, 1.0, 1.0},  {63, 1e308, 1.0, 1.0},  {63, -1e308, 1.0, 0.0},
+                      {63, 1e300, 1e-300, 1.0}, {63, -1e300, 1e-300, 0.0}, {63, 0.0, 1.0, 0.5},
+                      {62, 1e308, 1e-300, 1.0}, {62, -1e308, 1e-300, 0.0}};
+  for (const Row& r : rows) {
+    Parameters p;
+    p.Code = r.code;
+    p.D = r.d;
+    EXPECT_EQ(ModelFreq(p, r.x), r.freq) << r.code << " at " << r.x;
+  }
+}
+
+}  // namespace
+}  // namespace quilmor::engine

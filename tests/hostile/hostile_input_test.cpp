@@ -472,8 +472,9 @@ TEST(HostileParameterFile, NoInputFileBesideIt) {
   std::filesystem::remove(folder / "fit.inp");
   const CliResult r = Cli({"calc", (folder / "fit.aux").string(), "--x", "10"});
   EXPECT_EQ(r.code, kExitUsage);
-  EXPECT_EQ(r.err, "The file \"" + (folder / "fit.inp").string() +
-                       "\"could not be opened. It may be in use by another program\n");
+  EXPECT_EQ(r.err, "The input file \"" + (folder / "fit.inp").string() +
+                       "\" beside the parameter file \"" + (folder / "fit.aux").string() +
+                       "\" is missing; the calculator needs the data of the run it belongs to\n");
 }
 
 // --- Graph files ("Open a graph") ------------------------------------------------------

@@ -58,6 +58,31 @@ class RunAnalysisTest : public ::testing::Test {
   }
 };
 
+// Control characters of an input file's titles never reach the report.
+TEST_F(RunAnalysisTest, TitlesWithControlCharactersArePrintedWithQuestionMarks) {
+  const struct {
+    std::string title1, title2, shown1, shown2;
+    bool told;
+  } rows[] = {
+      {std::string("a\0b", 3), "mm", " a?b", " mm", true},
+      {"esc\x1b[2J", "tab\tx", " esc?[2J", " tab?x", true},
+      {"plain", "text", " plain", " text", false},
+  };
+  for (const auto& row : rows) {
+    WriteInput({3, 5, 7, 18, 43, 85, 91, 98, 100, 130, 230, 487});
+    input.title1 = row.title1;
+    input.title2 = row.title2;
+    request.preference = "4";
+    ui.messages.clear();
+    Run();
+    const Strings body = Body();
+    ASSERT_GT(body.size(), 4u);
+    EXPECT_EQ(body[3], row.shown1);
+    EXPECT_EQ(body[4], row.shown2);
+    EXPECT_EQ(!ui.messages.empty(), row.told);
+  }
+}
+
 TEST_F(RunAnalysisTest, PreferredWeibullReport) {
   WriteInput(kTwelve);
   request.preference = "57";

@@ -78,5 +78,50 @@ TEST(ReadValueFile, MissingFile) {
   EXPECT_NE(ReadValueFile(folder / "none.txt").error.find("cannot read"), std::string::npos);
 }
 
+// What is in the file is read, or the reader says what it could not read.
+TEST(ReadValueFile, ReadsWhatIsThereOrSaysWhy) {
+  using Values_ = std::vector<std::optional<double>>;
+  struct Row {
+    const char* name;
+    std::string bytes;
+    int column;
+    Values_ values;     // when accepted
+    const char* error;  // a piece of the refusal, nullptr when accepted
+  };
+  const std::string longLine = [] {
+    std::string line;
+    for (int i = 0; i < 200000; ++i) line += "12345 ";
+    return line;
+  }();
+  const std::vector<Row> rows = {
+      {"Utf8Mark", "\xEF\xBB\xBF" "3\n4\n", 0, {3.0, 4.0}, nullptr},
+      {"Utf16LittleEndian", std::string("\xFF\xFE" "3\0\n\0", 6), 0, {}, "UTF-16 (little-endian)"},
+      {"Utf16BigEndian", std::string("\xFE\xFF\0" "3\0\n", 6), 0, {}, "UTF-16 (big-endian)"},
+      {"Utf16WithoutMark", std::string("3\0\n\0" "4\0\n\0", 8), 0, {}, "UTF-16"},
+      {"HeaderOfWords", "peak flow (m/s)\n3\n", 0, {3.0}, nullptr},
+      {"MalformedFirstNumber", "1e\n3\n", 0, {}, "line 1: \"1e\" is not a number"},
+      {"OverflowingFirstNumber", "1e999\n3\n", 0, {}, "line 1: \"1e999\" is not a number"},
+      {"HeaderWithADigit", "flow 2010\n3\n", 0, {}, "line 1 holds 2 columns"},
+      {"LongLineOfNumbers", longLine + "\n3\n", 0, {}, "line 1 holds 200000 columns"},
+      {"TabColumnsWithoutChoice", "1\t2\n3\t4\n", 0, {}, "line 1 holds 2 columns"},
+      {"BlankColumnsWithoutChoice", "1  2\n3 4\n", 0, {}, "(--column N)"},
+      {"CsvHeaderWithoutChoice", "year,peak\n1901,3\n", 0, {}, "line 1 holds 2 columns"},
+      {"DecimalCommaIsOneValue", "1,5\n2,5\n", 0, {1.5, 2.5}, nullptr},
+      {"BlankColumnChosen", "year peak\n1901   30\n1902 40\n", 2, {30.0, 40.0}, nullptr},
+      {"TabColumnChosen", "1901\t30\n1902\t40\n", 2, {30.0, 40.0}, nullptr},
+  };
+  for (const Row& row : rows) {
+    TempFolder folder;
+    WriteBytes(folder / "v.txt", row.bytes);
+    const ValueFile file = ReadValueFile(folder / "v.txt", row.column);
+    if (row.error == nullptr) {
+      EXPECT_TRUE(file.error.empty()) << row.name << ": " << file.error;
+      EXPECT_EQ(Values(file), row.values) << row.name;
+    } else {
+      EXPECT_NE(file.error.find(row.error), std::string::npos) << row.name << ": " << file.error;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quilmor::textio
