@@ -15,10 +15,10 @@ namespace quilmor::run {
 namespace {
 
 // Forty annual maxima drawn once from a Gumbel function (location 50, scale 12).
-const std::vector<double> kForty = {
-    61.2, 47.9, 55.0, 83.4, 44.1, 52.7, 70.3, 49.5, 58.8, 41.6, 66.0, 53.9, 46.2, 91.7,
-    57.4, 50.8, 62.9, 45.3, 74.6, 48.7, 54.4, 59.9, 43.8, 68.2, 51.5, 56.6, 79.1, 47.0,
-    64.4, 52.1, 42.9, 60.5, 49.1, 72.8, 55.7, 46.8, 58.1, 87.0, 50.2, 63.6};
+const std::vector<double> kForty = {61.2, 47.9, 55.0, 83.4, 44.1, 52.7, 70.3, 49.5, 58.8, 41.6,
+                                    66.0, 53.9, 46.2, 91.7, 57.4, 50.8, 62.9, 45.3, 74.6, 48.7,
+                                    54.4, 59.9, 43.8, 68.2, 51.5, 56.6, 79.1, 47.0, 64.4, 52.1,
+                                    42.9, 60.5, 49.1, 72.8, 55.7, 46.8, 58.1, 87.0, 50.2, 63.6};
 
 struct Original {
   AnalysisResult analysis;
@@ -36,8 +36,7 @@ Original Analyse(const std::vector<double>& values, const std::string& preferenc
   original.analysis = RunAnalysis(input, request, ui);
   report::DesignOptions options;
   options.returnPeriods = {10, 100};
-  original.design =
-      DesignTable(original.analysis.model, static_cast<int>(values.size()), options);
+  original.design = DesignTable(original.analysis.model, static_cast<int>(values.size()), options);
   return original;
 }
 
