@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/random_stream.hpp"
+#include "engine/resample.hpp"
 #include "run/run_analysis.hpp"
 #include "scripted_interaction.hpp"
 #include "textio/input_file.hpp"
@@ -160,6 +162,27 @@ TEST(BootstrapTest, StoppedReplicatesAreLeftOutAndCounted) {
   EXPECT_GT(r.stopped, 0);
   EXPECT_EQ(r.chosenCodes.at(0).count + r.stopped, 30);
   EXPECT_EQ(r.points[0].chosenAnew.percentile.used, static_cast<std::size_t>(30 - r.stopped));
+}
+
+// A replicate is the analysis of its own resample, drawn from the stream of
+// (seed, index): the same numbers by hand.
+TEST(BootstrapTest, AReplicateIsTheAnalysisOfItsResample) {
+  const Original o = Analyse(kForty, "1");
+  BootstrapRequest request;
+  request.seed = 5;
+  const std::vector<double> values = ValuesInUse(o.analysis.series);
+  ASSERT_EQ(values.size(), kForty.size());
+  const engine::Parameters calculator = CalculatorParameters(o.analysis.model);
+  const std::vector<report::DesignPoint> points = {{100.0, 0.99}};
+  const ReplicateOutcome outcome =
+      RunReplicate(values, 0.0, o.analysis.fit.Code, calculator, points, request, 3);
+  ASSERT_FALSE(outcome.stopped);
+
+  engine::ReplicateStream stream(5, 3);
+  const std::vector<double> resample = engine::DrawResample(values, stream);
+  const Original byHand = Analyse(resample, "1");
+  EXPECT_EQ(outcome.code, byHand.analysis.fit.Code);
+  EXPECT_EQ(outcome.chosenAnew[0], byHand.design[1].x);  // T = 100
 }
 
 TEST(BootstrapTest, CancelledBeforeStartRunsNothing) {
