@@ -1,6 +1,7 @@
 #include "cli/cli_app.hpp"
 
 #include <CLI/CLI.hpp>
+#include <csignal>
 #include <ostream>
 
 namespace quilmor::cli {
@@ -17,6 +18,9 @@ void StreamInteraction::AppendProgress(const std::string& line) {
 }
 
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
+  // A write beyond the process's file-size limit fails with its reason (the
+  // earlier files stay) instead of ending the program half way.
+  std::signal(SIGXFSZ, SIG_IGN);
   CLI::App app{"Cumulative frequency analysis of one data series", "quilmor-cli"};
   app.require_subcommand(1);
   CommandContext context{out, err};

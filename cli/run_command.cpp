@@ -87,7 +87,44 @@ bool CheckSettings(RunSettings& settings, std::ostream& err) {
     return false;
   }
   settings.plotting = *plotting;
+  for (const auto& refusal : {report::rules::CheckTitle(settings.title1, 1),
+                              report::rules::CheckTitle(settings.title2, 2)}) {
+    if (refusal) {
+      err << "quilmor-cli: " << *refusal << '\n';
+      return false;
+    }
+  }
   return true;
+}
+
+// The same file under two names: one path, or two names of one file (a
+// link, a hard link).
+bool SameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+  std::error_code ec;
+  if (std::filesystem::exists(a, ec) && std::filesystem::exists(b, ec)) {
+    const bool same = std::filesystem::equivalent(a, b, ec);
+    if (!ec) return same;
+  }
+  const std::filesystem::path ca = std::filesystem::weakly_canonical(a, ec);
+  if (ec) return false;
+  const std::filesystem::path cb = std::filesystem::weakly_canonical(b, ec);
+  return !ec && ca == cb;
+}
+
+// A run must never write over what it reads: the input (after its links are
+// resolved) may not be one of the files the run writes.
+bool InputIsAnOutput(const std::string& input, const std::string& inputFile, bool writesInput,
+                     std::ostream& err) {
+  std::vector<std::string> outputs = {textio::ChangeFileExt(inputFile, ".out"),
+                                      textio::ChangeFileExt(inputFile, ".aux")};
+  if (writesInput) outputs.insert(outputs.begin(), inputFile);
+  for (const std::string& output : outputs) {
+    if (!SameFile(input, output)) continue;
+    err << "quilmor-cli: \"" << input << "\" is the file \"" << output
+        << "\" that this run would write; give the values another name (\".txt\" for example)\n";
+    return true;
+  }
+  return false;
 }
 
 std::string AbsoluteName(const std::string& name) {
@@ -114,6 +151,10 @@ bool MayWrite(const std::string& inputFile, const RunSettings& settings, UserInt
 int PrepareInput(const std::string& input, const RunSettings& settings, report::TDMQuilmor& dm,
                  bool& writeInput, std::ostream& err) {
   std::error_code ec;
+  if (const auto refusal = report::rules::CheckFileName(input)) {
+    err << "quilmor-cli: " << *refusal << '\n';
+    return kExitUsage;
+  }
   if (!std::filesystem::is_regular_file(input, ec)) {
     err << "quilmor-cli: cannot read \"" << input << "\"\n";
     return kExitUsage;
@@ -122,8 +163,9 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
       settings.title1Given || settings.title2Given || !settings.threshold.empty();
   if (textio::IsInputFile(input)) {
     dm.FileName = AbsoluteName(input);
-    if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return kExitUsage;
     writeInput = changesTitlesOrThreshold;
+    if (InputIsAnOutput(input, dm.FileName, false, err)) return kExitUsage;
+    if (dm.ReadInputFile() != report::TDMQuilmor::ReadResult::Ok) return kExitUsage;
     if (writeInput && !MayWrite(dm.FileName, settings, dm.Ui(), err)) return kExitUsage;
   } else {
     const textio::ValueFile file = textio::ReadValueFile(input, settings.column);
@@ -132,6 +174,7 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
       return kExitUsage;
     }
     dm.FileName = textio::ChangeFileExt(AbsoluteName(input), ".inp");
+    if (InputIsAnOutput(input, dm.FileName, true, err)) return kExitUsage;
     if (!MayWrite(dm.FileName, settings, dm.Ui(), err)) return kExitUsage;
     const std::size_t rows = file.rows.size();
     dm.Title1.clear();
@@ -177,6 +220,7 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
   options.writeInput = writeInput;
   options.breakPointAllowed = settings.breakpoint;
   options.plotting = settings.plotting;
+  options.waitForLock = true;
   const run::SaveRunResult result = run::SaveRun(dm, options);
   RunOutputRequest outputs{settings.json, settings.csv, settings.preference, settings.breakpoint,
                            std::stoi(settings.intervals), settings.design};

@@ -23,6 +23,7 @@ inline const QColor kWhite(255, 255, 255);
 inline const QColor kBlack(0, 0, 0);
 inline const QColor kCyan(0, 255, 255);
 inline const QColor kYellow(255, 255, 0);
+inline const QColor kLime(0, 255, 0);  // the bootstrap band of the probability paper
 
 // Pen patterns of the curves, in pixels: dotted limits, the dashed line of
 // equality.

@@ -68,6 +68,9 @@ struct PaperOptions {
   bool logX = false;
   // The a of the report's plotting position (i - a)/(N + 1 - 2a); 0 is i/(N+1).
   double plottingAlpha = 0.0;
+  // The 90% band of a design-value bootstrap (function chosen anew): the
+  // limits of X at non-exceedance frequencies F, in the data scale.
+  std::optional<PaperBand> bootstrapBand;
 };
 
 // What to draw from which report.

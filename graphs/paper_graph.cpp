@@ -4,6 +4,7 @@
 #include <QPolygon>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <vector>
 
 #include "calculator/calculator.hpp"
@@ -96,6 +97,21 @@ PaperPicture MakePaper(const GraphSeries& table, int reportCode,
   const ProbabilityPaper paper = options.paper.value_or(DefaultPaper(reportCode));
   PaperPicture picture;
   picture.series = PaperSeriesOf(table, fitted, paper, options.plottingAlpha);
+  if (options.bootstrapBand) {
+    // Only the limits that lie on the paper: F inside (0, 1), X finite.
+    PaperBand band;
+    const auto onPaper = [](const PaperPoint& p) {
+      return p.f > 0.0 && p.f < 1.0 && std::isfinite(p.x);
+    };
+    std::copy_if(options.bootstrapBand->lower.begin(), options.bootstrapBand->lower.end(),
+                 std::back_inserter(band.lower), onPaper);
+    std::copy_if(options.bootstrapBand->upper.begin(), options.bootstrapBand->upper.end(),
+                 std::back_inserter(band.upper), onPaper);
+    const auto byF = [](const PaperPoint& a, const PaperPoint& b) { return a.f < b.f; };
+    std::sort(band.lower.begin(), band.lower.end(), byF);
+    std::sort(band.upper.begin(), band.upper.end(), byF);
+    if (!band.lower.empty() || !band.upper.empty()) picture.series.bootstrap = std::move(band);
+  }
   picture.scales = ComputePaperScales(picture.series, paper, options.logX || PaperHasLogX(paper));
   picture.XTitle = "Cumulative frequency (%) on " + std::string(PaperTitle(paper));
   picture.YTitle = picture.scales.logX ? "X-data, logarithmic" : "X-data";
@@ -164,16 +180,26 @@ void PaintPaper(QPainter& painter, const GraphPicture& picture, bool smooth) {
   canvas.Text(kLegendX, 93, "-----  calculated");
   canvas.SetFont(8, inks.Ink(kYellow));
   canvas.Text(kLegendX, 108, "- - -  90% conf. limit");
+  int legendY = 123;
+  if (paper.series.bootstrap) {
+    canvas.SetFont(8, inks.Ink(kLime));
+    canvas.Text(kLegendX, legendY, "-- --  90% bootstrap limit");
+    legendY += 15;
+  }
   if (scales.hiddenPoints > 0) {
     canvas.SetFont(8, white);
-    canvas.Text(kLegendX, 123,
+    canvas.Text(kLegendX, legendY,
                 std::to_string(scales.hiddenPoints) + " values at or below 0 are not shown");
   }
 
-  // The band and the fitted function, cut at the plot; the bootstrap band
-  // (paper.series.bootstrap) is not drawn yet.
+  // The bands and the fitted function, cut at the plot.
   painter.setClipRect(
       QRect(kPaperLeft, kPaperTop, kPaperRight - kPaperLeft + 1, kPaperBottom - kPaperTop + 1));
+  if (paper.series.bootstrap) {
+    canvas.SetPen(inks.Ink(kLime), LineStyle::Dashed);
+    DrawPaperCurve(canvas, scales, paper.series.bootstrap->lower);
+    DrawPaperCurve(canvas, scales, paper.series.bootstrap->upper);
+  }
   canvas.SetPen(inks.Ink(kYellow), LineStyle::Dotted);
   DrawPaperCurve(canvas, scales, paper.series.limits.lower);
   DrawPaperCurve(canvas, scales, paper.series.limits.upper);

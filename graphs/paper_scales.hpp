@@ -60,7 +60,7 @@ struct PaperSeries {
   std::vector<PaperPoint> observed;  // the ranked values at their plotting positions
   std::vector<PaperPoint> fitted;    // the fitted function, F ascending
   PaperBand limits;                  // the method's 90% limits of the frequency table
-  // The band of the design-value bootstrap, when one was computed. Not drawn
+  // The band of the design-value bootstrap, when one was computed. Drawn
   // yet.
   std::optional<PaperBand> bootstrap;
 };

@@ -58,8 +58,9 @@ bool TDMQuilmor::WriteInputFile() {
     ProgramError(CorruptMessage(FileName));
     return false;
   }
-  if (!textio::WriteFileAtomic(FileName, input->text)) {
-    m_ui.ShowMessage(OpenFailedMessage(FileName));
+  std::string reason;
+  if (!textio::WriteFileAtomic(FileName, input->text, &reason)) {
+    m_ui.ShowMessage(OpenFailedMessage(FileName) + ": " + reason);
     return false;
   }
   NrOfData = input->rows;

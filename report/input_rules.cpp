@@ -4,6 +4,7 @@
 
 #include "engine/catalogue.hpp"
 #include "textio/number_parse.hpp"
+#include "textio/text_file.hpp"
 
 namespace quilmor::report::rules {
 
@@ -120,6 +121,68 @@ std::string PreferenceNoteText(int code) {
       break;
   }
   return {};
+}
+
+namespace {
+
+// The first control character of `text` described for a message, or "".
+std::string ControlCharacter(std::string_view text) {
+  for (const char c : text) {
+    const auto u = static_cast<unsigned char>(c);
+    if (u >= 0x20 && u != 0x7F) continue;
+    switch (u) {
+      case '\r':
+        return "a carriage return";
+      case '\n':
+        return "a line feed";
+      case '\t':
+        return "a tab";
+      case 0:
+        return "a NUL character";
+      default: {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        return std::string("the control character 0x") + kHex[u >> 4] + kHex[u & 0xF];
+      }
+    }
+  }
+  return {};
+}
+
+std::string Lowered(std::string_view text) {
+  std::string lowered(text);
+  for (char& c : lowered) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lowered;
+}
+
+}  // namespace
+
+std::optional<std::string> CheckTitle(std::string_view text, int which) {
+  const std::string found = ControlCharacter(text);
+  if (found.empty()) return std::nullopt;
+  return std::string(which == 1 ? "The first" : "The second") + " title holds " + found +
+         "; a title must be one line of printable text";
+}
+
+std::optional<std::string> CheckFileName(std::string_view name) {
+  const std::string found = ControlCharacter(name);
+  if (found.empty()) return std::nullopt;
+  return "The file name \"" + textio::Excerpt(name, 200) + "\" holds " + found +
+         "; choose a name of printable characters";
+}
+
+std::optional<std::string> CheckInputExtension(std::string_view name) {
+  const std::string lowered = Lowered(name);
+  for (const char* extension : {".out", ".aux"}) {
+    const std::size_t n = std::char_traits<char>::length(extension);
+    if (lowered.size() >= n && lowered.compare(lowered.size() - n, n, extension) == 0) {
+      return "The file \"" + textio::Excerpt(name, 200) + "\" ends in \"" + extension +
+             "\", the name of a file the run writes; an input must have another name "
+             "(\".inp\" or \".txt\" for example)";
+    }
+  }
+  return std::nullopt;
 }
 
 }  // namespace quilmor::report::rules

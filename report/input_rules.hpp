@@ -105,4 +105,19 @@ std::optional<int> CheckPreference(std::string_view text);
 // The text shown after choosing the preference `code` ("" for none).
 std::string PreferenceNoteText(int code);
 
+// --- Titles and file names ----------------------------------------------------------
+// A title is one line of the input file and of the report: a line break, a
+// NUL, a tab or any other control character in it would change what is read
+// back. The refusal, or nullopt for a title that may be written. `which` is 1
+// or 2.
+std::optional<std::string> CheckTitle(std::string_view text, int which);
+// The same for the name of a file a run reads or writes (the file's header
+// holds it on one line).
+std::optional<std::string> CheckFileName(std::string_view name);
+
+// A run writes the report (".out") and the parameter file (".aux") beside its
+// input: a file of values under one of those names would be replaced by its
+// own report. The refusal, or nullopt.
+std::optional<std::string> CheckInputExtension(std::string_view name);
+
 }  // namespace quilmor::report::rules

@@ -2,6 +2,8 @@
 
 #include <exception>
 
+#include "report/input_rules.hpp"
+#include "textio/file_lock.hpp"
 #include "textio/input_file.hpp"
 #include "textio/text_file.hpp"
 
@@ -15,27 +17,93 @@ constexpr int kAlmostDoneAbove = 1000;
 
 }  // namespace
 
+std::string BusyMessage(const std::string& fileName) {
+  return "Another run is writing the input, report and parameter file of \"" + fileName +
+         "\"; try again when it has finished";
+}
+
+std::string WaitingMessage(const std::string& fileName) {
+  return "Another run is writing the input, report and parameter file of \"" + fileName +
+         "\"; waiting for it to finish";
+}
+
 std::string DoneMessage(const std::string& inputName, const std::string& reportName) {
   return "The input is saved in " + inputName +
          "   Calculations were done and the output is saved in  " + reportName;
 }
 
+namespace {
+
+// The reason of a write of several files, without the name WriteFilesAtomic
+// puts before it.
+std::string ReasonOnly(const std::string& error, const std::string& path) {
+  const std::string prefix = "\"" + path + "\": ";
+  return error.rfind(prefix, 0) == 0 ? error.substr(prefix.size()) : error;
+}
+
+}  // namespace
+
 SaveRunResult SaveRun(report::TDMQuilmor& dm, const SaveRunOptions& options) {
   UserInteraction& ui = dm.Ui();
   SaveRunResult result;
   result.InputName = textio::ChangeFileExt(dm.FileName, ".inp");
+  const std::string reportName = textio::ChangeFileExt(dm.FileName, ".out");
+  const std::string parameterName = textio::ChangeFileExt(reportName, ".aux");
 
-  // The input as the analysis reads it: the text written, or the file as it stands.
+  // A title or a name that is not one line of text would come back from the
+  // input file as something else.
+  if (options.writeInput) {
+    for (const auto& refusal : {report::rules::CheckFileName(dm.FileName),
+                                report::rules::CheckTitle(dm.Title1, 1),
+                                report::rules::CheckTitle(dm.Title2, 2)}) {
+      if (refusal) {
+        ui.ShowMessage(*refusal);
+        result.status = SaveRunStatus::InputNotWritten;
+        return result;
+      }
+    }
+  }
+
+  // One run at a time on these names, from reading the input to the last
+  // rename. A folder where the lock cannot be made (missing, not writable)
+  // takes no outputs either: that is told before the analysis.
+  textio::FileLock lock;
+  {
+    bool busy = false;
+    std::string lockError;
+    if (!lock.Acquire(dm.FileName, textio::FileLock::Wait::No, busy, lockError) && busy) {
+      if (!options.waitForLock) {
+        ui.ShowMessage(BusyMessage(dm.FileName));
+        result.status = SaveRunStatus::Busy;
+        return result;
+      }
+      ui.ShowMessage(WaitingMessage(dm.FileName));
+      lock.Acquire(dm.FileName, textio::FileLock::Wait::Yes, busy, lockError);
+    }
+    if (!lock.Held() && !busy) {
+      if (options.writeInput) {
+        ui.ShowMessage(report::TDMQuilmor::OpenFailedMessage(dm.FileName) + ": " + lockError);
+        result.status = SaveRunStatus::InputNotWritten;
+      } else {
+        ui.ShowMessage("The report and its parameter file could not be written: \"" +
+                       parameterName + "\": " + lockError);
+        result.status = SaveRunStatus::Failed;
+      }
+      return result;
+    }
+  }
+  // What a killed run of the same names left behind.
+  for (const std::string& name : {dm.FileName, reportName, parameterName}) {
+    textio::RemoveStaleTemporaries(name);
+  }
+
+  // The input as the analysis reads it: the text to be written at the end, or
+  // the file as it stands.
   std::string inputText;
   if (options.writeInput) {
     const auto input = dm.InputFileText(dm.FileName);
     if (!input) {
       dm.ProgramError(report::TDMQuilmor::CorruptMessage(dm.FileName));
-      result.status = SaveRunStatus::InputNotWritten;
-      return result;
-    }
-    if (!textio::WriteFileAtomic(dm.FileName, input->text)) {
-      ui.ShowMessage(report::TDMQuilmor::OpenFailedMessage(dm.FileName));
       result.status = SaveRunStatus::InputNotWritten;
       return result;
     }
@@ -95,19 +163,27 @@ SaveRunResult SaveRun(report::TDMQuilmor& dm, const SaveRunOptions& options) {
     return result;
   }
   if (dm.NrOfData > kAlmostDoneAbove) ui.AppendProgress(" Almost done ...");
-  // The parameter file and the report replace the earlier pair together: a
-  // failure leaves both as they were, never a new parameter file beside an
-  // old report.
-  const std::string reportName = textio::ChangeFileExt(dm.FileName, ".out");
+  // Every check has passed: the input file, the parameter file and the
+  // report replace the earlier ones together. A failure (a full disk, a file
+  // too large, no permission) leaves all three as they were.
+  std::vector<textio::FileContent> files;
+  if (options.writeInput) files.push_back({dm.FileName, inputText});
+  files.push_back({parameterName, result.finished.parameterText});
+  files.push_back({reportName, result.finished.reportText});
   std::string error;
-  if (!textio::WriteFilesAtomic({{textio::ChangeFileExt(reportName, ".aux"),
-                                  result.finished.parameterText},
-                                 {reportName, result.finished.reportText}},
-                                &error)) {
-    ui.ShowMessage("The report and its parameter file could not be written: " + error);
-    result.status = SaveRunStatus::Failed;
+  std::size_t failed = 0;
+  if (!textio::WriteFilesAtomic(files, &error, &failed)) {
+    if (options.writeInput && failed == 0) {
+      ui.ShowMessage(report::TDMQuilmor::OpenFailedMessage(dm.FileName) + ": " +
+                     ReasonOnly(error, dm.FileName));
+      result.status = SaveRunStatus::InputNotWritten;
+    } else {
+      ui.ShowMessage("The report and its parameter file could not be written: " + error);
+      result.status = SaveRunStatus::Failed;
+    }
     return result;
   }
+  result.inputWritten = options.writeInput;
   result.ReportName = reportName;
   result.DistributionName = model.DistributionName;
   ui.Pause(kPauseMs);

@@ -20,6 +20,8 @@ struct SaveRunOptions {
   bool breakPointAllowed = false;
   int threads = 0;  // cores for the fit; 0: every hardware thread
   engine::PlottingPosition plotting;  // the method's i/(N+1) unless chosen
+  // Another run on the same names: wait for it (true) or refuse (Busy).
+  bool waitForLock = false;
 };
 
 enum class SaveRunStatus {
@@ -27,12 +29,14 @@ enum class SaveRunStatus {
   InputNotWritten,  // the input file could not be written (message shown)
   Stopped,          // no usable data or no variation: no report
   Failed,           // the run or the report could not be completed
+  Busy,             // another run is writing the same files (message shown)
 };
 
 struct SaveRunResult {
   SaveRunStatus status = SaveRunStatus::Failed;
   std::string InputName;       // the input file (".inp")
   std::string ReportName;      // the report (".out") when one was written
+  bool inputWritten = false;   // the input file was written (with the report)
   bool limitedTo2500 = false;  // more than 2500 values passed the threshold
   // The name of the fitted function for graph titles, once a report is written.
   std::string DistributionName;
@@ -45,16 +49,23 @@ inline constexpr const char* kStopMessage =
 inline constexpr const char* kLimitedMessage =
     "The analysis was limited to the first 2500 data greater than the threshold";
 
+// Another run holds the lock of these names.
+std::string BusyMessage(const std::string& fileName);
+std::string WaitingMessage(const std::string& fileName);
+
 // The text shown when everything is done.
 std::string DoneMessage(const std::string& inputName, const std::string& reportName);
 
 // dm holds FileName (the ".inp"), the titles, the threshold, the rows
 // (NrOfData, RowSerials, RowValues, Skipped), NrOfIntervals and Preference.
-// Writes the input file, then:
+// Refuses a title or file name holding a control character, takes the lock
+// of the run's names (see waitForLock) and removes what a killed run of the
+// same names left, then:
 //   " Saving data ....."  pause 500 ms   " Progress 25% ...."  pause 500 ms
 //   " Calculating ....."  the analysis; on a stop the stop message
 //   pause 500 ms  " Progress 75% ...."  (" Almost done ..." above 1000 data)
-//   the report and its parameter file, replacing the earlier pair together
+//   the input file, the report and its parameter file, replacing the earlier
+//   ones together at the very end (a run that fails or stops changes none)
 //   pause 500 ms  the 2500-value message  " Filing results .."  pause 500 ms
 // and the closing message. On Done, dm holds the report (ReportLines,
 // AuxCode) and FileName names it.

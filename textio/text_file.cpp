@@ -1,5 +1,6 @@
 #include "textio/text_file.hpp"
 
+#include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -68,9 +69,10 @@ bool WriteFilePlain(const std::filesystem::path& path, std::string_view content,
     return false;
   }
   const bool written = WriteAll(file, content);
+  const int writeErrno = errno;
   const bool closed = std::fclose(file) == 0;
   if (!written || !closed) {
-    SetError(error, "write failed");
+    SetError(error, std::string("write failed: ") + std::strerror(written ? errno : writeErrno));
     return false;
   }
   return true;
@@ -84,26 +86,38 @@ std::optional<std::filesystem::path> WriteTemporary(const std::filesystem::path&
                                                     std::string_view content, std::string* error) {
   std::error_code ec;
   if (std::filesystem::is_directory(path, ec)) {
-    SetError(error, "a folder of that name exists");
+    SetError(error, std::string("a folder of that name exists (") + std::strerror(EISDIR) + ")");
     return std::nullopt;
   }
   static std::atomic<unsigned> counter{0};
   std::filesystem::path folder = path.parent_path();
   if (folder.empty()) folder = ".";
-  const std::string tempName = "." + path.filename().string() + ".part" +
-                               std::to_string(::getpid()) + "-" + std::to_string(counter++);
+  const std::string tempName = TemporaryPrefix(path) + std::to_string(::getpid()) + "-" +
+                               std::to_string(counter++);
   const std::filesystem::path temp = folder / tempName;
   std::FILE* file = std::fopen(temp.c_str(), "wb");
   if (!file) {
     SetError(error, std::strerror(errno));
     return std::nullopt;
   }
-  const bool written =
-      WriteAll(file, content) && std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+  // The first failure's reason (a full disk, a file too large for the
+  // process's limit, an input/output error) is the one told.
+  int reason = 0;
+  bool written = WriteAll(file, content);
+  if (!written) reason = errno;
+  if (written && std::fflush(file) != 0) {
+    written = false;
+    reason = errno;
+  }
+  if (written && ::fsync(::fileno(file)) != 0) {
+    written = false;
+    reason = errno;
+  }
   const bool closed = std::fclose(file) == 0;
+  if (written && !closed) reason = errno;
   if (!written || !closed) {
     std::filesystem::remove(temp, ec);
-    SetError(error, "write failed");
+    SetError(error, std::string("write failed: ") + std::strerror(reason != 0 ? reason : EIO));
     return std::nullopt;
   }
   return temp;
@@ -116,7 +130,49 @@ bool WriteFileAtomic(const std::filesystem::path& path, std::string_view content
   return WriteFilesAtomic({{path, content}}, error);
 }
 
+std::string TemporaryPrefix(const std::filesystem::path& path) {
+  return "." + path.filename().string() + ".part";
+}
+
+int RemoveStaleTemporaries(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  const std::string prefix = TemporaryPrefix(path);
+  std::vector<std::filesystem::path> names;
+  for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    names.push_back(it->path());
+  }
+  int removed = 0;
+  for (const std::filesystem::path& entry : names) {
+    const std::string name = entry.filename().string();
+    if (name.rfind(prefix, 0) != 0) continue;
+    // ".<name>.part<pid>-<n>": only a file whose process has ended is left over.
+    const std::string rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash > 9 || dash == std::string::npos || dash + 1 == rest.size() ||
+        rest.find_first_not_of("0123456789") != dash ||
+        rest.find_first_not_of("0123456789", dash + 1) != std::string::npos) {
+      continue;
+    }
+    const auto pid = static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+    // A write of this process, or of one still running, is under way.
+    if (pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
+    std::error_code removeError;
+    if (std::filesystem::is_regular_file(entry, removeError) &&
+        std::filesystem::remove(entry, removeError)) {
+      ++removed;
+    }
+  }
+  return removed;
+}
+
 bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error) {
+  return WriteFilesAtomic(files, error, nullptr);
+}
+
+bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error,
+                      std::size_t* failed) {
   std::vector<std::filesystem::path> temps;
   std::error_code ec;
   auto removeTemps = [&](std::size_t from) {
@@ -127,6 +183,7 @@ bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error)
     const auto temp = WriteTemporary(file.path, file.content, &reason);
     if (!temp) {
       removeTemps(0);
+      if (failed) *failed = temps.size();
       SetError(error, files.size() > 1 ? "\"" + file.path.string() + "\": " + reason : reason);
       return false;
     }
@@ -137,6 +194,7 @@ bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error)
     if (ec) {
       const std::string reason = ec.message();
       removeTemps(i);
+      if (failed) *failed = i;
       SetError(error, files.size() > 1 ? "\"" + files[i].path.string() + "\": " + reason : reason);
       return false;
     }

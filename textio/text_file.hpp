@@ -50,6 +50,16 @@ struct FileContent {
   std::string_view content;
 };
 bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error = nullptr);
+// The same; `failed` receives the index of the file that could not be written.
+bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error,
+                      std::size_t* failed);
+
+// The temporary files of `path` are ".<file name>.part<pid>-<n>" in its
+// folder. RemoveStaleTemporaries deletes those a process that has ended (a
+// killed run) left behind, and returns how many it deleted; the files of a
+// process still running stay.
+std::string TemporaryPrefix(const std::filesystem::path& path);
+int RemoveStaleTemporaries(const std::filesystem::path& path);
 
 // Writes the file directly (create or truncate). Used for the scratch files of
 // one run, which nobody else reads.

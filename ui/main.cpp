@@ -1,6 +1,7 @@
 // quilmor: the desktop program.
 #include <QApplication>
 #include <QMessageBox>
+#include <csignal>
 #include <exception>
 
 #include "ui/application.hpp"
@@ -30,6 +31,9 @@ class QuilmorApplication : public QApplication {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write beyond the file-size limit fails with its reason; the earlier
+  // files stay.
+  std::signal(SIGXFSZ, SIG_IGN);
   QuilmorApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromLatin1(quilmor::ui::kApplicationTitle));
   QApplication::setOrganizationName(QStringLiteral("Quilmor"));  // where the recent files are kept

@@ -8,11 +8,13 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/plotting_position.hpp"
+#include "graphs/draw_graph.hpp"
 #include "ui/run_state.hpp"
 #include "report/data_module.hpp"
 #include "textio/interaction.hpp"
@@ -29,6 +31,7 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
+class QCheckBox;
 class QRadioButton;
 class QButtonGroup;
 class QTabWidget;
@@ -207,7 +210,14 @@ class TMainForm : public TBaseForm {
   QRadioButton* IntervalRadioButton = nullptr;
   QRadioButton* ReturnRadioButton = nullptr;
   QRadioButton* X_ConfidenceRadioButton = nullptr;
+  QRadioButton* PaperRadioButton = nullptr;
+  QComboBox* PaperComboBox = nullptr;      // the paper; first: that of the fitted function
+  QCheckBox* LogXCheckBox = nullptr;       // X logarithmic on the paper
+  QCheckBox* LogPeriodCheckBox = nullptr;  // return periods on a logarithmic axis
   QPushButton* GoButton = nullptr;
+  QPushButton* SaveAsButton = nullptr;  // PNG, SVG, PDF or bitmap
+  // The picture on the page, as Save as writes it.
+  std::shared_ptr<const graphs::GraphPicture> ShownPicture;
 
   // --- Handlers: frame ------------------------------------------------------
   void FormCreate();
@@ -266,6 +276,9 @@ class TMainForm : public TBaseForm {
   void GoButtonClick();
   void SaveGraphButtonClick();
   void SaveBlWhButtonClick();
+  void SaveAsButtonClick();
+  // The paper and axis options of the Graphics page enabled for the type chosen.
+  void UpdateGraphOptions();
   void DrawGraph();
 
   // --- Edit menu --------------------------------------------------------------

@@ -8,10 +8,15 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
 #include <filesystem>
 
+#include "graphs/graph_file.hpp"
+#include "graphs/graph_types.hpp"
+#include "graphs/paper_scales.hpp"
 #include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
 #include "textio/text_file.hpp"
@@ -61,16 +66,42 @@ QWidget* TMainForm::BuildGraphicsPage() {
   IntervalRadioButton = newRadio("IntervalRadioButton", "Interval distribution");
   ReturnRadioButton = newRadio("ReturnRadioButton", "Return periods");
   X_ConfidenceRadioButton = newRadio("X_ConfidenceRadioButton", "Confidence belt of X");
+  PaperRadioButton = newRadio("PaperRadioButton", "Probability paper");
   CumulativeRadioButton->setChecked(true);
-  auto* radios = new QVBoxLayout(GraphicsRadioGroup);
-  for (QRadioButton* r : {CumulativeRadioButton, QQRadioButton, IntervalRadioButton,
-                          ReturnRadioButton, X_ConfidenceRadioButton}) {
-    radios->addWidget(r);
-    connect(r, &QRadioButton::clicked, this, [this] {
-      // A graph on the page follows the user's choice at once.
-      if (GraphShown && !GraphImage->isHidden()) GoButtonClick();
-    });
+  // Options of the two graphs that have them, under their choice.
+  LogPeriodCheckBox = new QCheckBox(QStringLiteral("Logarithmic return periods"), GraphicsRadioGroup);
+  LogPeriodCheckBox->setObjectName(QStringLiteral("LogPeriodCheckBox"));
+  PaperComboBox = new QComboBox(GraphicsRadioGroup);
+  PaperComboBox->setObjectName(QStringLiteral("PaperComboBox"));
+  PaperComboBox->addItem(QStringLiteral("Paper of the fitted function"), QString());
+  for (const char* name : {"normal", "lognormal", "gumbel", "weibull", "exponential"}) {
+    const auto paper = graphs::PaperNamed(name);
+    if (!paper) continue;
+    const std::string_view title = graphs::PaperTitle(*paper);
+    PaperComboBox->addItem(
+        QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+        QLatin1String(name));
   }
+  LogXCheckBox = new QCheckBox(QStringLiteral("Logarithmic X"), GraphicsRadioGroup);
+  LogXCheckBox->setObjectName(QStringLiteral("LogXCheckBox"));
+  auto* radios = new QVBoxLayout(GraphicsRadioGroup);
+  const auto redraw = [this] {
+    UpdateGraphOptions();
+    // A graph on the page follows the user's choice at once.
+    if (GraphShown && !GraphImage->isHidden()) GoButtonClick();
+  };
+  for (QRadioButton* r : {CumulativeRadioButton, QQRadioButton, IntervalRadioButton,
+                          ReturnRadioButton, X_ConfidenceRadioButton, PaperRadioButton}) {
+    radios->addWidget(r);
+    if (r == ReturnRadioButton) radios->addWidget(LogPeriodCheckBox);
+    connect(r, &QRadioButton::clicked, this, redraw);
+  }
+  radios->addWidget(PaperComboBox);
+  radios->addWidget(LogXCheckBox);
+  connect(LogPeriodCheckBox, &QCheckBox::toggled, this, redraw);
+  connect(LogXCheckBox, &QCheckBox::toggled, this, redraw);
+  connect(PaperComboBox, &QComboBox::activated, this, redraw);
+  UpdateGraphOptions();
   GoButton = new QPushButton(QStringLiteral("Go"), ChoicesPanel);
   GoButton->setObjectName(QStringLiteral("GoButton"));
   GoButton->setAutoDefault(false);
@@ -94,19 +125,24 @@ QWidget* TMainForm::BuildGraphicsPage() {
   SelectButton = newButton("SelectButton", "Selection");
   SaveGraphButton = newButton("SaveGraphButton", "Save color graph");
   SaveBlWhButton = newButton("SaveBlWhButton", "Save black-white graph");
+  SaveAsButton = newButton("SaveAsButton", "Save as...");
+  SaveAsButton->setToolTip(QStringLiteral("The graph as PNG, SVG, PDF or bitmap"));
   SelectButton->hide();
   SaveGraphButton->hide();
+  SaveAsButton->hide();
 
   connect(SeeGraphButton, &QPushButton::clicked, GraphOpenAction, &QAction::trigger);
   connect(MakeGraphButton, &QPushButton::clicked, this, &TMainForm::OutputOpenActionExecute);
   connect(SelectButton, &QPushButton::clicked, this, &TMainForm::SelectButtonClick);
   connect(SaveGraphButton, &QPushButton::clicked, this, &TMainForm::SaveGraphButtonClick);
   connect(SaveBlWhButton, &QPushButton::clicked, this, &TMainForm::SaveBlWhButtonClick);
+  connect(SaveAsButton, &QPushButton::clicked, this, &TMainForm::SaveAsButtonClick);
   connect(GoButton, &QPushButton::clicked, this, &TMainForm::GoButtonClick);
 
   auto* buttons = new QHBoxLayout;
   for (QPushButton* b :
-       {SeeGraphButton, MakeGraphButton, SelectButton, SaveGraphButton, SaveBlWhButton}) {
+       {SeeGraphButton, MakeGraphButton, SelectButton, SaveGraphButton, SaveBlWhButton,
+        SaveAsButton}) {
     buttons->addWidget(b);
   }
   buttons->addStretch(1);
@@ -130,6 +166,7 @@ void TMainForm::GraphicsTabSheetShow() {
   if (!GraphShown) {
     SaveGraphButton->hide();
     SaveBlWhButton->hide();
+    SaveAsButton->hide();
   }
   if (!OutputShown) ChoicesPanel->hide();
   OnOutputPage = false;
@@ -155,6 +192,8 @@ void TMainForm::GoButtonClick() {
     GraphType = 4;
   } else if (QQRadioButton->isChecked()) {
     GraphType = 5;
+  } else if (PaperRadioButton->isChecked()) {
+    GraphType = graphs::kPaperGraph;
   } else {
     Message(" The desired type of graph could not be assessed");
     return;
@@ -196,6 +235,8 @@ void TMainForm::DrawGraph() {
   MakeGraphButton->show();
   SaveGraphButton->show();
   SaveBlWhButton->show();
+  SaveAsButton->show();
+  ShownPicture.reset();
   if (!m_dm) return;
   graphs::GraphRequest request;
   request.reportPath = textio::ChangeFileExt(m_dm->FileName, ".out");
@@ -206,6 +247,10 @@ void TMainForm::DrawGraph() {
   request.title = {m_state.DistributionName, !m_state.NameIsCurrent};
   request.scale.PlotWidth = PlotWidth;
   request.scale.PlotHeight = PlotHeight;
+  request.scale.logPeriod = LogPeriodCheckBox->isChecked();
+  const QString paper = PaperComboBox->currentData().toString();
+  if (!paper.isEmpty()) request.paper.paper = graphs::PaperNamed(paper.toStdString());
+  request.paper.logX = LogXCheckBox->isChecked();
   // What could not be read has been told by the drawing (once: the report
   // that cannot be opened by the reader, a missing or damaged table by
   // DrawGraph).
@@ -217,6 +262,7 @@ void TMainForm::DrawGraph() {
   // the size and pixel ratio it is shown at.
   if (drawn.picture) {
     auto picture = std::make_shared<const graphs::GraphPicture>(*drawn.picture);
+    ShownPicture = picture;
     GraphImage->SetPainter([picture](QImage& image) { graphs::PaintGraph(*picture, image); },
                            GraphBitmap);
   } else {
@@ -244,6 +290,41 @@ void TMainForm::SaveGraph() {
     return;
   }
   Message("The graph was saved in  " + *chosen);
+}
+
+void TMainForm::UpdateGraphOptions() {
+  LogPeriodCheckBox->setEnabled(ReturnRadioButton->isChecked());
+  PaperComboBox->setEnabled(PaperRadioButton->isChecked());
+  LogXCheckBox->setEnabled(PaperRadioButton->isChecked());
+}
+
+void TMainForm::SaveAsButtonClick() {
+  DrawGraph();
+  if (!ShownPicture) {
+    Message("The graph was not saved");
+    return;
+  }
+  const std::optional<std::string> chosen =
+      m_ui.ChooseSaveFile({"PNG picture|*.png|SVG drawing|*.svg|PDF document|*.pdf|"
+                           "Windows bitmap|*.bmp",
+                           "png", ""});
+  if (!chosen) {
+    Message("The graph was not saved");
+    return;
+  }
+  std::string path = *chosen;
+  if (!graphs::GraphFormatOf(path)) path += ".png";  // a name without a known extension
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec) &&
+      !m_dm->ConfirmYesNo("The file already exists, overwrite?")) {
+    return;
+  }
+  std::string error;
+  if (!graphs::SaveGraphFile(*ShownPicture, path, graphs::kScreenDpi, &error)) {
+    Message("The graph could not be saved in  " + path + ": " + error);
+    return;
+  }
+  Message("The graph was saved in  " + path);
 }
 
 void TMainForm::SaveGraphButtonClick() {

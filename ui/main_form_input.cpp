@@ -620,6 +620,12 @@ QStringList CsvHeadings(const std::string& fileName) {
 
 void TMainForm::OpenInputFile(const std::string& fileName) {
   report::TDMQuilmor& dm = *m_dm;
+  // A run on a file named like a report or a parameter file would write its
+  // own report over it.
+  if (const auto refusal = report::rules::CheckInputExtension(fileName)) {
+    Message(*refusal);
+    return;
+  }
   dm.FileName = fileName;
   bool inputFile = true;
   std::string extension = std::filesystem::path(fileName).extension().string();
@@ -694,6 +700,18 @@ void TMainForm::OpenInputFile(const std::string& fileName) {
 // --- Save-Run -----------------------------------------------------------------------
 
 bool TMainForm::CheckBeforeSaving() {
+  // A title is one line of the input file and of the report.
+  QLineEdit* const titles[] = {Title1Edit, Title2Edit};
+  for (int which = 1; which <= 2; ++which) {
+    QLineEdit* edit = titles[which - 1];
+    if (const auto refusal =
+            report::rules::CheckTitle(edit->text().toLatin1().toStdString(), which)) {
+      Message(*refusal);
+      ShowPage(InputTabSheet);
+      edit->setFocus();
+      return false;
+    }
+  }
   if (!report::rules::CheckThreshold(ThresholdEdit->text().toLatin1().toStdString(),
                                      SystemDecimalSeparator())) {
     Message(report::rules::kThresholdNotReal);
@@ -785,6 +803,16 @@ bool TMainForm::AskInputFileName() {
     if (!chosen) {
       SaveCancelled = true;
       return false;
+    }
+    // The report and the parameter file take the input's name with their own
+    // extensions: an input named like one of them would be replaced by them.
+    if (const auto refusal = report::rules::CheckInputExtension(*chosen)) {
+      Message(*refusal);
+      continue;
+    }
+    if (const auto refusal = report::rules::CheckFileName(*chosen)) {
+      Message(*refusal);
+      continue;
     }
     m_dm->FileName = *chosen;
     std::error_code ec;

@@ -31,7 +31,7 @@ bool TMainForm::RunAndReport() {
   options.plotting = SelectedPlottingPosition();
   const run::SaveRunResult result = run::SaveRun(*m_dm, options);
   WaitMemo->hide();
-  if (result.status != run::SaveRunStatus::InputNotWritten && !result.InputName.empty()) {
+  if (result.inputWritten) {
     // The input file holds the page's data now.
     InputFile = result.InputName;
     SetModified(false);

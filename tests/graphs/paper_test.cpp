@@ -8,9 +8,11 @@
 #include <filesystem>
 #include <map>
 #include <set>
+#include <limits>
 #include <string>
 #include <vector>
 
+#include "calculator/calculator.hpp"
 #include "graphs/graph_file.hpp"
 #include "graphs/graph_types.hpp"
 #include "graphs/paper_graph.hpp"
@@ -433,6 +435,39 @@ int Count(const QImage& image, int left, int top, int right, int bottom, QRgb c)
     for (int x = left; x < right; ++x) n += At(image, x, y) == c;
   }
   return n;
+}
+
+TEST_F(PaperPainting, TheBootstrapBandIsDrawnWhenOneWasComputed) {
+  // A band 5 % beside the fitted line, with points the paper cannot show.
+  const GraphSeries table = GumbelTable();
+  PaperBand band;
+  for (const double f : {0.5, 0.1, 0.9, 0.99, 0.0, 1.0}) {
+    const double x = calculator::CalcVal(GumbelParameters(), f, table.Rows()).CalcXValue;
+    band.lower.push_back({f, 0.95 * x});
+    band.upper.push_back({f, 1.05 * x});
+  }
+  band.upper.push_back({0.7, std::numeric_limits<double>::quiet_NaN()});
+  PaperOptions options;
+  options.bootstrapBand = band;
+  for (bool colour : {true, false}) {
+    SCOPED_TRACE(colour ? "colour" : "black and white");
+    GraphPicture picture = Picture(colour);
+    const int limeWithout = Count(RenderGraphImage(picture), 0, 0, 623, 495, 0x00FF00);
+    picture.paper = MakePaper(table, 4, GumbelParameters(), options);
+    ASSERT_TRUE(picture.paper->series.bootstrap);
+    const PaperBand& drawn = *picture.paper->series.bootstrap;
+    ASSERT_EQ(drawn.lower.size(), 4u);  // F = 0 and 1 are not on the paper
+    ASSERT_EQ(drawn.upper.size(), 4u);  // nor is a NaN
+    EXPECT_EQ(drawn.lower.front().f, 0.1);  // in ascending order of F
+    const QImage image = RenderGraphImage(picture);
+    const int lime = Count(image, 0, 0, 623, 495, 0x00FF00);
+    EXPECT_EQ(limeWithout, 0);
+    if (colour) {
+      EXPECT_GT(lime, 100);  // two dashed curves and the legend
+    } else {
+      EXPECT_EQ(lime, 0);
+    }
+  }
 }
 
 TEST_F(PaperPainting, ProbePixelsInColourAndBlackAndWhite) {

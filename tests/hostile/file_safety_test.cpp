@@ -3,6 +3,7 @@
 // a run (a folder it may not write to, a folder where a file should be, a
 // run that stops, a process that is killed), the earlier files stay whole.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <chrono>
 #include <filesystem>
@@ -84,7 +85,8 @@ TEST_F(EarlierRun, ReadOnlyFolderCommandLine) {
   if (!child) GTEST_SKIP() << "no unprivileged child process could be made";
   EXPECT_EQ(child->status, kExitUsage);
   EXPECT_EQ(child->output, "The file \"" + (dir / "values.inp").string() +
-                               "\"could not be opened. It may be in use by another program\n");
+                               "\"could not be opened. It may be in use by another program: "
+                               "Permission denied\n");
   EXPECT_EQ(FolderContents(dir), before);
 }
 
@@ -119,7 +121,8 @@ TEST_F(EarlierRun, ReadOnlyFolderDesktopSaveRun) {
   if (!child) GTEST_SKIP() << "no unprivileged child process could be made";
   EXPECT_EQ(child->status, static_cast<int>(SaveRunStatus::InputNotWritten));
   EXPECT_EQ(child->output, "The file \"" + (dir / "values.inp").string() +
-                               "\"could not be opened. It may be in use by another program\n");
+                               "\"could not be opened. It may be in use by another program: "
+                               "Permission denied\n");
   EXPECT_EQ(FolderContents(dir), before);
 }
 
@@ -148,13 +151,8 @@ TEST_P(OutputNameIsAFolder, CommandLine) {
   const CliResult r = Cli({"run", (dir / "values.txt").string(), "--overwrite"});
   EXPECT_EQ(r.code, kExitUsage);
   EXPECT_NE(r.err.find(InFolder(GetParam().cliMessage, dir) + "\n"), std::string::npos) << r.err;
-  // The input file is written before the run; everything else stays.
-  std::map<std::string, std::string> after = FolderContents(dir);
-  if (std::string(GetParam().folderName) != "values.inp") {
-    EXPECT_EQ(after["values.inp"].rfind(" Input data for Quilmor program\r\n", 0), 0u);
-    after["values.inp"] = before["values.inp"];
-  }
-  EXPECT_EQ(after, before);
+  // The input file goes with the report: every file stays as it was.
+  EXPECT_EQ(FolderContents(dir), before);
 }
 
 TEST_P(OutputNameIsAFolder, DesktopSaveRun) {
@@ -164,9 +162,7 @@ TEST_P(OutputNameIsAFolder, DesktopSaveRun) {
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_EQ(ui.messages.back(), InFolder(GetParam().cliMessage, dir));
   EXPECT_EQ(ui.quitRequests, 0);
-  std::map<std::string, std::string> after = FolderContents(dir);
-  after["values.inp"] = before["values.inp"];
-  EXPECT_EQ(after, before);
+  EXPECT_EQ(FolderContents(dir), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -174,15 +170,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         BlockedRow{"InputFile", "values.inp",
                    "The file \"{dir}/values.inp\"could not be opened. It may be in use by another "
-                   "program",
+                   "program: a folder of that name exists (Is a directory)",
                    SaveRunStatus::InputNotWritten},
         BlockedRow{"Report", "values.out",
                    "The report and its parameter file could not be written: "
-                   "\"{dir}/values.out\": a folder of that name exists",
+                   "\"{dir}/values.out\": a folder of that name exists (Is a directory)",
                    SaveRunStatus::Failed},
         BlockedRow{"ParameterFile", "values.aux",
                    "The report and its parameter file could not be written: "
-                   "\"{dir}/values.aux\": a folder of that name exists",
+                   "\"{dir}/values.aux\": a folder of that name exists (Is a directory)",
                    SaveRunStatus::Failed}),
     [](const auto& row) { return std::string(row.param.name); });
 
@@ -192,8 +188,123 @@ TEST_F(EarlierRun, GraphFileNameIsAFolder) {
                            "--output", (dir / "graph.bmp").string()});
   EXPECT_EQ(r.code, kExitUsage);
   EXPECT_EQ(r.err, "quilmor-cli graph: " + (dir / "graph.bmp").string() +
-                       " could not be written: a folder of that name exists\n");
+                       " could not be written: a folder of that name exists (Is a directory)\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "graph.bmp"));
+}
+
+// --- Refused before anything is read or written -----------------------------------------
+
+struct RefusedRow {
+  const char* name;
+  // Makes the case in the folder of the earlier run; returns the input.
+  std::string (*setup)(const std::filesystem::path& dir);
+  std::vector<std::string> extra;  // more arguments
+  const char* message;             // the error stream ("{dir}": the folder)
+};
+
+void PrintTo(const RefusedRow& row, std::ostream* os) { *os << row.name; }
+
+class RefusedRun : public EarlierRun, public ::testing::WithParamInterface<RefusedRow> {};
+
+TEST_P(RefusedRun, ExitsWithUsageAndChangesNothing) {
+  const std::string input = GetParam().setup(dir);
+  before = FolderContents(dir);
+  std::vector<std::string> args = {"run", input, "--overwrite"};
+  args.insert(args.end(), GetParam().extra.begin(), GetParam().extra.end());
+  const CliResult r = Cli(args);
+  EXPECT_EQ(r.code, kExitUsage);
+  EXPECT_EQ(r.err, InFolder(GetParam().message, dir));
+  EXPECT_EQ(FolderContents(dir), before);
+}
+
+std::string Copy(const std::filesystem::path& dir, const char* name) {
+  std::filesystem::copy_file(dir / "values.txt", dir / name);
+  return (dir / name).string();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, RefusedRun,
+    ::testing::Values(
+        RefusedRow{"LineFeedInTitle", [](const auto& d) { return (d / "values.txt").string(); },
+                   {"--title1", "two\nlines"},
+                   "quilmor-cli: The first title holds a line feed; a title must be one line of "
+                   "printable text\n"},
+        RefusedRow{"CarriageReturnInTitle2",
+                   [](const auto& d) { return (d / "values.txt").string(); },
+                   {"--title2", "mm\r"},
+                   "quilmor-cli: The second title holds a carriage return; a title must be one "
+                   "line of printable text\n"},
+        RefusedRow{"LineFeedInFileName", [](const auto& d) { return Copy(d, "va\nl.txt"); }, {},
+                   "quilmor-cli: The file name \"{dir}/va?l.txt\" holds a line feed; choose a "
+                   "name of printable characters\n"},
+        RefusedRow{"ValuesNamedLikeTheReport", [](const auto& d) { return Copy(d, "v.out"); }, {},
+                   "quilmor-cli: \"{dir}/v.out\" is the file \"{dir}/v.out\" that this run would "
+                   "write; give the values another name (\".txt\" for example)\n"},
+        RefusedRow{"ValuesNamedLikeTheParameterFile",
+                   [](const auto& d) { return Copy(d, "v.aux"); }, {},
+                   "quilmor-cli: \"{dir}/v.aux\" is the file \"{dir}/v.aux\" that this run would "
+                   "write; give the values another name (\".txt\" for example)\n"},
+        RefusedRow{"ValuesNamedLikeTheInputFile",
+                   [](const auto& d) { return Copy(d, "v.inp"); }, {},
+                   "quilmor-cli: \"{dir}/v.inp\" is the file \"{dir}/v.inp\" that this run would "
+                   "write; give the values another name (\".txt\" for example)\n"},
+        RefusedRow{"TheReportNameIsALinkToTheValues",
+                   [](const auto& d) {
+                     std::filesystem::remove(d / "values.out");
+                     std::filesystem::create_symlink("values.txt", d / "values.out");
+                     return (d / "values.txt").string();
+                   },
+                   {},
+                   "quilmor-cli: \"{dir}/values.txt\" is the file \"{dir}/values.out\" that this "
+                   "run would write; give the values another name (\".txt\" for example)\n"},
+        RefusedRow{"TheParameterFileIsAHardLinkOfTheValues",
+                   [](const auto& d) {
+                     std::filesystem::remove(d / "values.aux");
+                     std::filesystem::create_hard_link(d / "values.txt", d / "values.aux");
+                     return (d / "values.txt").string();
+                   },
+                   {},
+                   "quilmor-cli: \"{dir}/values.txt\" is the file \"{dir}/values.aux\" that this "
+                   "run would write; give the values another name (\".txt\" for example)\n"},
+        RefusedRow{"AnInputFileLinkedAsItsOwnReport",
+                   [](const auto& d) {
+                     std::filesystem::remove(d / "values.out");
+                     std::filesystem::create_symlink("values.inp", d / "values.out");
+                     return (d / "values.inp").string();
+                   },
+                   {},
+                   "quilmor-cli: \"{dir}/values.inp\" is the file \"{dir}/values.out\" that this "
+                   "run would write; give the values another name (\".txt\" for example)\n"}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+// --- A write beyond the file-size limit --------------------------------------------------
+
+TEST_F(EarlierRun, AFileTooLargeEndsInAMessageWithTheEarlierFilesWhole) {
+  // A process of its own with a file-size limit below the report's size: the
+  // write fails (the signal it would raise is ignored) and the run says why.
+  std::fflush(nullptr);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    const int err = ::open((dir / "limited.stderr").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    ::dup2(err, 2);
+    struct rlimit limit{2000, 2000};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    const std::string input = (dir / "values.txt").string();
+    ::execl(QUILMOR_CLI_PATH, QUILMOR_CLI_PATH, "run", input.c_str(), "--overwrite",
+            static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  int wstatus = 0;
+  ASSERT_EQ(::waitpid(child, &wstatus, 0), child);
+  ASSERT_TRUE(WIFEXITED(wstatus)) << "ended by signal " << WTERMSIG(wstatus);
+  EXPECT_EQ(WEXITSTATUS(wstatus), kExitUsage);
+  const std::string err = ReadBytes(dir / "limited.stderr");
+  EXPECT_EQ(err, "The report and its parameter file could not be written: \"" +
+                     (dir / "values.out").string() + "\": write failed: File too large\n");
+  std::map<std::string, std::string> after = FolderContents(dir);
+  after.erase("limited.stderr");
+  EXPECT_EQ(after, before);
 }
 
 // --- A run that stops --------------------------------------------------------------------
@@ -202,13 +313,11 @@ TEST_F(EarlierRun, AStoppedRunKeepsTheEarlierReport) {
   WriteBytes(dir / "values.txt", ValueLines({7, 7, 7, 7, 7, 7, 7}));
   const CliResult r = Cli({"run", (dir / "values.txt").string(), "--overwrite"});
   EXPECT_EQ(r.code, kExitStopped);
+  // Nothing of the earlier run changes, the input file neither: a new input
+  // beside the earlier report would be a mismatched set.
   std::map<std::string, std::string> after = FolderContents(dir);
-  // The input file is written first, as on the Input page; the report and
-  // the parameter file of the earlier run stay.
-  EXPECT_NE(after["values.inp"], before["values.inp"]);
-  EXPECT_EQ(after["values.out"], before["values.out"]);
-  EXPECT_EQ(after["values.aux"], before["values.aux"]);
-  EXPECT_EQ(after.size(), before.size());
+  after["values.txt"] = before["values.txt"];
+  EXPECT_EQ(after, before);
 }
 
 // --- A run that is killed ------------------------------------------------------------------
@@ -260,16 +369,22 @@ TEST(KilledRun, LeavesEachFileEitherAsItWasOrComplete) {
     }
     EXPECT_TRUE(IsCompleteReport(ReadBytes(dir / "values.out")));
     // A killed process cannot tidy up: a temporary file of an unfinished
-    // write may stay, under a hidden name that no run reads.
+    // write, or its lock file, may stay under a hidden name that no run reads.
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
       const std::string name = entry.path().filename().string();
       if (earlier.count(name) || name.rfind("whole.", 0) == 0 || name.rfind("killed.", 0) == 0) {
         continue;
       }
-      EXPECT_EQ(name.front(), '.') << name;
-      EXPECT_NE(name.find(".part"), std::string::npos) << name;
-      std::filesystem::remove(entry.path());
+      EXPECT_TRUE(name.rfind(".values.", 0) == 0 &&
+                  (name.find(".part") != std::string::npos || name == ".values.lock"))
+          << name;
     }
+  }
+  // The next run of the same name removes what the killed ones left.
+  ASSERT_EQ(Cli({"run", (dir / "values.txt").string(), "--pref", "4", "--overwrite"}).code,
+            cli::kExitOk);
+  for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+    EXPECT_NE(entry.path().filename().string().front(), '.') << entry.path();
   }
 }
 

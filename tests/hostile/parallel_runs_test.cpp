@@ -135,5 +135,40 @@ TEST(ParallelRuns, TwoCommandLineProcessesGiveTheirReportsAlone) {
   EXPECT_EQ(second.Err().find(limited), std::string::npos) << second.Err();
 }
 
+// Two processes on the same names: one writes v.inp from v.txt, the other
+// runs v.inp as it stands. They take turns, so the report always belongs to
+// the input file beside it.
+TEST(ParallelRuns, TwoRunsOnTheSameNamesTakeTurns) {
+  TempFolder folder;
+  const std::filesystem::path dir = folder.Path();
+  const Series many = Many();
+  std::string text;
+  for (double v : many.values) text += std::to_string(v) + "\n";
+  const std::string fromValues = (dir / "v.txt").string();
+  const std::string asItStands = (dir / "v.inp").string();
+  WriteBytes(dir / "v.txt", text);
+  ASSERT_EQ(Cli({"run", fromValues}).code, cli::kExitOk);
+  const std::string reportOfValues = ReadBytes(dir / "v.out");
+  const std::string inputOfValues = ReadBytes(dir / "v.inp");
+  // An earlier input file of other data.
+  WriteBytes(dir / "few.txt", "3\n5\n7\n18\n43\n85\n91\n98\n100\n130\n230\n487\n");
+  ASSERT_EQ(Cli({"run", (dir / "few.txt").string()}).code, cli::kExitOk);
+
+  for (int round = 0; round < 4; ++round) {
+    std::filesystem::copy_file(dir / "few.inp", dir / "v.inp",
+                               std::filesystem::copy_options::overwrite_existing);
+    CliProcess writer({"run", fromValues, "--overwrite"}, dir, "writer");
+    CliProcess reader({"run", asItStands}, dir, "reader");
+    ASSERT_TRUE(writer.Started() && reader.Started());
+    EXPECT_EQ(writer.Wait(), cli::kExitOk) << writer.Err();
+    EXPECT_EQ(reader.Wait(), cli::kExitOk) << reader.Err();
+    // Whichever went first, the last one wrote the report of the input file
+    // that is now beside it.
+    EXPECT_EQ(ReadBytes(dir / "v.inp"), inputOfValues) << "round " << round;
+    EXPECT_EQ(ReadBytes(dir / "v.out"), reportOfValues) << "round " << round;
+    EXPECT_FALSE(std::filesystem::exists(dir / ".v.lock"));
+  }
+}
+
 }  // namespace
 }  // namespace quilmor::testing

@@ -79,7 +79,8 @@ TEST_F(DataModuleTest, UnwritableFileKeepsThePreviousOne) {
   EXPECT_FALSE(dm.WriteInputFile());
   ASSERT_EQ(ui.messages.size(), 1u);
   EXPECT_EQ(ui.messages[0], "The file \"" + dm.FileName +
-                                "\"could not be opened. It may be in use by another program");
+                                "\"could not be opened. It may be in use by another program: a "
+                                "folder of that name exists (Is a directory)");
   EXPECT_EQ(dm.NrOfData, 6);
 }
 

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "engine/catalogue.hpp"
 
 namespace quilmor::report::rules {
@@ -104,6 +107,38 @@ TEST(Preference, NotesAfterChoosing) {
   EXPECT_EQ(PreferenceNoteText(25), kGeneralizedNormalNote);
   EXPECT_EQ(PreferenceNoteText(57), kDistrWarning);
   EXPECT_EQ(PreferenceNoteText(63), "");
+}
+
+}  // namespace
+}  // namespace quilmor::report::rules
+
+namespace quilmor::report::rules {
+namespace {
+
+TEST(TitlesAndNames, ControlCharactersAndOutputNamesAreRefused) {
+  struct Row {
+    std::string text;
+    bool titleRefused;
+    bool extensionRefused;
+  };
+  const std::vector<Row> rows = {
+      {"Rainfall (mm), 1950-2000", false, false},
+      {"accents \xE9\xE8 stay", false, false},
+      {"del\x7F", true, false},
+      {std::string("nul\0", 4), true, false},
+      {"vals.out", false, true},
+      {"/a/b/VALS.Aux", false, true},
+      {"vals.outx", false, false},
+      {"out", false, false},
+  };
+  for (const Row& row : rows) {
+    EXPECT_EQ(CheckTitle(row.text, 1).has_value(), row.titleRefused) << row.text;
+    EXPECT_EQ(CheckFileName(row.text).has_value(), row.titleRefused) << row.text;
+    EXPECT_EQ(CheckInputExtension(row.text).has_value(), row.extensionRefused) << row.text;
+  }
+  EXPECT_EQ(*CheckTitle("a\x01", 2),
+            "The second title holds the control character 0x01; a title must be one line of "
+            "printable text");
 }
 
 }  // namespace

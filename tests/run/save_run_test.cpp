@@ -7,8 +7,15 @@
 #include <string>
 #include <vector>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
 #include "scripted_interaction.hpp"
 #include "temp_folder.hpp"
+#include "textio/file_lock.hpp"
 #include "textio/text_file.hpp"
 
 namespace quilmor::run {
@@ -88,7 +95,9 @@ TEST_F(SaveRunTest, AStoppedRunShowsTheStopMessageAndWritesNoReport) {
   EXPECT_EQ(ui.messages, Strings{kStopMessage});
   EXPECT_EQ(ui.progress,
             (Strings{" Saving data .....", " Progress 25% ....", " Calculating ....."}));
-  EXPECT_TRUE(std::filesystem::exists(user / "run.inp"));
+  // A run that stops changes nothing: no input file beside the earlier pair.
+  EXPECT_FALSE(std::filesystem::exists(user / "run.inp"));
+  EXPECT_FALSE(result.inputWritten);
   EXPECT_EQ(testing::ReadBytes(user / "run.out"), "earlier report");
   EXPECT_EQ(testing::ReadBytes(user / "run.aux"), "earlier parameters");
   EXPECT_EQ(dm.FileName, (user / "run.inp").string());
@@ -122,7 +131,8 @@ TEST_F(SaveRunTest, AnInputThatCannotBeWrittenStopsEverything) {
   const SaveRunResult result = SaveRun(dm);
   EXPECT_EQ(result.status, SaveRunStatus::InputNotWritten);
   EXPECT_TRUE(ui.progress.empty());
-  EXPECT_EQ(ui.messages, Strings{report::TDMQuilmor::OpenFailedMessage(dm.FileName)});
+  EXPECT_EQ(ui.messages, Strings{report::TDMQuilmor::OpenFailedMessage(dm.FileName) +
+                                 ": No such file or directory"});
 }
 
 TEST_F(SaveRunTest, AnInputFileRunsAsItStands) {
@@ -162,7 +172,8 @@ TEST_P(SaveRunBlocked, LeavesTheEarlierPairWhole) {
   EXPECT_EQ(SaveRun(dm).status, SaveRunStatus::Failed);
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_EQ(ui.messages.back(), "The report and its parameter file could not be written: \"" +
-                                    (user / blocked).string() + "\": a folder of that name exists");
+                                    (user / blocked).string() +
+                                    "\": a folder of that name exists (Is a directory)");
   for (const char* name : {"run.out", "run.aux"}) {
     if (name == blocked) {
       EXPECT_TRUE(std::filesystem::is_directory(user / name));
@@ -170,7 +181,8 @@ TEST_P(SaveRunBlocked, LeavesTheEarlierPairWhole) {
       EXPECT_EQ(testing::ReadBytes(user / name), std::string("earlier ") + name);
     }
   }
-  EXPECT_EQ(Entries(user.Path()), (std::set<std::string>{"run.aux", "run.inp", "run.out"}));
+  // The input file goes with them: it is not written either.
+  EXPECT_EQ(Entries(user.Path()), (std::set<std::string>{"run.aux", "run.out"}));
   EXPECT_EQ(dm.FileName, (user / "run.inp").string());
 }
 
@@ -179,6 +191,120 @@ INSTANTIATE_TEST_SUITE_P(Names, SaveRunBlocked, ::testing::Values("run.out", "ru
                            return std::string(row.param) == "run.out" ? "ReportIsAFolder"
                                                                       : "ParameterFileIsAFolder";
                          });
+
+// Whatever is refused or fails before the very end leaves the earlier three
+// files as they were and no temporary or lock file beside them.
+struct UnchangedRow {
+  const char* name;
+  void (*spoil)(report::TDMQuilmor& dm);
+  const char* message;  // the first message ("{inp}": the input file)
+  SaveRunStatus status;
+};
+
+void PrintTo(const UnchangedRow& row, std::ostream* os) { *os << row.name; }
+
+class SaveRunChangesNothing : public SaveRunTest,
+                              public ::testing::WithParamInterface<UnchangedRow> {};
+
+TEST_P(SaveRunChangesNothing, TheEarlierFilesStay) {
+  for (const char* name : {"run.inp", "run.out", "run.aux"}) {
+    testing::WriteBytes(user / name, std::string("earlier ") + name);
+  }
+  GetParam().spoil(dm);
+  const SaveRunResult result = SaveRun(dm);
+  EXPECT_EQ(result.status, GetParam().status);
+  EXPECT_FALSE(result.inputWritten);
+  ASSERT_FALSE(ui.messages.empty());
+  std::string expected = GetParam().message;
+  if (const auto at = expected.find("{inp}"); at != std::string::npos) {
+    expected.replace(at, 5, (user / "run.inp").string());
+  }
+  EXPECT_EQ(ui.messages.front(), expected);
+  for (const char* name : {"run.inp", "run.out", "run.aux"}) {
+    EXPECT_EQ(testing::ReadBytes(user / name), std::string("earlier ") + name) << name;
+  }
+  EXPECT_EQ(Entries(user.Path()), (std::set<std::string>{"run.aux", "run.inp", "run.out"}));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, SaveRunChangesNothing,
+    ::testing::Values(
+        UnchangedRow{"LineFeedInTitle1", [](report::TDMQuilmor& dm) { dm.Title1 = "two\nlines"; },
+                     "The first title holds a line feed; a title must be one line of printable "
+                     "text",
+                     SaveRunStatus::InputNotWritten},
+        UnchangedRow{"CarriageReturnInTitle2",
+                     [](report::TDMQuilmor& dm) { dm.Title2 = "mm\r"; },
+                     "The second title holds a carriage return; a title must be one line of "
+                     "printable text",
+                     SaveRunStatus::InputNotWritten},
+        UnchangedRow{"NulInTitle",
+                     [](report::TDMQuilmor& dm) { dm.Title1 = std::string("a\0b", 3); },
+                     "The first title holds a NUL character; a title must be one line of "
+                     "printable text",
+                     SaveRunStatus::InputNotWritten},
+        UnchangedRow{"EscapeInTitle", [](report::TDMQuilmor& dm) { dm.Title2 = "\x1b[2J"; },
+                     "The second title holds the control character 0x1B; a title must be one "
+                     "line of printable text",
+                     SaveRunStatus::InputNotWritten},
+        UnchangedRow{"NoVariation",
+                     [](report::TDMQuilmor& dm) {
+                       dm.RowValues.assign(dm.RowValues.size(), 4.0);
+                     },
+                     kStopMessage, SaveRunStatus::Stopped},
+        UnchangedRow{"BadIntervals", [](report::TDMQuilmor& dm) { dm.NrOfIntervals = "x"; },
+                     "The number of intervals must be a whole number from 2 to 23, not \"x\".",
+                     SaveRunStatus::Failed}),
+    [](const auto& row) { return std::string(row.param.name); });
+
+TEST_F(SaveRunTest, TemporariesOfAKilledRunAreRemovedByTheNextRun) {
+  // A process that has ended: what it left is stale.
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child);
+  const std::string alive = std::to_string(::getppid());
+  const Strings left = {".run.inp.part" + dead + "-0", ".run.out.part" + dead + "-3",
+                        ".run.aux.part" + dead + "-12"};
+  // Not ours: a live process's temporary, another name's, a name that only
+  // looks alike.
+  const Strings kept = {".run.out.part" + alive + "-0", ".other.out.part" + dead + "-0",
+                        ".run.out.partial", "run.out.part" + dead + "-0"};
+  for (const std::string& name : left) testing::WriteBytes(user / name, "half");
+  for (const std::string& name : kept) testing::WriteBytes(user / name, "keep");
+  ASSERT_EQ(SaveRun(dm).status, SaveRunStatus::Done);
+  std::set<std::string> expected = {"run.aux", "run.inp", "run.out"};
+  expected.insert(kept.begin(), kept.end());
+  EXPECT_EQ(Entries(user.Path()), expected);
+}
+
+TEST_F(SaveRunTest, ASecondRunOnTheSameNamesWaitsOrIsRefused) {
+  textio::FileLock other;
+  bool busy = false;
+  std::string error;
+  ASSERT_TRUE(other.Acquire(user / "run.aux", textio::FileLock::Wait::No, busy, error)) << error;
+  EXPECT_TRUE(std::filesystem::exists(user / ".run.lock"));
+  // The desktop program refuses at once.
+  EXPECT_EQ(SaveRun(dm).status, SaveRunStatus::Busy);
+  EXPECT_EQ(ui.messages, Strings{BusyMessage(dm.FileName)});
+  EXPECT_FALSE(std::filesystem::exists(user / "run.out"));
+  // The command line waits until the other has finished.
+  ui.messages.clear();
+  SaveRunOptions options;
+  options.waitForLock = true;
+  SaveRunResult waited;
+  std::thread second([&] { waited = SaveRun(dm, options); });
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  EXPECT_FALSE(std::filesystem::exists(user / "run.out"));
+  other.Release();
+  second.join();
+  EXPECT_EQ(waited.status, SaveRunStatus::Done);
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_EQ(ui.messages.front(), WaitingMessage(user / "run.inp"));
+  // The lock file goes with the lock.
+  EXPECT_EQ(Entries(user.Path()), (std::set<std::string>{"run.aux", "run.inp", "run.out"}));
+}
 
 TEST(FinishReport, AReportWithoutDistributionHasNoSection) {
   report::ReportModel model;

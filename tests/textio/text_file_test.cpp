@@ -107,7 +107,8 @@ TEST(WriteFilesAtomic, OneThatCannotBeWrittenLeavesAllTheEarlierOnes) {
   std::string error;
   EXPECT_FALSE(
       WriteFilesAtomic({{folder / "run.aux", "4"}, {folder / "run.out", "report"}}, &error));
-  EXPECT_EQ(error, "\"" + (folder / "run.out").string() + "\": a folder of that name exists");
+  EXPECT_EQ(error, "\"" + (folder / "run.out").string() +
+                       "\": a folder of that name exists (Is a directory)");
   EXPECT_EQ(ReadBytes(folder / "run.aux"), "old parameters");
   EXPECT_EQ(EntriesIn(folder.Path()), 2);  // no temporary file left
 }

@@ -5,6 +5,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QtTest>
@@ -154,6 +156,63 @@ class GraphicsPageTest : public QObject {
     QVERIFY2(screen.width() > 623, qPrintable(QString::number(screen.width())));
     QCOMPARE(screen.deviceIndependentSize().toSize(), QSize(623, 495));
     QCOMPARE(Shown(main.GraphImage).size(), QSize(623, 495));  // what is saved
+  }
+
+  void saveAsWritesTheFormatOfTheName_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("written");  // the file name the program writes
+    QTest::addColumn<QByteArray>("start");
+    QTest::newRow("png") << "g.png" << "g.png" << QByteArray("\x89PNG");
+    QTest::newRow("svg") << "g.svg" << "g.svg" << QByteArray("<?xml");
+    QTest::newRow("pdf") << "g.PDF" << "g.PDF" << QByteArray("%PDF");
+    QTest::newRow("bitmap") << "g.bmp" << "g.bmp" << QByteArray("BM");
+    QTest::newRow("no extension") << "graph" << "graph.png" << QByteArray("\x89PNG");
+  }
+
+  void saveAsWritesTheFormatOfTheName() {
+    QFETCH(QString, name);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, start);
+    auto& main = Main();
+    OpenTheGraphicsPage();
+    QTest::mouseClick(main.PaperRadioButton, Qt::LeftButton, {}, QPoint(6, 6));
+    main.GoButtonClick();
+    QCOMPARE(main.GraphType, 6);
+    QVERIFY(!main.SaveAsButton->isHidden());
+    rig->user.saveFileAnswers.push_back((rig->folder / name.toStdString()).string());
+    QTest::mouseClick(main.SaveAsButton, Qt::LeftButton);
+    const std::string path = (rig->folder / written.toStdString()).string();
+    QCOMPARE(rig->user.messages, Messages{"The graph was saved in  " + path});
+    const std::string bytes = quilmor::testing::ReadBytes(path);
+    QCOMPARE(QByteArray::fromStdString(bytes.substr(0, start.size())), start);
+  }
+
+  void paperAndLogarithmicAxesAreOptionsOfTheirGraphs() {
+    auto& main = Main();
+    OpenTheGraphicsPage();
+    main.GoButtonClick();
+    QVERIFY(!main.LogPeriodCheckBox->isEnabled());
+    QVERIFY(!main.PaperComboBox->isEnabled());
+    QTest::mouseClick(main.ReturnRadioButton, Qt::LeftButton, {}, QPoint(6, 6));
+    QVERIFY(main.LogPeriodCheckBox->isEnabled());
+    const QImage linear = Shown(main.GraphImage);
+    main.LogPeriodCheckBox->setChecked(true);  // redraws at once
+    QCOMPARE(main.GraphType, 4);
+    QVERIFY(Shown(main.GraphImage) != linear);
+    QTest::mouseClick(main.PaperRadioButton, Qt::LeftButton, {}, QPoint(6, 6));
+    QVERIFY(main.PaperComboBox->isEnabled() && main.LogXCheckBox->isEnabled());
+    QVERIFY(!main.LogPeriodCheckBox->isEnabled());
+    QVERIFY(main.ShownPicture && main.ShownPicture->paper);
+    const std::string fitted = main.ShownPicture->paper->XTitle;
+    const int gumbel = main.PaperComboBox->findData(QStringLiteral("gumbel"));
+    QVERIFY(gumbel > 0);
+    main.PaperComboBox->setCurrentIndex(gumbel);
+    emit main.PaperComboBox->activated(gumbel);
+    QCOMPARE(main.ShownPicture->paper->XTitle, std::string("Cumulative frequency (%) on Gumbel paper"));
+    QVERIFY(fitted != main.ShownPicture->paper->XTitle);
+    QVERIFY(!main.ShownPicture->paper->scales.logX);
+    main.LogXCheckBox->setChecked(true);
+    QVERIFY(main.ShownPicture->paper->scales.logX);
   }
 
   void saveCancelledOrNotOverwritten() {

@@ -335,7 +335,7 @@ class HostileGuiTest : public QObject {
     const std::string input = rig->SaveRun("air.inp");
     QCOMPARE(rig->user.messages,
              Messages{"The report and its parameter file could not be written: \"" +
-                      (rig->folder / "air.out").string() + "\": a folder of that name exists"});
+                      (rig->folder / "air.out").string() + "\": a folder of that name exists (Is a directory)"});
     QCOMPARE(ReadBytes(rig->folder / "air.aux"), std::string("earlier parameters"));
     QVERIFY(std::filesystem::is_directory(rig->folder / "air.out"));
     QVERIFY(!main.OutputShown);

@@ -194,12 +194,51 @@ class SaveRunTest : public QObject {
     QCOMPARE(rig->user.messages,
              Messages{"No data below threshold, or no variation between data. Program stops "
                       "running"});
-    QVERIFY(std::filesystem::exists(input));
+    // A run that stops writes nothing, the input file neither.
+    QVERIFY(!std::filesystem::exists(input));
     QVERIFY(!std::filesystem::exists(rig->folder / "flat.out"));
     QVERIFY(main.WaitMemo->isHidden());
     QCOMPARE(main.PageControl1->currentWidget(), main.InputTabSheet);
     QVERIFY(!main.OutputShown);
     QVERIFY(main.ViewGraphButton->isHidden());
+  }
+
+  // Refused before anything is written: a title that is not one line of
+  // printable text, an input named like the files the run writes.
+  void refusalsBeforeTheRun() {
+    struct Row {
+      const char* title1;
+      const char* name;
+      Messages messages;
+    };
+    const std::string folder = rig->folder.Path().string();
+    const std::vector<Row> rows = {
+        {"tab\there", "t.inp",
+         {"The first title holds a tab; a title must be one line of printable text"}},
+        {"bell\x07", "t.inp",
+         {"The first title holds the control character 0x07; a title must be one line of "
+          "printable text"}},
+        {"fine", "t.out",
+         {"The file \"" + folder + "/t.out\" ends in \".out\", the name of a file the run "
+          "writes; an input must have another name (\".inp\" or \".txt\" for example)",
+          "The input data were not saved"}},
+        {"fine", "t.AUX",
+         {"The file \"" + folder + "/t.AUX\" ends in \".aux\", the name of a file the run "
+          "writes; an input must have another name (\".inp\" or \".txt\" for example)",
+          "The input data were not saved"}},
+    };
+    for (const Row& row : rows) {
+      rig->PasteValues(Sample(10));
+      Main().Title1Edit->setText(QString::fromLatin1(row.title1));
+      rig->user.messages.clear();
+      rig->user.saveFileAnswers.clear();
+      rig->SaveRun(row.name);
+      QCOMPARE(rig->user.messages, row.messages);
+      QVERIFY(!std::filesystem::exists(rig->folder / "t.inp"));
+      QVERIFY(!std::filesystem::exists(rig->folder / "t.out"));
+      QVERIFY(!std::filesystem::exists(rig->folder / "t.AUX"));
+    }
+    Main().Title1Edit->clear();
   }
 
   void everythingBelowTheThresholdStops() {
