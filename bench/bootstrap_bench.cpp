@@ -64,8 +64,7 @@ void Bootstrap(benchmark::State& bench, const std::vector<double>& values) {
 }
 
 void Wabash(benchmark::State& bench) {
-  Bootstrap(bench,
-            ReadSeries(QUILMOR_SOURCE_DIR "/data/examples/wabash_annual_peak_flow.txt"));
+  Bootstrap(bench, ReadSeries(QUILMOR_SOURCE_DIR "/data/examples/wabash_annual_peak_flow.txt"));
 }
 
 void LogNormal2500(benchmark::State& bench) {

@@ -44,8 +44,8 @@ struct Tally {
   }
 };
 
-const char* const kKinds[7] = {"method (binomial)",       "chosen anew, percentile",
-                               "chosen anew, bias-corr.", "chosen anew, basic",
+const char* const kKinds[7] = {"method (binomial)",         "chosen anew, percentile",
+                               "chosen anew, bias-corr.",   "chosen anew, basic",
                                "same function, percentile", "same function, bias-corr.",
                                "same function, basic"};
 
@@ -98,9 +98,10 @@ int main(int argc, char** argv) {
   const int threads = argc > 4 ? std::atoi(argv[4]) : 0;
   const Tally gumbel = Simulate(Sample::Gumbel, m, n, b, threads);
   const Tally lognormal = Simulate(Sample::LogNormal, m, n, b, threads);
-  std::printf("Coverage of the 100-year value's nominal 90 %% limits: M = %d samples of N = %d, "
-              "B = %d replicates\n",
-              m, n, b);
+  std::printf(
+      "Coverage of the 100-year value's nominal 90 %% limits: M = %d samples of N = %d, "
+      "B = %d replicates\n",
+      m, n, b);
   std::printf("%-27s  %-22s  %-22s\n", "limits", "Gumbel: cover (above)",
               "log-normal: cover (above)");
   for (int k = 0; k < 7; ++k) {

@@ -36,7 +36,8 @@ int RunDesignCommand(const DesignSettings& settings, CommandContext& context) {
   }
   const std::optional<int> preference = report::rules::CheckPreference(settings.preference);
   if (!preference) {
-    context.err << kPrefix << "--pref must be 1 (best fitting of all) or a preference code: 3, "
+    context.err << kPrefix
+                << "--pref must be 1 (best fitting of all) or a preference code: 3, "
                    "4, 5, 21 to 25, 51 to 60, 62\n";
     return kExitUsage;
   }
@@ -64,16 +65,15 @@ int RunDesignCommand(const DesignSettings& settings, CommandContext& context) {
                                                request.breakPointAllowed, rows, context.err);
 
   std::ostream& out = context.out;
-  out << analysis.model.DistributionName << " (code " << analysis.model.Fit.Code << "), N = "
-      << analysis.series.N << "\n\n";
+  out << analysis.model.DistributionName << " (code " << analysis.model.Fit.Code
+      << "), N = " << analysis.series.N << "\n\n";
   out << textio::FormatAlignedTable(run::DesignValueTable(rows, Short));
   if (bootstrap) {
     out << '\n'
         << bootstrap->completed << " replicates ("
-        << (bootstrap->kind == report::BootstrapKind::kParametric ? "parametric"
-                                                                  : "nonparametric")
-        << ", seed " << bootstrap->seed << "); stopped (no variation), left out: "
-        << bootstrap->stopped << "\n\n";
+        << (bootstrap->kind == report::BootstrapKind::kParametric ? "parametric" : "nonparametric")
+        << ", seed " << bootstrap->seed
+        << "); stopped (no variation), left out: " << bootstrap->stopped << "\n\n";
     textio::Table shares;
     shares.columns = {{"code"}, {"name", textio::Align::kLeft}, {"count"}, {"share"}};
     for (const run::CodeShare& c : bootstrap->chosenCodes) {
@@ -92,8 +92,9 @@ void AddDesignCommand(CLI::App& app, CommandContext& context) {
   auto settings = std::make_shared<DesignSettings>();
   CLI::App* design = app.add_subcommand(
       "design", "Print the design values (X of each return period) with their limits");
-  design->add_option("INPUT", settings->input,
-                     "An input file (.inp) or a file with one value per line")
+  design
+      ->add_option("INPUT", settings->input,
+                   "An input file (.inp) or a file with one value per line")
       ->required();
   design->add_option("--pref", settings->preference,
                      "1 = best fitting of all (default), or the code of one distribution");

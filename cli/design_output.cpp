@@ -82,8 +82,8 @@ Json LimitsJson(const run::ReplicateLimits& l) {
 Json BootstrapJson(const run::BootstrapResult& b) {
   Json codes = Json::array();
   for (const run::CodeShare& c : b.chosenCodes) {
-    codes.push_back({{"code", c.code}, {"name", CodeName(c.code)}, {"count", c.count},
-                     {"share", c.share}});
+    codes.push_back(
+        {{"code", c.code}, {"name", CodeName(c.code)}, {"count", c.count}, {"share", c.share}});
   }
   Json rows = Json::array();
   for (const run::BootstrapPoint& p : b.points) {
@@ -92,9 +92,12 @@ Json BootstrapJson(const run::BootstrapResult& b) {
                     {"chosen_anew", LimitsJson(p.chosenAnew)},
                     {"same_function", LimitsJson(p.sameFunction)}});
   }
-  return {{"replicates", b.replicates}, {"kind", KindName(b.kind)},
-          {"coverage", engine::kBootstrapCoverage}, {"stopped", b.stopped},
-          {"chosen_codes", std::move(codes)}, {"rows", std::move(rows)}};
+  return {{"replicates", b.replicates},
+          {"kind", KindName(b.kind)},
+          {"coverage", engine::kBootstrapCoverage},
+          {"stopped", b.stopped},
+          {"chosen_codes", std::move(codes)},
+          {"rows", std::move(rows)}};
 }
 
 Json TablesJson(const run::AnalysisResult& analysis, const run::FinishedReport& finished) {
@@ -164,8 +167,9 @@ Json DesignRowJson(const run::DesignRow& r) {
 void AddDesignOptions(CLI::App& command, const std::shared_ptr<DesignOptionTexts>& texts) {
   for (const report::DesignOptionRow& row : report::DesignOptionTable()) {
     const std::string flag = row.flag;
-    command.add_option_function<std::string>(
-        flag, [texts, flag](const std::string& text) { (*texts)[flag] = text; }, row.help)
+    command
+        .add_option_function<std::string>(
+            flag, [texts, flag](const std::string& text) { (*texts)[flag] = text; }, row.help)
         ->type_name(row.valueName);
   }
 }

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "report/data_module.hpp"
 #include "report/design_values.hpp"
 #include "run/bootstrap.hpp"
 #include "run/design_table.hpp"
-#include "report/data_module.hpp"
 #include "run/run_analysis.hpp"
 #include "run/save_run.hpp"
 

@@ -18,8 +18,8 @@ namespace {
 constexpr int kReplicateClasses = 5;
 
 // X at every point by the calculator's inverse of a replicate's model.
-std::vector<double> DesignValues(const engine::PreparedSeries& series,
-                                 const engine::FitResult& fit, const std::string& preference,
+std::vector<double> DesignValues(const engine::PreparedSeries& series, const engine::FitResult& fit,
+                                 const std::string& preference,
                                  const std::vector<report::DesignPoint>& points) {
   std::vector<double> x(points.size(), kNotComputed);
   if (!engine::IsCatalogueCode(fit.Code)) return x;
@@ -46,8 +46,8 @@ std::vector<double> ValuesInUse(const engine::PreparedSeries& series) {
   return std::vector<double>(series.DataValues.begin() + 1, series.DataValues.begin() + 1 + n);
 }
 
-ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshold,
-                              int originalCode, const engine::Parameters& calculator,
+ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshold, int originalCode,
+                              const engine::Parameters& calculator,
                               const std::vector<report::DesignPoint>& points,
                               const BootstrapRequest& request, std::uint64_t index) {
   ReplicateOutcome outcome;
@@ -101,8 +101,7 @@ ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshol
 }
 
 BootstrapResult RunBootstrap(const engine::PreparedSeries& series, const engine::FitResult& fit,
-                             const report::ReportModel& model,
-                             const std::vector<DesignRow>& design,
+                             const report::ReportModel& model, const std::vector<DesignRow>& design,
                              const BootstrapRequest& request) {
   BootstrapResult result;
   result.replicates = request.replicates;

@@ -65,8 +65,8 @@ struct BootstrapResult {
   int replicates = 0;  // B asked for
   report::BootstrapKind kind = report::BootstrapKind::kNonparametric;
   std::uint64_t seed = 0;
-  int stopped = 0;     // replicates whose analysis stopped (no variation): left out
-  int completed = 0;   // replicates run (B unless cancelled)
+  int stopped = 0;    // replicates whose analysis stopped (no variation): left out
+  int completed = 0;  // replicates run (B unless cancelled)
   bool cancelled = false;
   std::vector<CodeShare> chosenCodes;  // in ascending order of code
   std::vector<BootstrapPoint> points;  // in the order of the design table
@@ -87,8 +87,8 @@ std::vector<double> ValuesInUse(const engine::PreparedSeries& series);
 
 // One replicate `index` of the analysis of `values` (data scale). Public so
 // that tests can compare a replicate with a fit of its own resample.
-ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshold,
-                              int originalCode, const engine::Parameters& calculator,
+ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshold, int originalCode,
+                              const engine::Parameters& calculator,
                               const std::vector<report::DesignPoint>& points,
                               const BootstrapRequest& request, std::uint64_t index);
 
@@ -96,8 +96,7 @@ ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshol
 // of `design` (whose X-values are the estimates of the bias-corrected and
 // basic limits).
 BootstrapResult RunBootstrap(const engine::PreparedSeries& series, const engine::FitResult& fit,
-                             const report::ReportModel& model,
-                             const std::vector<DesignRow>& design,
+                             const report::ReportModel& model, const std::vector<DesignRow>& design,
                              const BootstrapRequest& request);
 
 // Fills the bootstrap columns of the design table (percentile limits of both

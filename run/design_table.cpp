@@ -138,9 +138,9 @@ std::vector<DesignRow> DesignTable(const report::ReportModel& model, int calcula
 
 textio::Table DesignValueTable(const std::vector<DesignRow>& rows, CellText cell) {
   textio::Table table;
-  for (const char* name : {"T", "F", "X", "method_lower", "method_upper", "chosen_anew_lower",
-                           "chosen_anew_upper", "same_function_lower", "same_function_upper",
-                           "bootstrap_median", "risk"}) {
+  for (const char* name :
+       {"T", "F", "X", "method_lower", "method_upper", "chosen_anew_lower", "chosen_anew_upper",
+        "same_function_lower", "same_function_upper", "bootstrap_median", "risk"}) {
     table.columns.push_back({name, textio::Align::kRight});
   }
   for (const DesignRow& r : rows) {

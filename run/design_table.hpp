@@ -51,9 +51,9 @@ std::vector<CandidateGoodness> RankCandidates(const engine::PreparedSeries& seri
 // --- Design values ------------------------------------------------------------
 
 struct DesignRow {
-  double returnPeriod = 0.0;  // T
-  double frequency = 0.0;     // F = 1 - 1/T
-  double x = kNotComputed;    // X_T
+  double returnPeriod = 0.0;          // T
+  double frequency = 0.0;             // F = 1 - 1/T
+  double x = kNotComputed;            // X_T
   double methodLower = kNotComputed;  // the calculator's 90 % limits of X_T
   double methodUpper = kNotComputed;
   double chosenAnewLower = kNotComputed;  // bootstrap, the whole choice repeated
@@ -61,7 +61,7 @@ struct DesignRow {
   double sameFunctionLower = kNotComputed;  // bootstrap, the chosen code refitted
   double sameFunctionUpper = kNotComputed;
   double bootstrapMedian = kNotComputed;  // of the replicates chosen anew
-  double risk = kNotComputed;  // 1 - (1 - 1/T)^n over the design life
+  double risk = kNotComputed;             // 1 - (1 - 1/T)^n over the design life
 };
 
 // The rows of `options` (the return periods, then the frequencies) for a

@@ -136,8 +136,7 @@ DesignValuesPage::DesignValuesPage(UserInteraction& ui, QWidget* parent)
   m_progressTimer = new QTimer(this);
   m_progressTimer->setInterval(100);
   connect(m_progressTimer, &QTimer::timeout, this, &DesignValuesPage::PollProgress);
-  connect(DesignLifeEdit, &QLineEdit::editingFinished, this,
-          &DesignValuesPage::DesignLifeEditExit);
+  connect(DesignLifeEdit, &QLineEdit::editingFinished, this, &DesignValuesPage::DesignLifeEditExit);
   connect(BootstrapButton, &QPushButton::clicked, this, &DesignValuesPage::BootstrapButtonClick);
   connect(CancelButton, &QPushButton::clicked, this, &DesignValuesPage::CancelButtonClick);
   connect(CopyDesignButton, &QPushButton::clicked, this, &DesignValuesPage::CopyDesignButtonClick);
@@ -217,10 +216,17 @@ void DesignValuesPage::FillDesignTable() {
   DesignTable->setRowCount(static_cast<int>(m_rows.size()));
   for (int i = 0; i < static_cast<int>(m_rows.size()); ++i) {
     const run::DesignRow& r = m_rows[static_cast<std::size_t>(i)];
-    const double cells[] = {r.returnPeriod,      r.frequency,         r.x,
-                            r.methodLower,       r.methodUpper,       r.chosenAnewLower,
-                            r.chosenAnewUpper,   r.sameFunctionLower, r.sameFunctionUpper,
-                            r.bootstrapMedian,   r.risk};
+    const double cells[] = {r.returnPeriod,
+                            r.frequency,
+                            r.x,
+                            r.methodLower,
+                            r.methodUpper,
+                            r.chosenAnewLower,
+                            r.chosenAnewUpper,
+                            r.sameFunctionLower,
+                            r.sameFunctionUpper,
+                            r.bootstrapMedian,
+                            r.risk};
     for (int c = 0; c < static_cast<int>(std::size(cells)); ++c) {
       DesignTable->setItem(i, c, new NumberItem(cells[c]));
     }
@@ -309,8 +315,8 @@ void DesignValuesPage::BootstrapButtonClick() {
   request.progress = [this] { ++m_done; };
   // The design rows without bootstrap columns: only their points and
   // estimates are used.
-  const std::vector<run::DesignRow> design = run::DesignTable(m_analysis->model, m_calculatorN,
-                                                              m_options);
+  const std::vector<run::DesignRow> design =
+      run::DesignTable(m_analysis->model, m_calculatorN, m_options);
   const std::shared_ptr<const run::AnalysisResult> analysis = m_analysis;
   const int generation = m_generation;
   m_worker = std::thread([this, analysis, design, request, generation] {

@@ -45,8 +45,8 @@ class DesignOutputTest : public ::testing::Test {
 };
 
 TEST_F(DesignOutputTest, RunWritesTheDesignAndCandidateTablesAsCsv) {
-  const CliResult r = Cli({"run", Path("air.txt"), "--csv", "--periods", "10, 100",
-                           "--design-life", "20", "--bootstrap", "10", "--seed", "3"});
+  const CliResult r = Cli({"run", Path("air.txt"), "--csv", "--periods", "10, 100", "--design-life",
+                           "20", "--bootstrap", "10", "--seed", "3"});
   ASSERT_EQ(r.code, kExitOk) << r.err;
   const auto design = textio::ReadTextLines(folder / "air.design.csv");
   const auto candidates = textio::ReadTextLines(folder / "air.candidates.csv");
@@ -171,8 +171,8 @@ TEST_F(DesignOutputTest, FitJsonCarriesTheGoodnessOfFit) {
   const CliResult r = Cli({"fit", Path("air.txt")});
   ASSERT_EQ(r.code, kExitOk) << r.err;
   const auto json = nlohmann::json::parse(r.out);
-  for (const char* key : {"k", "sse", "rmse", "aicc", "bic", "ks_distance", "anderson_darling",
-                          "ppcc"}) {
+  for (const char* key :
+       {"k", "sse", "rmse", "aicc", "bic", "ks_distance", "anderson_darling", "ppcc"}) {
     EXPECT_TRUE(json["goodness_of_fit"].contains(key)) << key;
   }
   int chosen = 0;

@@ -6,6 +6,8 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/random_stream.hpp"
+#include "engine/resample.hpp"
 #include "run/run_analysis.hpp"
 #include "scripted_interaction.hpp"
 #include "textio/input_file.hpp"
@@ -15,10 +17,10 @@ namespace quilmor::run {
 namespace {
 
 // Forty annual maxima drawn once from a Gumbel function (location 50, scale 12).
-const std::vector<double> kForty = {
-    61.2, 47.9, 55.0, 83.4, 44.1, 52.7, 70.3, 49.5, 58.8, 41.6, 66.0, 53.9, 46.2, 91.7,
-    57.4, 50.8, 62.9, 45.3, 74.6, 48.7, 54.4, 59.9, 43.8, 68.2, 51.5, 56.6, 79.1, 47.0,
-    64.4, 52.1, 42.9, 60.5, 49.1, 72.8, 55.7, 46.8, 58.1, 87.0, 50.2, 63.6};
+const std::vector<double> kForty = {61.2, 47.9, 55.0, 83.4, 44.1, 52.7, 70.3, 49.5, 58.8, 41.6,
+                                    66.0, 53.9, 46.2, 91.7, 57.4, 50.8, 62.9, 45.3, 74.6, 48.7,
+                                    54.4, 59.9, 43.8, 68.2, 51.5, 56.6, 79.1, 47.0, 64.4, 52.1,
+                                    42.9, 60.5, 49.1, 72.8, 55.7, 46.8, 58.1, 87.0, 50.2, 63.6};
 
 struct Original {
   AnalysisResult analysis;
@@ -36,8 +38,7 @@ Original Analyse(const std::vector<double>& values, const std::string& preferenc
   original.analysis = RunAnalysis(input, request, ui);
   report::DesignOptions options;
   options.returnPeriods = {10, 100};
-  original.design =
-      DesignTable(original.analysis.model, static_cast<int>(values.size()), options);
+  original.design = DesignTable(original.analysis.model, static_cast<int>(values.size()), options);
   return original;
 }
 
@@ -161,6 +162,27 @@ TEST(BootstrapTest, StoppedReplicatesAreLeftOutAndCounted) {
   EXPECT_GT(r.stopped, 0);
   EXPECT_EQ(r.chosenCodes.at(0).count + r.stopped, 30);
   EXPECT_EQ(r.points[0].chosenAnew.percentile.used, static_cast<std::size_t>(30 - r.stopped));
+}
+
+// A replicate is the analysis of its own resample, drawn from the stream of
+// (seed, index): the same numbers by hand.
+TEST(BootstrapTest, AReplicateIsTheAnalysisOfItsResample) {
+  const Original o = Analyse(kForty, "1");
+  BootstrapRequest request;
+  request.seed = 5;
+  const std::vector<double> values = ValuesInUse(o.analysis.series);
+  ASSERT_EQ(values.size(), kForty.size());
+  const engine::Parameters calculator = CalculatorParameters(o.analysis.model);
+  const std::vector<report::DesignPoint> points = {{100.0, 0.99}};
+  const ReplicateOutcome outcome =
+      RunReplicate(values, 0.0, o.analysis.fit.Code, calculator, points, request, 3);
+  ASSERT_FALSE(outcome.stopped);
+
+  engine::ReplicateStream stream(5, 3);
+  const std::vector<double> resample = engine::DrawResample(values, stream);
+  const Original byHand = Analyse(resample, "1");
+  EXPECT_EQ(outcome.code, byHand.analysis.fit.Code);
+  EXPECT_EQ(outcome.chosenAnew[0], byHand.design[1].x);  // T = 100
 }
 
 TEST(BootstrapTest, CancelledBeforeStartRunsNothing) {

@@ -63,7 +63,8 @@ TEST_F(DesignTableTest, RowsAreTheCalculatorsValuesForEachReturnPeriod) {
   ASSERT_EQ(rows.size(), 6u);
   for (const DesignRow& row : rows) {
     SCOPED_TRACE(row.returnPeriod);
-    const auto shown = calculator::Edit4Exit(dm, result.ReportName, textio::CsvNumber(row.frequency));
+    const auto shown =
+        calculator::Edit4Exit(dm, result.ReportName, textio::CsvNumber(row.frequency));
     ASSERT_TRUE(shown.fields) << shown.message;
     EXPECT_NEAR(row.x, Number(shown.fields->Edit6), kPrintedDigits * std::abs(row.x));
     EXPECT_NEAR(row.methodLower, Number(shown.fields->Edit11), kPrintedDigits * std::abs(row.x));

@@ -5,10 +5,10 @@
 // it, and Copy and Save CSV give the tables.
 #include <QClipboard>
 #include <QLabel>
-#include <QRadioButton>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTableWidget>
 #include <QtTest>
 #include <cmath>
