@@ -35,6 +35,11 @@ InputFileContent ParseInputFile(const std::vector<std::string>& lines) {
     content.threshold = 0.0;
     headerLines = kInputHeaderLines - 1;
   } else {
+    if (thresholdLine.rfind(" Threshold:", 0) != 0) {
+      content.warnings.push_back("line 9 reads \"" + Excerpt(thresholdLine) +
+                                 "\" where \" Threshold:\" is written; what follows its first 11 "
+                                 "characters is taken as the threshold");
+    }
     LineScanner scanner(thresholdLine);
     scanner.Skip(11);  // " Threshold:"
     auto threshold = scanner.ReadReal();
@@ -47,9 +52,20 @@ InputFileContent ParseInputFile(const std::vector<std::string>& lines) {
     content.threshold = *threshold;
   }
 
+  bool extraTold = false;
   for (std::size_t number = headerLines + 1; number <= lines.size(); ++number) {
     const std::string& text = lines[number - 1];
-    if (IsBlankLine(text)) break;
+    if (IsBlankLine(text)) {
+      std::size_t later = 0;
+      for (std::size_t k = number; k < lines.size(); ++k) later += IsBlankLine(lines[k]) ? 0 : 1;
+      if (later > 0) {
+        content.warnings.push_back(
+            "line " + std::to_string(number) + " is empty and ends the data: " +
+            std::to_string(content.rows.size()) + " rows are used, " + std::to_string(later) +
+            " lines after it are not");
+      }
+      break;
+    }
     LineScanner scanner(text);
     auto serial = scanner.ReadInt();
     auto value = scanner.ReadReal();
@@ -58,7 +74,24 @@ InputFileContent ParseInputFile(const std::vector<std::string>& lines) {
       content.badLine = static_cast<int>(number);
       break;
     }
+    if (!extraTold && !scanner.AtEnd()) {
+      content.warnings.push_back("line " + std::to_string(number) +
+                                 " holds more than a running number and a value (\"" +
+                                 Excerpt(text) + "\"); only the value " +
+                                 "is used, here and on any such line below");
+      extraTold = true;
+    }
     content.rows.push_back({*serial, *value});
+  }
+  // The count line against the rows read.
+  if (!content.corrupt) {
+    LineScanner count(line(8));
+    count.Skip(17);  // " Number of data: "
+    const auto stated = count.ReadInt();
+    if (stated && *stated != static_cast<int>(content.rows.size())) {
+      content.warnings.push_back("line 8 gives " + std::to_string(*stated) + " data, but " +
+                                 std::to_string(content.rows.size()) + " rows are read");
+    }
   }
   return content;
 }

@@ -49,6 +49,10 @@ struct InputFileContent {
   bool corrupt = false;
   bool badThreshold = false;
   int badLine = 0;
+  // What was read otherwise than the file seems to mean, line by line: a
+  // count that disagrees with the rows, rows after an empty line, extra
+  // columns, a threshold line under another label.
+  std::vector<std::string> warnings;
 };
 
 // Reads the lines of an input file. Data rows run from the line after the

@@ -108,5 +108,58 @@ TEST(ParseInputFile, ShortOrEmptyFileHasNoRows) {
   EXPECT_TRUE(ParseInputFile({" Input data for Quilmor program"}).rows.empty());
 }
 
+// A file the program did not write as it stands is read with a word for
+// every line read otherwise than it seems to mean.
+TEST(ParseInputFile, WarnsOfWhatItReadsOtherwise) {
+  const std::vector<double> values = {1, 2, 3, 4, 5, 6, 7, 8};
+  const std::vector<std::string> written =
+      SplitLines(RenderInputFile("T", "U", "/d/x.inp", 0.0, values));
+  struct Row {
+    const char* name;
+    std::vector<std::string> (*edit)(std::vector<std::string>);
+    std::size_t rows;
+    const char* warning;  // nullptr: none
+  };
+  const Row rows[] = {
+      {"AsWritten", [](std::vector<std::string> l) { return l; }, 8, nullptr},
+      {"CountDisagrees",
+       [](std::vector<std::string> l) {
+         l[7] = " Number of data: 116";
+         return l;
+       },
+       8, "line 8 gives 116 data, but 8 rows are read"},
+      {"BlankLineBeforeTheEnd",
+       [](std::vector<std::string> l) {
+         l.insert(l.begin() + 16, "");
+         return l;
+       },
+       3, "line 17 is empty and ends the data: 3 rows are used, 5 lines after it are not"},
+      {"ExtraColumn",
+       [](std::vector<std::string> l) {
+         l[14] += "   99";
+         return l;
+       },
+       8, "line 15 holds more than a running number and a value"},
+      {"OtherThresholdLabel",
+       [](std::vector<std::string> l) {
+         l[8] = " Cut-off  :     0.00000";
+         return l;
+       },
+       8, "line 9 reads \" Cut-off  :     0.00000\" where \" Threshold:\" is written"},
+  };
+  for (const Row& row : rows) {
+    const InputFileContent content = ParseInputFile(row.edit(written));
+    EXPECT_FALSE(content.corrupt) << row.name;
+    EXPECT_EQ(content.rows.size(), row.rows) << row.name;
+    if (row.warning == nullptr) {
+      EXPECT_TRUE(content.warnings.empty()) << row.name << ": " << content.warnings.front();
+    } else {
+      ASSERT_FALSE(content.warnings.empty()) << row.name;
+      EXPECT_NE(content.warnings.front().find(row.warning), std::string::npos)
+          << row.name << ": " << content.warnings.front();
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quilmor::textio
