@@ -279,6 +279,10 @@ class TMainForm : public TBaseForm {
   void SaveAsButtonClick();
   // The paper and axis options of the Graphics page enabled for the type chosen.
   void UpdateGraphOptions();
+  // The 90% limits of the Design values page's bootstrap (function chosen
+  // anew) for the probability paper, when it was run for the report drawn.
+  std::optional<graphs::PaperBand> BootstrapBand() const;
+  std::string DesignReportName;  // the report of the run the Design values page shows
   void DrawGraph();
 
   // --- Edit menu --------------------------------------------------------------

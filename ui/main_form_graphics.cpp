@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QRadioButton>
 #include <QVBoxLayout>
+#include <cmath>
 #include <filesystem>
 
 #include "graphs/graph_file.hpp"
@@ -20,6 +21,7 @@
 #include "graphs/bitmap.hpp"
 #include "graphs/draw_graph.hpp"
 #include "textio/text_file.hpp"
+#include "ui/design_values_page.hpp"
 #include "ui/graph_view.hpp"
 #include "ui/main_form.hpp"
 #include "ui/qt_interaction.hpp"
@@ -251,6 +253,7 @@ void TMainForm::DrawGraph() {
   const QString paper = PaperComboBox->currentData().toString();
   if (!paper.isEmpty()) request.paper.paper = graphs::PaperNamed(paper.toStdString());
   request.paper.logX = LogXCheckBox->isChecked();
+  request.paper.bootstrapBand = BootstrapBand();
   // What could not be read has been told by the drawing (once: the report
   // that cannot be opened by the reader, a missing or damaged table by
   // DrawGraph).
@@ -290,6 +293,23 @@ void TMainForm::SaveGraph() {
     return;
   }
   Message("The graph was saved in  " + *chosen);
+}
+
+std::optional<graphs::PaperBand> TMainForm::BootstrapBand() const {
+  // Only the bootstrap of this run's fit, and only once it has been run.
+  if (!DesignPage || !DesignPage->Bootstrap() || DesignPage->Bootstrap()->cancelled) {
+    return std::nullopt;
+  }
+  if (!m_dm || textio::ChangeFileExt(m_dm->FileName, ".out") != DesignReportName) {
+    return std::nullopt;
+  }
+  graphs::PaperBand band;
+  for (const run::DesignRow& row : DesignPage->DesignRows()) {
+    if (std::isfinite(row.chosenAnewLower)) band.lower.push_back({row.frequency, row.chosenAnewLower});
+    if (std::isfinite(row.chosenAnewUpper)) band.upper.push_back({row.frequency, row.chosenAnewUpper});
+  }
+  if (band.lower.empty() && band.upper.empty()) return std::nullopt;
+  return band;
 }
 
 void TMainForm::UpdateGraphOptions() {

@@ -47,6 +47,7 @@ bool TMainForm::RunAndReport() {
     if (result.status == run::SaveRunStatus::Done) {
       DesignPage->SetAnalysis(result.analysis, m_dm->NrOfData, m_dm->Preference,
                               options.breakPointAllowed);
+      DesignReportName = result.ReportName;
     } else {
       DesignPage->Clear();
     }

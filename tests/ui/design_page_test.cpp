@@ -100,6 +100,17 @@ class DesignPageTest : public QObject {
     QVERIFY(lower < upper);
     QVERIFY(!std::isnan(Cell(page.DesignTable, 6, 9)));  // the median
     QVERIFY(page.BootstrapLabel->text().contains(QStringLiteral("4: 100.0 %")));
+
+    // The probability paper of this run shows the band, at the design points.
+    auto& main = rig->Main();
+    main.ShowPage(main.GraphicsTabSheet);
+    main.PaperRadioButton->setChecked(true);
+    main.GoButtonClick();
+    QVERIFY(main.ShownPicture && main.ShownPicture->paper);
+    QVERIFY(main.ShownPicture->paper->series.bootstrap.has_value());
+    const auto& band = *main.ShownPicture->paper->series.bootstrap;
+    QCOMPARE(band.lower.size(), std::size_t{10});
+    QCOMPARE(band.lower[6].x, page.DesignRows()[6].chosenAnewLower);
   }
 
   void cancelStopsTheBootstrap() {
