@@ -24,6 +24,15 @@
 namespace quilmor::graphs {
 namespace {
 
+// The options of one paper, X logarithmic or not.
+PaperOptions PaperOf(ProbabilityPaper paper, bool logX) {
+  PaperOptions options;
+  options.paper = paper;
+  options.logX = logX;
+  return options;
+}
+
+
 using engine::ProbabilityPaper;
 using PP = ProbabilityPaper;
 using quilmor::testing::ScriptedInteraction;
@@ -379,7 +388,7 @@ TEST(PaperGumbel, SampleOnAGumbelIsAStraightLineOnGumbelPaper) {
     EXPECT_LE(FromLine(first, last, PixelOf(paper.scales, p)), 1.0) << p.f;
   }
   // On normal paper the same sample bends: its middle lies off the chord.
-  const PaperPicture normal = MakePaper(GumbelTable(), 4, GumbelParameters(), {PP::Normal, false});
+  const PaperPicture normal = MakePaper(GumbelTable(), 4, GumbelParameters(), PaperOf(PP::Normal, false));
   const QPoint a = PixelOf(normal.scales, normal.series.observed.front());
   const QPoint b = PixelOf(normal.scales, normal.series.observed.back());
   EXPECT_GT(FromLine(a, b, PixelOf(normal.scales, normal.series.observed[kRanks / 2])), 5.0);
@@ -578,11 +587,11 @@ TEST_F(PaperFromReport, FittedFunctionFromTheParameterFile) {
   EXPECT_NEAR(paper->series.observed[0].x, GumbelTable().A[0], 0.005);
   EXPECT_DOUBLE_EQ(paper->series.observed[0].f, 1 / 31.0);
   // Another paper and a logarithmic X on request.
-  const auto weibull = Paper(report, {PP::Weibull, false});
+  const auto weibull = Paper(report, PaperOf(PP::Weibull, false));
   EXPECT_TRUE(weibull->scales.logX);
   EXPECT_EQ(weibull->XTitle, "Cumulative frequency (%) on Weibull paper");
-  EXPECT_TRUE(Paper(report, {PP::Normal, true})->scales.logX);
-  EXPECT_FALSE(Paper(report, {PP::Normal, false})->scales.logX);
+  EXPECT_TRUE(Paper(report, PaperOf(PP::Normal, true))->scales.logX);
+  EXPECT_FALSE(Paper(report, PaperOf(PP::Normal, false))->scales.logX);
 }
 
 TEST_F(PaperFromReport, ParameterFileMissingOrOfAnotherCode) {
