@@ -10,6 +10,8 @@
 #include <vector>
 
 #include "bench/samples.hpp"
+#include "bench/analysed_series.hpp"
+#include "bench/series.hpp"
 #include "run/bootstrap.hpp"
 #include "run/run_analysis.hpp"
 #include "textio/input_file.hpp"
@@ -22,15 +24,6 @@ namespace {
 
 constexpr std::uint32_t kSeed = 20240611;
 
-std::vector<double> ReadSeries(const std::filesystem::path& path) {
-  std::vector<double> values;
-  if (auto lines = textio::ReadTextLines(path)) {
-    for (const std::string& line : *lines) {
-      if (auto value = textio::StringToFloat(line)) values.push_back(*value);
-    }
-  }
-  return values;
-}
 
 void Bootstrap(benchmark::State& bench, const std::vector<double>& values) {
   if (values.empty()) {
@@ -38,11 +31,7 @@ void Bootstrap(benchmark::State& bench, const std::vector<double>& values) {
     return;
   }
   SilentInteraction ui;
-  const textio::InputFileContent input = textio::ParseInputFile(textio::SplitLines(
-      textio::RenderInputFile("Benchmark", "bootstrap", "bench.inp", 0.0, values)));
-  run::AnalysisRequest request;
-  request.inputName = "bench.inp";
-  const run::AnalysisResult analysis = run::RunAnalysis(input, request, ui);
+  const run::AnalysisResult analysis = AnalyseSample(values, "bench.inp", ui);
   if (analysis.Stopped() || analysis.error) {
     bench.SkipWithError("the analysis stopped");
     return;

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/samples.hpp"
+#include "bench/analysed_series.hpp"
 #include "run/bootstrap.hpp"
 #include "run/run_analysis.hpp"
 #include "textio/input_file.hpp"
@@ -55,11 +56,7 @@ Tally Simulate(Sample kind, int m, int n, int b, int threads) {
   for (int sample = 0; sample < m; ++sample) {
     const std::vector<double> values = MakeSample(kind, n, 1000u + static_cast<unsigned>(sample));
     SilentInteraction ui;
-    const textio::InputFileContent input = textio::ParseInputFile(textio::SplitLines(
-        textio::RenderInputFile("Coverage", "sample", "coverage.inp", 0.0, values)));
-    run::AnalysisRequest request;
-    request.inputName = "coverage.inp";
-    const run::AnalysisResult analysis = run::RunAnalysis(input, request, ui);
+    const run::AnalysisResult analysis = AnalyseSample(values, "coverage.inp", ui);
     if (analysis.Stopped() || analysis.error) continue;
     report::DesignOptions options;
     options.returnPeriods = {kT};

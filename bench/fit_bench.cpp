@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "bench/samples.hpp"
+#include "bench/series.hpp"
 #include "engine/fit_series.hpp"
 #include "textio/input_file.hpp"
 #include "textio/number_parse.hpp"
@@ -61,16 +62,6 @@ void GeneralNormal(benchmark::State& bench, Sample kind) {
   Fit(bench, MakeSample(kind, kSampleSize, kSeed), "25", static_cast<int>(bench.range(0)));
 }
 
-// One value per line; an empty line is a skipped row.
-std::vector<double> ReadSeries(const std::filesystem::path& path) {
-  std::vector<double> values;
-  if (auto lines = textio::ReadTextLines(path)) {
-    for (const std::string& line : *lines) {
-      if (auto value = textio::StringToFloat(line)) values.push_back(*value);
-    }
-  }
-  return values;
-}
 
 void BestOfAllExample(benchmark::State& bench, const std::filesystem::path& path) {
   const std::vector<double> values = ReadSeries(path);
