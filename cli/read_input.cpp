@@ -23,6 +23,8 @@ std::optional<textio::InputFileContent> ReadAnalysisInput(const std::filesystem:
       err << prefix << textio::InputFaultMessage(content, inputFile.string()) << "\n";
       return std::nullopt;
     }
+    const std::string warnings = textio::InputWarningsMessage(content, inputFile.string());
+    if (!warnings.empty()) err << prefix << warnings << "\n";
     return content;
   }
   const textio::ValueFile values = textio::ReadValueFile(inputFile, column);

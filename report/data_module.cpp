@@ -98,6 +98,11 @@ TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile(const std::string& fileName) {
     ProgramError(CorruptMessage(fileName));
     return ReadResult::Corrupt;
   }
+  // Rows left out, a count that disagrees, extra columns: told, not silent.
+  if (const std::string warnings = textio::InputWarningsMessage(content, fileName);
+      !warnings.empty()) {
+    m_ui.ShowMessage(warnings);
+  }
   return ReadResult::Ok;
 }
 

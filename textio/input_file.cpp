@@ -91,6 +91,10 @@ InputFileContent ParseInputFile(const std::vector<std::string>& lines) {
     if (stated && *stated != static_cast<int>(content.rows.size())) {
       content.warnings.push_back("line 8 gives " + std::to_string(*stated) + " data, but " +
                                  std::to_string(content.rows.size()) + " rows are read");
+    } else if (!stated && !IsBlankLine(line(8))) {
+      content.warnings.push_back("line 8 (\"" + Excerpt(line(8)) +
+                                 "\") gives no number of data; " +
+                                 std::to_string(content.rows.size()) + " rows are read");
     }
   }
   return content;
@@ -112,6 +116,13 @@ std::string InputBadThresholdMessage(std::string_view fileName) {
 std::string InputFaultMessage(const InputFileContent& content, std::string_view fileName) {
   return content.badThreshold ? InputBadThresholdMessage(fileName)
                               : InputCorruptMessage(fileName);
+}
+
+std::string InputWarningsMessage(const InputFileContent& content, std::string_view fileName) {
+  if (content.warnings.empty()) return {};
+  std::string message = "The input file \"" + std::string(fileName) + "\" is read as follows:";
+  for (const std::string& warning : content.warnings) message += "\n " + warning;
+  return message;
 }
 
 std::string FormatInputRow(int runningNumber, double value) {

@@ -66,6 +66,9 @@ std::string InputCorruptMessage(std::string_view fileName);
 std::string InputBadThresholdMessage(std::string_view fileName);
 // The message for the first fault of `content` (corrupt must be set).
 std::string InputFaultMessage(const InputFileContent& content, std::string_view fileName);
+// What was read otherwise than the file seems to mean, one line per warning
+// after the file's name; "" when nothing was.
+std::string InputWarningsMessage(const InputFileContent& content, std::string_view fileName);
 
 // The data line of one value: I(5), a blank, the value.
 std::string FormatInputRow(int runningNumber, double value);

@@ -37,6 +37,25 @@ constexpr const char* kStopped =
 constexpr const char* kCorrupt =
     "A program error occurred.Real numbers in the inputfile \"{dir}/series.inp\" are corrupt";
 
+constexpr const char* kCountDisagrees =
+    "The input file \"{dir}/series.inp\" is read as follows:\n"
+    " line 8 gives 20 data, but 12 rows are read";
+constexpr const char* kCountNotANumber =
+    "The input file \"{dir}/series.inp\" is read as follows:\n"
+    " line 8 (\" Number of data: many\") gives no number of data; 12 rows are read";
+constexpr const char* kEmptyLine =
+    "The input file \"{dir}/series.inp\" is read as follows:\n"
+    " line 22 is empty and ends the data: 8 rows are used, 4 lines after it are not\n"
+    " line 8 gives 12 data, but 8 rows are read";
+constexpr const char* kExtraColumn =
+    "The input file \"{dir}/series.inp\" is read as follows:\n"
+    " line 18 holds more than a running number and a value (\"    5      43.00   1990\"); only "
+    "the value is used, here and on any such line below";
+constexpr const char* kThresholdLabel =
+    "The input file \"{dir}/series.inp\" is read as follows:\n"
+    " line 9 reads \" Cut-off:       0.00000\" where \" Threshold:\" is written; what follows "
+    "its first 11 characters is taken as the threshold";
+
 // Every file the run wrote, checked for numbers that are not finite.
 void ExpectFiniteOutputs(const std::filesystem::path& folder) {
   for (const char* name : {"series.out", "series.aux", "values.out", "values.aux"}) {
@@ -128,7 +147,18 @@ INSTANTIATE_TEST_SUITE_P(
         InputRow{"CarriageReturnsOnly", "cr_only.inp", kExitOk,
                  "The input is saved in {dir}/series.inp   Calculations were done and the output "
                  "is saved in  {dir}/series.out",
-                 Result::Ok, 12, ""}),
+                 Result::Ok, 12, ""},
+        // Read otherwise than the file seems to mean: told, line by line.
+        InputRow{"CountDisagrees", "count_mismatch.inp", kExitOk, kCountDisagrees, Result::Ok, 12,
+                 kCountDisagrees},
+        InputRow{"CountNotANumber", "count_not_a_number.inp", kExitOk, kCountNotANumber,
+                 Result::Ok, 12, kCountNotANumber},
+        InputRow{"EmptyLineInsideTheTable", "blank_inside_table.inp", kExitOk, kEmptyLine,
+                 Result::Ok, 8, kEmptyLine},
+        InputRow{"ExtraColumn", "extra_column.inp", kExitOk, kExtraColumn, Result::Ok, 12,
+                 kExtraColumn},
+        InputRow{"ThresholdUnderAnotherLabel", "threshold_label.inp", kExitOk, kThresholdLabel,
+                 Result::Ok, 12, kThresholdLabel}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(LineEnds, EveryKindGivesTheSameReport) {
