@@ -111,6 +111,14 @@ std::optional<engine::Parameters> ParseParameterFile(const std::vector<std::stri
   }
   p.S = real("shift S");
   if (!ok) return std::nullopt;
+  // A number after the shift belongs to the parameters of another code: the
+  // code line or the file has been changed, and the values would be misread.
+  for (std::size_t extra = next; extra < lines.size(); ++extra) {
+    if (lines[extra].find_first_not_of(" \t") == std::string::npos) continue;
+    error = "line " + std::to_string(extra + 1) +
+            " follows the shift S, the last parameter of code " + std::to_string(code);
+    return std::nullopt;
+  }
   return p;
 }
 

@@ -122,6 +122,12 @@ TEST(ParseParameterFile, RefusesDamagedFiles) {
   EXPECT_FALSE(ParseParameterFile({"6", "1", "1", "1", "1", "1", "1"}, error));  // not a code
   EXPECT_FALSE(ParseParameterFile({"0", "1", "1", "1"}, error));
   EXPECT_NE(error.find("no fitted distribution"), std::string::npos);
+  // The lines of code 60 (A, B, E, S) under the code 4 (A, B, S): E would be
+  // read as the shift.
+  EXPECT_FALSE(ParseParameterFile({"4", "1", "-2", "0.5", "0"}, error));
+  EXPECT_EQ(error, "line 5 follows the shift S, the last parameter of code 4");
+  // Blank lines at the end are no parameters.
+  EXPECT_TRUE(ParseParameterFile({"4", "1", "-2", "0", "", "  "}, error));
 }
 
 }  // namespace

@@ -492,7 +492,10 @@ INSTANTIATE_TEST_SUITE_P(
         ParameterRow{"InfiniteParameters", "inf_parameters.aux", "its parameter A is not a number"},
         ParameterRow{"Empty", "empty.aux", "it is empty"},
         ParameterRow{"TextForTheCode", "text_code.aux",
-                     "its first line is not a distribution code"}),
+                     "its first line is not a distribution code"},
+        // Four numbers under a code of three: the third is no shift.
+        ParameterRow{"ANumberAfterTheShift", "extra_parameter.aux",
+                     "line 5 follows the shift S, the last parameter of code 4"}),
     [](const auto& row) { return std::string(row.param.name); });
 
 TEST(HostileParameterFile, NoInputFileBesideIt) {
