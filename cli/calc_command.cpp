@@ -2,12 +2,13 @@
 // calculator. It reads the parameter file and the input file beside it, as
 // the calculator window does, and prints the fields that window shows.
 #include <CLI/CLI.hpp>
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
-
-#include <cmath>
-#include <filesystem>
 #include <system_error>
 
 #include "calculator/calculator.hpp"
@@ -51,6 +52,22 @@ void PrintValueFields(const calculator::ValueFields& f, std::ostream& out) {
   PrintLine(out, "  Upper", f.Edit12);
 }
 
+// A number written out that no double holds: beyond 1.8E308 in size, or so
+// close to 0 that it cannot be told from it.
+bool OutOfDoubleRange(const std::string& text) {
+  std::string number = text;
+  const auto first = number.find_first_not_of(' ');
+  const auto last = number.find_last_not_of(' ');
+  if (first == std::string::npos) return false;
+  number = number.substr(first, last - first + 1);
+  std::replace(number.begin(), number.end(), ',', '.');
+  if (!number.empty() && number.front() == '+') number.erase(0, 1);
+  double value = 0.0;
+  const auto [end, ec] = std::from_chars(number.data(), number.data() + number.size(), value,
+                                         std::chars_format::general);
+  return ec == std::errc::result_out_of_range && end == number.data() + number.size();
+}
+
 // The command line states what it accepts where the window has its own short
 // texts: a text that is no number, the exact range of a frequency or a return
 // period. The bounds are those of the window's checks.
@@ -59,13 +76,17 @@ bool CheckNumber(const std::string& option, const std::string& text, double abov
   const std::optional<double> value = textio::StringToFloat(text, '.');
   if (!value || !std::isfinite(*value)) {
     context.err << "quilmor-cli calc: " << option << " \"" << textio::Excerpt(text)
-                << "\" is not a number\n";
+                << (OutOfDoubleRange(text)
+                        ? "\" lies outside the numbers the program can hold (sizes from about "
+                          "4.9E-324 to 1.8E308, and 0)\n"
+                        : "\" is not a number\n");
     context.exitCode = kExitUsage;
     return false;
   }
   if (*value <= above || *value > most) {
-    context.err << "quilmor-cli calc: the " << what << " must be above " << textio::FormatGeneral(above)
-                << " and at most " << textio::FormatGeneral(most) << ", not " << text << '\n';
+    context.err << "quilmor-cli calc: the " << what << " must be above "
+                << textio::FormatGeneral(above) << " and at most " << textio::FormatGeneral(most)
+                << ", not " << text << '\n';
     context.exitCode = kExitUsage;
     return false;
   }

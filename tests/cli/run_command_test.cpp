@@ -342,6 +342,12 @@ TEST_F(CalcCommandTest, RefusalsSayWhatIsWrong) {
   } rows[] = {
       {{"air.aux", "--freq", "nan"}, "quilmor-cli calc: --freq \"nan\" is not a number\n"},
       {{"air.aux", "--x", "inf"}, "quilmor-cli calc: --x \"inf\" is not a number\n"},
+      {{"air.aux", "--x", "1e999"},
+       "quilmor-cli calc: --x \"1e999\" lies outside the numbers the program can hold (sizes "
+       "from about 4.9E-324 to 1.8E308, and 0)\n"},
+      {{"air.aux", "--period", "-1,5e-400"},
+       "quilmor-cli calc: --period \"-1,5e-400\" lies outside the numbers the program can hold "
+       "(sizes from about 4.9E-324 to 1.8E308, and 0)\n"},
       {{"air.aux", "--period", "1e7"},
        "quilmor-cli calc: the return period must be above 1E-6 and at most 1E6, not 1e7\n"},
       {{"air.aux", "--freq", "0.000001"},
