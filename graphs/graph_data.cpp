@@ -1,14 +1,14 @@
 #include "graphs/graph_data.hpp"
 
-#include <cmath>
-
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <optional>
 #include <string_view>
 #include <vector>
 
 #include "graphs/graph_types.hpp"
+#include "textio/number_format.hpp"
 #include "textio/number_parse.hpp"
 #include "textio/text_file.hpp"
 
@@ -154,6 +154,22 @@ GraphReadResult ReadGraphData(report::TDMQuilmor& dm, const std::string& reportP
       result = {GraphReadOutcome::BadNumber,
                 where + " holds a number beyond +/-1E+0300, which cannot be drawn: " +
                     Quoted(textio::Excerpt(line, 80))};
+      break;
+    }
+    // A frequency outside 0 .. 100 % or a return period below 1 lies outside
+    // the graph's frame, where no report puts one.
+    std::string outside;
+    for (std::size_t k = 0; k < layout->numbersPerRow && outside.empty(); ++k) {
+      const NumberKind kind = layout->kinds[k];
+      if (kind == NumberKind::Percent && !(numbers[k] >= 0.0 && numbers[k] <= 100.0)) {
+        outside = "a frequency of " + textio::FormatGeneral(numbers[k]) + " %, outside 0 to 100";
+      } else if (kind == NumberKind::ReturnPeriod && !(numbers[k] >= 1.0)) {
+        outside = "a return period of " + textio::FormatGeneral(numbers[k]) + ", below 1";
+      }
+    }
+    if (!outside.empty()) {
+      result = {GraphReadOutcome::BadNumber,
+                where + " holds " + outside + ": " + Quoted(textio::Excerpt(line, 80))};
       break;
     }
     if (rowsRead > 0 && numbers[0] < previousFirst) {

@@ -13,6 +13,11 @@ constexpr int kDrop = kNoSeries;
 // The observed and calculated frequencies: X, serial, rank %, calc %, st.dev,
 // lower, upper.
 constexpr std::array<int, 7> kObservedRow = {A, kDrop, B, C, kDrop, E, D};
+constexpr NumberKind kAny = NumberKind::Any;
+constexpr NumberKind kPercent = NumberKind::Percent;
+constexpr NumberKind kPeriod = NumberKind::ReturnPeriod;
+constexpr std::array<NumberKind, 7> kObservedKinds = {kAny, kAny,     kPercent, kPercent,
+                                                      kAny, kPercent, kPercent};
 
 // Legend of the graphs with points, a curve and its limits.
 constexpr std::array<LegendLine, 3> kPointsCurveLimits = {{
@@ -29,6 +34,7 @@ constexpr std::array<GraphTypeRow, 5> kGraphTypes = {{
         .linesAfterHeading = 4,
         .numbersPerRow = 7,
         .target = kObservedRow,
+        .kinds = kObservedKinds,
         .extents = ExtentRule::Points,
         .yAxis = YAxisRule::Percent,
         .yFromZero = true,
@@ -51,6 +57,7 @@ constexpr std::array<GraphTypeRow, 5> kGraphTypes = {{
         .linesAfterHeading = 4,
         .numbersPerRow = 4,
         .target = {A, B, C, D, kDrop, kDrop, kDrop},
+        .kinds = {kAny, kAny, kPercent, kPercent, kAny, kAny, kAny},
         .extents = ExtentRule::Classes,
         .yAxis = YAxisRule::IntervalPercent,
         .yTitle = "Interval frequency (%)",
@@ -90,6 +97,7 @@ constexpr std::array<GraphTypeRow, 5> kGraphTypes = {{
         .linesAfterHeading = 4,
         .numbersPerRow = 6,
         .target = {A, kDrop, B, C, E, D, kDrop},
+        .kinds = {kAny, kAny, kPeriod, kPeriod, kPeriod, kPeriod, kAny},
         .extents = ExtentRule::ReturnPeriods,
         .yAxis = YAxisRule::FromData,
         .yFromZero = true,
@@ -113,6 +121,7 @@ constexpr std::array<GraphTypeRow, 5> kGraphTypes = {{
         .linesAfterHeading = 4,
         .numbersPerRow = 7,
         .target = kObservedRow,
+        .kinds = kObservedKinds,
         .extents = ExtentRule::Points,
         .swapObservedCalculated = true,
         .yAxis = YAxisRule::FromData,

@@ -69,6 +69,8 @@ struct LegendLine {
   Ink ink = Ink::White;
 };
 
+enum class NumberKind { Any, Percent, ReturnPeriod };
+
 struct GraphTypeRow {
   int type = 0;
   std::string_view name{};  // for messages and tests
@@ -80,6 +82,9 @@ struct GraphTypeRow {
   // Where each number of a row goes: its series, or kNoSeries when it is read
   // and dropped.
   std::array<int, 7> target{};
+  // What each number of a row is, where the graph's frame holds only some
+  // values: a frequency in percent (0 .. 100), a return period (1 or more).
+  std::array<NumberKind, 7> kinds{};
 
   // --- Scales.
   ExtentRule extents = ExtentRule::Points;

@@ -314,5 +314,46 @@ TEST_F(GraphDataTest, NumbersBeyondRangeOrOutOfOrderAreRefused) {
   }
 }
 
+// Frequencies outside 0 .. 100 % and return periods below 1 lie outside
+// every graph's frame: refused at their row, the rows before it kept.
+TEST_F(GraphDataTest, FrequenciesAndReturnPeriodsOutsideTheFrameAreRefused) {
+  struct Row {
+    int type;
+    const char* heading;
+    const char* rows;
+    int kept;
+    const char* reason;
+  };
+  const Row rows[] = {
+      {2, " Interval", "  1 2 10.0 9.0\r\n  2 3 100.1 88.0\r\n", 1,
+       "holds a frequency of 100.1 %, outside 0 to 100"},
+      {2, " Interval", "  1 2 -0.1 9.0\r\n", 0, "holds a frequency of -0.1 %, outside 0 to 100"},
+      {2, " Interval", "  1 2 0.0 100.0\r\n", 1, nullptr},  // the ends themselves stay
+      // X, serial, rank %, calc %, st.dev, lower %, upper %; the spread is no frequency.
+      {1, " Observed", "  3 1 7.7 29.1 13.1 16.1 60.7\r\n  5 2 15.4 29.6 13.2 16.3 161.1\r\n", 1,
+       "holds a frequency of 161.1 %, outside 0 to 100"},
+      {5, " Observed", "  3 1 107.7 29.1 13.1 16.1 60.7\r\n", 0,
+       "holds a frequency of 107.7 %, outside 0 to 100"},
+      {1, " Observed", "  3 1 7.7 29.1 250 16.1 60.7\r\n", 1, nullptr},
+      // X, serial, rank period, calculated, lower, upper.
+      {4, " Return", "  3 1 1.08 1.41 1.00 2.54\r\n  5 2 1.18 0.99 1.00 2.57\r\n", 1,
+       "holds a return period of 0.99, below 1"},
+      {4, " Return", "  3 1 -1.08 1.41 1.00 2.54\r\n", 0,
+       "holds a return period of -1.08, below 1"},
+  };
+  for (const Row& row : rows) {
+    const std::string text = " h1\r\n h2\r\n\r\n t1\r\n t2\r\n" + std::string(row.heading) +
+                             "\r\n -\r\n h\r\n h\r\n -\r\n" + row.rows + " ---\r\n";
+    const GraphReadResult result = ReadText(text, row.type);
+    EXPECT_EQ(dm.NrOfData, row.kept) << row.rows;
+    if (row.reason == nullptr) {
+      EXPECT_TRUE(result.ok()) << result.message;
+    } else {
+      EXPECT_EQ(result.outcome, GraphReadOutcome::BadNumber) << row.rows;
+      EXPECT_NE(result.message.find(row.reason), std::string::npos) << result.message;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace quilmor::graphs

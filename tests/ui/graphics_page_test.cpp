@@ -10,6 +10,10 @@
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QtTest>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <filesystem>
 #include <fstream>
 
 #include "ui_fixture.hpp"
@@ -185,6 +189,37 @@ class GraphicsPageTest : public QObject {
     QCOMPARE(rig->user.messages, Messages{"The graph was saved in  " + path});
     const std::string bytes = quilmor::testing::ReadBytes(path);
     QCOMPARE(QByteArray::fromStdString(bytes.substr(0, start.size())), start);
+  }
+
+  // A failed Save as keeps the program's text and adds the system's reason;
+  // a device at the name stays a device.
+  void saveAsTellsWhyAWriteFailed() {
+    auto& main = Main();
+    OpenTheGraphicsPage();
+    main.GoButtonClick();
+    const std::filesystem::path folder = rig->folder.Path();
+    std::filesystem::create_directory(folder / "in_the_way.png");
+    const bool device =
+        ::mknod((folder / "full.svg").c_str(), S_IFCHR | 0666, ::makedev(1, 7)) == 0;
+    const struct {
+      std::string path;
+      std::string reason;
+    } rows[] = {
+        {(folder / "missing" / "g.png").string(), "No such file or directory"},
+        {(folder / "in_the_way.png").string(), "a folder of that name exists (Is a directory)"},
+        {(folder / "full.svg").string(), "write failed: No space left on device"},
+    };
+    for (const auto& row : rows) {
+      if (row.path.ends_with("full.svg") && !device) continue;
+      rig->user.messages.clear();
+      rig->user.saveFileAnswers.push_back(row.path);
+      rig->user.yesNoAnswers = {true};  // overwrite what stands there
+      QTest::mouseClick(main.SaveAsButton, Qt::LeftButton);
+      QCOMPARE(rig->user.messages,
+               Messages{"The graph could not be saved in  " + row.path + ": " + row.reason});
+    }
+    QVERIFY(std::filesystem::is_directory(folder / "in_the_way.png"));
+    if (device) QVERIFY(std::filesystem::is_character_file(folder / "full.svg"));
   }
 
   void paperAndLogarithmicAxesAreOptionsOfTheirGraphs() {
