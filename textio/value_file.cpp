@@ -15,6 +15,15 @@ std::string Trim(const std::string& text) {
   return text.substr(first, last - first + 1);
 }
 
+// A line in quotes is one cell, whatever it holds ("7,5"): its inside.
+std::string Unquoted(const std::string& line) {
+  const std::string cell = Trim(line);
+  if (cell.size() >= 2 && cell.front() == '"' && cell.back() == '"') {
+    return Trim(cell.substr(1, cell.size() - 2));
+  }
+  return cell;
+}
+
 // Blanks between two pieces of text: columns separated by blanks.
 bool HasInnerBlank(const std::string& line) {
   const std::string trimmed = Trim(line);
@@ -135,7 +144,7 @@ std::vector<std::string> ValueFileColumns(const std::filesystem::path& path) {
       continue;
     }
     // Only a line the reader refuses as several columns offers a choice.
-    if (ColumnsOf(text, false) < 2) continue;
+    if (ColumnsOf(Unquoted(text), false) < 2) continue;
     const std::size_t count = Fields(text, separator).size();
     if (count < 2) return {};
     if (header.size() == count) return header;
@@ -171,7 +180,7 @@ ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
   for (std::size_t i = 0; i < lines->size(); ++i) {
     std::string text = (*lines)[i];
     if (column == 0) {
-      const std::size_t columns = ColumnsOf(Trim(text), i == 0 && IsHeader(text));
+      const std::size_t columns = ColumnsOf(Unquoted(text), i == 0 && IsHeader(text));
       if (columns >= 2) {
         result.error = "line " + std::to_string(i + 1) + " holds " + std::to_string(columns) +
                        " columns (\"" + Excerpt(Trim(text)) +

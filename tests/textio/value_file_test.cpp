@@ -153,6 +153,7 @@ TEST(ValueFileColumns, OfferWhatTheReaderReads) {
       {"ByteOrderMark", "\xEF\xBB\xBF" "1;2\n3;4\n", {"Column 1", "Column 2"}, {2, 4}},
       {"OneColumn", "flow\n30.5\n41\n", {}, {}},
       {"DecimalCommas", "30,5\n41,25\n", {}, {}},
+      {"QuotedDecimalCommas", "\"30,5\"\n\"41,25\"\n", {}, {}},
   };
   TempFolder folder;
   for (const Row& row : rows) {
