@@ -80,6 +80,15 @@ bool WriteFilePlain(const std::filesystem::path& path, std::string_view content,
 
 namespace {
 
+// ".<name>.part<pid>-<n>" beside `path`, unique within the process.
+std::filesystem::path TemporaryName(const std::filesystem::path& path) {
+  static std::atomic<unsigned> counter{0};
+  std::filesystem::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  return folder / (TemporaryPrefix(path) + std::to_string(::getpid()) + "-" +
+                   std::to_string(counter++));
+}
+
 // Writes `content` to a new temporary file in the folder of `path` and makes
 // sure it reached the disk. nullopt (nothing left behind) on failure.
 std::optional<std::filesystem::path> WriteTemporary(const std::filesystem::path& path,
@@ -89,12 +98,7 @@ std::optional<std::filesystem::path> WriteTemporary(const std::filesystem::path&
     SetError(error, std::string("a folder of that name exists (") + std::strerror(EISDIR) + ")");
     return std::nullopt;
   }
-  static std::atomic<unsigned> counter{0};
-  std::filesystem::path folder = path.parent_path();
-  if (folder.empty()) folder = ".";
-  const std::string tempName = TemporaryPrefix(path) + std::to_string(::getpid()) + "-" +
-                               std::to_string(counter++);
-  const std::filesystem::path temp = folder / tempName;
+  const std::filesystem::path temp = TemporaryName(path);
   std::FILE* file = std::fopen(temp.c_str(), "wb");
   if (!file) {
     SetError(error, std::strerror(errno));
@@ -198,6 +202,65 @@ bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error,
       SetError(error, files.size() > 1 ? "\"" + files[i].path.string() + "\": " + reason : reason);
       return false;
     }
+  }
+  return true;
+}
+
+StagedFile::StagedFile(std::filesystem::path path) : m_path(std::move(path)) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(m_path, ec)) {
+    m_error = std::string("a folder of that name exists (") + std::strerror(EISDIR) + ")";
+    return;
+  }
+  m_temp = TemporaryName(m_path);
+  m_file = std::fopen(m_temp.c_str(), "wb");
+  if (!m_file) m_error = std::strerror(errno);
+}
+
+StagedFile::~StagedFile() {
+  if (!m_file) return;
+  std::fclose(m_file);
+  std::error_code ec;
+  std::filesystem::remove(m_temp, ec);
+}
+
+void StagedFile::Fail(int reason) {
+  m_error = std::string("write failed: ") + std::strerror(reason != 0 ? reason : EIO);
+  std::fclose(m_file);
+  m_file = nullptr;
+  std::error_code ec;
+  std::filesystem::remove(m_temp, ec);
+}
+
+bool StagedFile::Append(std::string_view text) {
+  if (!m_file) return false;
+  if (!WriteAll(m_file, text)) {
+    Fail(errno);
+    return false;
+  }
+  return true;
+}
+
+bool StagedFile::Commit() {
+  if (!m_file) return false;
+  if (std::fflush(m_file) != 0 || ::fsync(::fileno(m_file)) != 0) {
+    Fail(errno);
+    return false;
+  }
+  const bool closed = std::fclose(m_file) == 0;
+  const int reason = errno;
+  m_file = nullptr;
+  std::error_code ec;
+  if (!closed) {
+    std::filesystem::remove(m_temp, ec);
+    m_error = std::string("write failed: ") + std::strerror(reason);
+    return false;
+  }
+  std::filesystem::rename(m_temp, m_path, ec);
+  if (ec) {
+    m_error = ec.message();
+    std::filesystem::remove(m_temp, ec);
+    return false;
   }
   return true;
 }
