@@ -16,9 +16,10 @@ bool KeptInStem(unsigned char c) {
   return std::isalnum(c) || c == '-' || c == '_' || c == '.' || c == '+' || c >= 0x80;
 }
 
-// The batch writes summary.csv, summary.jsonl and summary.shard.json.
+// The batch writes summary.csv, summary.jsonl and summary.shard.json: the
+// JSON of a series "summary.shard" would be the last.
 bool Reserved(const std::string& lowerStem) {
-  return lowerStem == "summary" || lowerStem.rfind("summary.", 0) == 0;
+  return lowerStem == "summary" || lowerStem == "summary.shard";
 }
 
 }  // namespace

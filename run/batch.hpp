@@ -25,7 +25,8 @@ namespace quilmor::run {
 // control character or other character that a file system may refuse, does
 // not begin with a dot, and is not longer than kMaxStemLength bytes. Stems
 // are unique regardless of case (a later series whose stem is taken gets
-// "_2", "_3", ...), and none begins with the batch's own "summary".
+// "_2", "_3", ...), and none is "summary" or "summary.shard", whose files
+// would be the batch's own.
 class SafeNames {
  public:
   static constexpr std::size_t kMaxStemLength = 100;

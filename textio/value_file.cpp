@@ -284,12 +284,15 @@ std::vector<NamedColumn> ReadLongColumns(std::vector<std::string> lines,
   const char separator = DetectSeparator(lines);
   const std::vector<std::string> first = SplitFields(lines.front(), separator);
   // A column by its header name or its number (1, 2, ...).
+  // A whole number is a column number, whatever the header holds.
   const auto find = [&](const std::string& wanted) -> std::optional<std::size_t> {
+    if (const std::optional<int> number = ParseInt(wanted)) {
+      if (*number >= 1) return static_cast<std::size_t>(*number - 1);
+      return std::nullopt;
+    }
     for (std::size_t c = 0; c < first.size(); ++c) {
       if (CellText(first[c]) == wanted) return c;
     }
-    const std::optional<int> number = ParseInt(wanted);
-    if (number && *number >= 1) return static_cast<std::size_t>(*number - 1);
     return std::nullopt;
   };
   const std::optional<std::size_t> nameAt = find(nameColumn);

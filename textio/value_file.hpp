@@ -45,7 +45,7 @@ std::vector<NamedColumn> ReadWideColumns(std::vector<std::string> lines,
                                          const std::string& fileName, std::string& error);
 
 // A long table: one row per value, the series named in `nameColumn` and the
-// value in `valueColumn` (each a header name or a column number from 1).
+// value in `valueColumn` (each a header name, or a column number from 1).
 // The series come in the order their names first appear; the first line is
 // a header unless its value cell is a number.
 std::vector<NamedColumn> ReadLongColumns(std::vector<std::string> lines,
