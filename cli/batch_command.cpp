@@ -472,9 +472,8 @@ int RunBatch(BatchSettings& settings, CommandContext& context) {
         << '\n';
     return kExitUsage;
   }
-  for (const char* name : {kSummaryCsv, kSummaryJsonl, kShardFile}) {
-    textio::RemoveStaleTemporaries(*folder / name);
-  }
+  // What a killed batch left: the temporaries of its summaries and reports.
+  textio::RemoveStaleTemporariesIn(*folder);
 
   textio::StagedFile csv(*folder / kSummaryCsv);
   textio::StagedFile jsonl(*folder / kSummaryJsonl);

@@ -61,6 +61,9 @@ bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error,
 // process still running stay.
 std::string TemporaryPrefix(const std::filesystem::path& path);
 int RemoveStaleTemporaries(const std::filesystem::path& path);
+// The same for every file of `folder` (a batch's output folder, whose file
+// names are not known beforehand).
+int RemoveStaleTemporariesIn(const std::filesystem::path& folder);
 
 // A file written piece by piece (the rows of a long table) under a temporary
 // name in its folder and renamed into place by Commit; destroyed without a

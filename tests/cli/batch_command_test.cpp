@@ -2,6 +2,8 @@
 // series' files and numbers are those of `quilmor-cli run` on it alone,
 // whatever the number of workers or shards.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -241,6 +243,28 @@ TEST_F(BatchCommandTest, JsonLinesFromTheStandardInput) {
   EXPECT_EQ(rows[1]["source"], "standard input line 3");
   EXPECT_EQ(rows[0]["file"], "s_1");
   EXPECT_EQ(rows[1]["file"], "s_1_2");
+}
+
+TEST_F(BatchCommandTest, WhatAKilledBatchLeftIsRemovedByTheNext) {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ASSERT_GT(child, 0);
+  ::waitpid(child, nullptr, 0);
+  const std::string dead = std::to_string(child);
+  const std::string alive = std::to_string(::getppid());
+  fs::create_directories(folder / "res");
+  const std::vector<std::string> left = {".summary.csv.part" + dead + "-0",
+                                         ".station 1.out.part" + dead + "-7"};
+  const std::vector<std::string> kept = {".summary.csv.part" + alive + "-0", ".notes.partial",
+                                         "a.part" + dead + "-0"};
+  for (const auto& name : left) WriteBytes(folder / "res" / name, "half");
+  for (const auto& name : kept) WriteBytes(folder / "res" / name, "keep");
+  WriteBytes(folder / "a.txt", Series(20, 1));
+  ASSERT_EQ(Cli({"batch", Path("a.txt"), "--out", Path("res"), "--reports"}).code, kExitOk);
+  for (const auto& name : left) EXPECT_FALSE(fs::exists(folder / "res" / name)) << name;
+  for (const auto& name : kept) EXPECT_TRUE(fs::exists(folder / "res" / name)) << name;
+  EXPECT_TRUE(fs::exists(folder / "res" / "a.out"));
+  EXPECT_FALSE(fs::exists(folder / "res" / ".summary.lock"));
 }
 
 TEST_F(BatchCommandTest, BadUsageIsRefusedBeforeAnySeriesRuns) {
