@@ -186,7 +186,9 @@ struct CodeInfo {
   Bound bound = Bound::None;
   bool hasExponent = false;            // E is a parameter of the model
   bool preferable = false;             // the user can prefer it
-  bool needsNonNegativeX = false;      // the model takes a logarithm, power or root of X
+  // The model holds for X >= 0 only: it takes a logarithm, power, root or
+  // square of X (the square would mirror negative X), or Pareto's C/(X + C).
+  bool needsNonNegativeX = false;
   bool parametersInDataScale = false;  // bound or average kept in the data scale
   bool gumbelSpread = false;           // the fit sets the spread of X to 1.28 / A
   double minimumSlope = 0.0;           // the slope is raised to this after the fit (0: no rule)

@@ -21,6 +21,15 @@ constexpr double kHastingsRange = 10.0;
 
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+// ln(1 - F) as the formulas write it. Where 1 - F rounds to 1 (F below
+// 1.1e-16) the logarithm would be 0 and the far lower tail infinite; there
+// ln(1 - F) is -F to the last bit.
+double LogOfComplement(double f) {
+  const double complement = 1.0 - f;
+  if (complement == 1.0 && f > 0.0) return -f;
+  return std::log(complement);
+}
+
 }  // namespace
 
 double Power(double x, double p) { return std::exp(p * std::log(x)); }
@@ -73,7 +82,7 @@ double HastingsCache::Invert(double freq) {
 double GumbelInverse(double a, double b, double f) { return -(std::log(-std::log(f)) + b) / a; }
 
 double MirroredGumbelInverse(double a, double b, double f) {
-  return (-std::log(-std::log(1.0 - f)) - b) / a;
+  return (-std::log(-LogOfComplement(f)) - b) / a;
 }
 
 double LogisticInverse(double a, double b, double f) {
@@ -81,7 +90,7 @@ double LogisticInverse(double a, double b, double f) {
 }
 
 double ExponentialInverse(double a, double b, double f) {
-  return (std::log(1.0 - f) + b) * (-1.0 / a);
+  return (LogOfComplement(f) + b) * (-1.0 / a);
 }
 
 double NormalTransform(int code, double x, double exponent) {
@@ -288,7 +297,7 @@ double InversePowerExponential(const Parameters& p, double f, const InverseConte
 }
 // 3: X = (-(ln(1 - F) + B)/A)^(1/E) + S
 double InverseExponential(const Parameters& p, double f, const InverseContext& context) {
-  return RootPlusShift(p, -(std::log(1.0 - f) + p.B) / p.A, context);
+  return RootPlusShift(p, -(LogOfComplement(f) + p.B) / p.A, context);
 }
 // 4: X = -(ln(-ln F) + B)/A + S
 double InverseGumbel(const Parameters& p, double f, const InverseContext&) {
@@ -365,7 +374,7 @@ double InversePareto(const Parameters& p, double f, const InverseContext&) {
 }
 // 57: X = exp((ln(-ln(1 - F)) - B)/A) + S
 double InverseWeibull(const Parameters& p, double f, const InverseContext&) {
-  return std::exp((std::log(-std::log(1.0 - f)) - p.B) / p.A) + p.S;
+  return std::exp((std::log(-LogOfComplement(f)) - p.B) / p.A) + p.S;
 }
 // 58: X = exp(-B/A) (-ln F)^(1/A) + C; the bound is in the data scale.
 double InverseFrechet(const Parameters& p, double f, const InverseContext&) {
@@ -377,7 +386,7 @@ double InverseFisherTippett3(const Parameters& p, double f, const InverseContext
 }
 // 60: X = (exp((ln(-ln(1 - F)) - B)/A))^(1/E) + S
 double InverseGeneralizedWeibull(const Parameters& p, double f, const InverseContext& context) {
-  return RootPlusShift(p, std::exp((std::log(-std::log(1.0 - f)) - p.B) / p.A), context);
+  return RootPlusShift(p, std::exp((std::log(-LogOfComplement(f)) - p.B) / p.A), context);
 }
 // 62: X = D tan(pi (F - 0.5)) + M; the average is in the data scale.
 double InverseStudent1(const Parameters& p, double f, const InverseContext&) {

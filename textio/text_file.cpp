@@ -198,8 +198,49 @@ bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error)
   return WriteFilesAtomic(files, error, nullptr);
 }
 
+namespace {
+
+// What stands at the name of an output, links followed.
+enum class OutputKind { FileOrNothing, Stream, Device };
+
+// A character device (a terminal, /dev/null, /dev/full) or a pipe is written
+// into, as a shell's redirection would; renaming a file over it would put a
+// file in place of the device. A block device or a socket is refused.
+OutputKind KindOf(const std::filesystem::path& path) {
+  std::error_code ec;
+  const std::filesystem::file_status status = std::filesystem::status(path, ec);
+  switch (status.type()) {
+    case std::filesystem::file_type::character:
+    case std::filesystem::file_type::fifo:
+      return OutputKind::Stream;
+    case std::filesystem::file_type::block:
+    case std::filesystem::file_type::socket:
+      return OutputKind::Device;
+    default:
+      return OutputKind::FileOrNothing;
+  }
+}
+
+}  // namespace
+
 bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error,
                       std::size_t* failed) {
+  for (std::size_t i = 0; i < files.size(); ++i) {
+    const OutputKind kind = KindOf(files[i].path);
+    if (kind == OutputKind::FileOrNothing) continue;
+    const std::string named = files.size() > 1 ? "\"" + files[i].path.string() + "\": " : "";
+    if (kind == OutputKind::Stream && files.size() == 1) {
+      std::string reason;
+      if (WriteFilePlain(files[i].path, files[i].content, &reason)) return true;
+      if (failed) *failed = 0;
+      SetError(error, reason);
+      return false;
+    }
+    // Several files are replaced together, which a device cannot take part in.
+    if (failed) *failed = i;
+    SetError(error, named + "a device or pipe stands at that name, not a file");
+    return false;
+  }
   std::vector<std::filesystem::path> temps;
   std::error_code ec;
   auto removeTemps = [&](std::size_t from) {

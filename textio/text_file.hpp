@@ -34,7 +34,9 @@ class TextWriter {
 
 // Writes `content` to `path`: first to a temporary file in the same folder,
 // then renamed over `path`. On failure the previous file is untouched, the
-// temporary file is removed and `error` (when given) says why.
+// temporary file is removed and `error` (when given) says why, with the
+// system's reason. A character device or pipe at `path` (links followed) is
+// written into instead, never replaced; a block device or socket is refused.
 bool WriteFileAtomic(const std::filesystem::path& path, std::string_view content,
                      std::string* error = nullptr);
 

@@ -167,7 +167,51 @@ void RefuseEmpty(std::vector<NamedColumn>& columns, const std::string& fileName)
   }
 }
 
+// The lines of a value file as its readers take them: nullopt for a file that
+// cannot be read or is not 8-bit text; a UTF-8 byte-order mark removed.
+std::optional<std::vector<std::string>> ValueLines(const std::filesystem::path& path) {
+  auto lines = ReadTextLines(path);
+  if (!lines || (!lines->empty() && !WideEncoding(lines->front()).empty())) return std::nullopt;
+  if (!lines->empty() && lines->front().rfind("\xEF\xBB\xBF", 0) == 0) lines->front().erase(0, 3);
+  return lines;
+}
+
+// The fields of a line as ReadValueFile(path, N) takes them, N = 1, 2, ...
+std::vector<std::string> Fields(const std::string& line, char separator) {
+  std::vector<std::string> fields;
+  for (int column = 1;; ++column) {
+    auto field = Field(line, separator, column);
+    if (!field) break;
+    fields.push_back(Trim(*field));
+  }
+  return fields;
+}
+
 }  // namespace
+
+std::vector<std::string> ValueFileColumns(const std::filesystem::path& path) {
+  const auto lines = ValueLines(path);
+  if (!lines) return {};
+  const char separator = DetectSeparator(*lines);
+  std::vector<std::string> header;
+  for (std::size_t i = 0; i < lines->size(); ++i) {
+    const std::string text = Trim((*lines)[i]);
+    if (text.empty()) continue;
+    if (i == 0 && IsHeader(text)) {
+      header = Fields(text, separator);
+      continue;
+    }
+    // Only a line the reader refuses as several columns offers a choice.
+    if (ColumnsOf(text, false) < 2) continue;
+    const std::size_t count = Fields(text, separator).size();
+    if (count < 2) return {};
+    if (header.size() == count) return header;
+    std::vector<std::string> names;
+    for (std::size_t n = 1; n <= count; ++n) names.push_back("Column " + std::to_string(n));
+    return names;
+  }
+  return {};
+}
 
 ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
   auto lines = ReadTextLines(path);

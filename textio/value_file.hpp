@@ -52,6 +52,14 @@ std::vector<NamedColumn> ReadLongColumns(std::vector<std::string> lines,
                                          const std::string& fileName, const std::string& nameColumn,
                                          const std::string& valueColumn, std::string& error);
 
+// The columns a file of several offers for ReadValueFile(path, N): one name
+// per column of its first line that ReadValueFile(path) refuses as several
+// columns, split as ReadValueFile(path, N) splits it (tabs, semicolons,
+// commas or blanks), with the header's cells as names when the header has as
+// many, else "Column N". Empty for a file of one column (decimal commas
+// included) or one that cannot be read.
+std::vector<std::string> ValueFileColumns(const std::filesystem::path& path);
+
 // True when the file looks like an input file written by the program.
 bool IsInputFile(const std::filesystem::path& path);
 

@@ -300,9 +300,11 @@ class TMainForm : public TBaseForm {
   void SetModified(bool modified);
   // Asks before the program ends with unsaved data; true to go on.
   bool MayClose();
-  // Chooses the column of a CSV file with several; nullopt when cancelled.
-  // Tests replace it.
+  // Chooses the column of a value file with several (1, 2, ...); nullopt
+  // when cancelled. Empty: a list dialog asks (AskForValueColumn). Tests
+  // replace it.
   std::function<std::optional<int>(const QStringList& headings)> ChooseCsvColumn;
+  std::optional<int> AskForValueColumn(const QStringList& columns);
 
   // The dialogs' settings.
   FileDialogRequest InputOpenDialog() const;

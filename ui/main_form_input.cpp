@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QFile>
+#include <QInputDialog>
 #include <QFrame>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -598,25 +599,35 @@ void TMainForm::InputOpenActionExecute() {
 
 namespace {
 
-// The cells of the first line of a file that holds several columns, split
-// at the first of tab, semicolon or comma that the file has; empty for a file
-// of one column.
-QStringList CsvHeadings(const std::string& fileName) {
-  const auto lines = textio::ReadTextLines(fileName);
-  if (!lines) return {};
-  for (char separator : {'\t', ';', ','}) {
-    for (const std::string& line : *lines) {
-      if (line.find(separator) == std::string::npos) continue;
-      for (const std::string& first : *lines) {
-        if (first.find_first_not_of(" \t") == std::string::npos) continue;
-        return QString::fromLatin1(first).split(QLatin1Char(separator));
-      }
-    }
+// The columns of a value file of several, as the value file reader counts and
+// splits them for every separator (tab, semicolon, comma, blanks); empty for
+// a file of one column.
+QStringList ValueColumnNames(const std::string& fileName) {
+  QStringList names;
+  for (const std::string& name : textio::ValueFileColumns(fileName)) {
+    names << QString::fromLatin1(name.data(), static_cast<qsizetype>(name.size()));
   }
-  return {};
+  return names;
 }
 
 }  // namespace
+
+std::optional<int> TMainForm::AskForValueColumn(const QStringList& columns) {
+  // Numbered, so that two columns of the same name stay apart.
+  QStringList items;
+  for (qsizetype i = 0; i < columns.size(); ++i) {
+    items << QStringLiteral("%1: %2").arg(i + 1).arg(columns[i]);
+  }
+  bool chosen = false;
+  const QString item = QInputDialog::getItem(
+      this, QStringLiteral("Column of values"),
+      QStringLiteral("The file holds %1 columns. Which of them holds the values?")
+          .arg(columns.size()),
+      items, 0, false, &chosen);
+  const qsizetype index = items.indexOf(item);
+  if (!chosen || index < 0) return std::nullopt;
+  return static_cast<int>(index) + 1;
+}
 
 void TMainForm::OpenInputFile(const std::string& fileName) {
   report::TDMQuilmor& dm = *m_dm;
@@ -639,10 +650,10 @@ void TMainForm::OpenInputFile(const std::string& fileName) {
     // A plain file of values, one per line, or one column of a CSV file.
     textio::ValueFile values = textio::ReadValueFile(fileName);
     if (!values.error.empty()) {
-      const QStringList headings = CsvHeadings(fileName);
+      const QStringList headings = ValueColumnNames(fileName);
       if (headings.size() >= 2) {
         const std::optional<int> column =
-            ChooseCsvColumn ? ChooseCsvColumn(headings) : std::optional<int>(1);
+            ChooseCsvColumn ? ChooseCsvColumn(headings) : AskForValueColumn(headings);
         if (!column) return;
         values = textio::ReadValueFile(fileName, *column);
       }

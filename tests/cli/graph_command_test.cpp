@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 #include <QImage>
 #include <filesystem>
@@ -10,6 +12,7 @@
 #include "cli/cli_app.hpp"
 #include "graphs/bitmap.hpp"
 #include "temp_folder.hpp"
+#include "unprivileged.hpp"
 
 namespace quilmor::cli {
 namespace {
@@ -221,6 +224,57 @@ TEST_F(GraphCommand, UnreadableRowWritesNothing) {
   EXPECT_EQ(run.code, 2);
   EXPECT_NE(run.err.find("Line 40 of the file"), std::string::npos) << run.err;
   EXPECT_FALSE(std::filesystem::exists(Path("g.bmp")));
+}
+
+// A write that fails keeps the program's text and adds the system's reason;
+// a device at the output name is written into and stays a device.
+TEST_F(GraphCommand, AFailedWriteKeepsOurTextAndAddsTheSystemsReason) {
+  const auto d = folder.Path();
+  std::filesystem::create_directory(d / "in_the_way.png");
+  WriteBytes(d / "plain_file", "x");
+  std::filesystem::create_directory(d / "locked");
+  testing::OpenForReading(d);
+  testing::MakeReadOnly(d / "locked");
+  // A node of the device that is always full (/dev/full's numbers); only
+  // root may make one.
+  const bool device = ::mknod((d / "full.png").c_str(), S_IFCHR | 0666, ::makedev(1, 7)) == 0;
+  const struct {
+    const char* name;
+    std::string output;
+    std::string reason;
+    bool unprivileged;
+  } rows[] = {
+      {"FolderInTheWay", Path("in_the_way.png"), "a folder of that name exists (Is a directory)",
+       false},
+      {"MissingFolder", Path("missing/g.png"), "No such file or directory", false},
+      {"AFileForAFolder", Path("plain_file/g.svg"), "Not a directory", false},
+      {"FolderNotWritable", Path("locked/g.pdf"), "Permission denied", true},
+      {"FullDevice", Path("full.png"), "write failed: No space left on device", false},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    if (row.output == Path("full.png") && !device) continue;
+    const std::string expected =
+        "quilmor-cli graph: " + row.output + " could not be written: " + row.reason + "\n";
+    if (row.unprivileged) {
+      const auto child = testing::RunUnprivileged([&](std::string& err) {
+        const CliRun run = RunGraph({kSampleReport, "--type", "qq", "--output", row.output});
+        err = run.err;
+        return run.code;
+      });
+      if (!child) continue;  // no unprivileged user to be
+      EXPECT_EQ(child->status, 2);
+      EXPECT_EQ(child->output, expected);
+    } else {
+      const CliRun run = RunGraph({kSampleReport, "--type", "qq", "--output", row.output});
+      EXPECT_EQ(run.code, 2);
+      EXPECT_EQ(run.err, expected);
+      EXPECT_EQ(run.out, "");
+    }
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(d / "in_the_way.png"));
+  if (device) EXPECT_TRUE(std::filesystem::is_character_file(d / "full.png"));
+  EXPECT_TRUE(std::filesystem::is_empty(d / "locked"));
 }
 
 struct UsageCase {

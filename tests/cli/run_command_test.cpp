@@ -422,3 +422,44 @@ TEST_F(RunCommandTest, PoorFitsKeepTheirXLimitsOrderedAndAreToldOf) {
 
 }  // namespace
 }  // namespace quilmor::cli
+namespace quilmor::cli {
+namespace {
+
+// The calculator at the ends of the number range: a frequency that rises
+// from 0 (or from the value at X = 0 for a function of X >= 0) to 1, or no
+// value beyond the upper bound of code 59; never a mirror image of the square
+// of a negative X or a power of a negative ratio.
+TEST_F(RunCommandTest, CalcAtTheEndsOfTheNumberRange) {
+  WriteBytes(folder / "air.txt", kAircondit);
+  const std::vector<std::string> xs = {"-1e308", "-1e-308", "0", "1e-308", "1e308"};
+  const struct {
+    const char* preference;
+    std::vector<std::string> freqs;  // "F0": the frequency at X = 0
+  } rows[] = {
+      {"4", {"0", "F0", "F0", "F0", "1"}},         {"5", {"0", "F0", "F0", "F0", "1"}},
+      {"23", {"F0", "F0", "F0", "F0", "1"}},       {"56", {"0", "0", "0", "0", "1"}},
+      {"59", {"0", "F0", "F0", "F0", "no value"}}, {"62", {"0", "F0", "F0", "F0", "1"}},
+  };
+  const auto freqOf = [](const std::string& out) {
+    const std::size_t at = out.find("Cum. Freq.:  ");
+    if (at == std::string::npos) return std::string("(none)");
+    return out.substr(at + 13, out.find('\n', at) - at - 13);
+  };
+  for (const auto& row : rows) {
+    std::filesystem::copy_file(folder / "air.txt",
+                               folder / (std::string("c") + row.preference + ".txt"),
+                               std::filesystem::copy_options::overwrite_existing);
+    const std::string name = std::string("c") + row.preference;
+    ASSERT_EQ(Cli({"run", Path(name + ".txt"), "--pref", row.preference}).code, kExitOk);
+    const std::string f0 = freqOf(Cli({"calc", Path(name + ".aux"), "--x", "0"}).out);
+    for (std::size_t i = 0; i < xs.size(); ++i) {
+      const CliResult r = Cli({"calc", Path(name + ".aux"), "--x", xs[i]});
+      EXPECT_EQ(r.code, kExitOk) << row.preference << " " << xs[i] << r.err;
+      EXPECT_EQ(freqOf(r.out), row.freqs[i] == "F0" ? f0 : row.freqs[i])
+          << "code " << row.preference << " at " << xs[i];
+    }
+  }
+}
+
+}  // namespace
+}  // namespace quilmor::cli

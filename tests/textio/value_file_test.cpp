@@ -191,5 +191,56 @@ TEST(ReadTableColumns, WholeFileRefusals) {
   EXPECT_NE(error.find("line 3"), std::string::npos);
 }
 
+// The columns a file offers are the columns the reader takes with --column N:
+// every offered column reads, the count agrees for every separator, and the
+// last value of the last column is the one on the file's last line.
+TEST(ValueFileColumns, OfferWhatTheReaderReads) {
+  struct Row {
+    const char* name;
+    const char* content;
+    std::vector<std::string> offered;
+    std::vector<double> lastColumn;  // the values of the last offered column
+  };
+  const Row rows[] = {
+      {"Comma", "year,flow\n1990,30.5\n1991,41\n", {"year", "flow"}, {30.5, 41}},
+      {"Semicolon", "year;flow\n1990;30,5\n1991;41\n", {"year", "flow"}, {30.5, 41}},
+      {"Tab", "a\tb\tc\n1\t2\t3\n4\t5\t6\n", {"a", "b", "c"}, {3, 6}},
+      {"Blanks", "  1990   30.5\n1991 41\n", {"Column 1", "Column 2"}, {30.5, 41}},
+      {"BlanksWithHeader", "year flow\n1990 30.5\n1991  41\n", {"year", "flow"}, {30.5, 41}},
+      {"TabsAfterBlankHeader", "Peak flow\tYear\n30.5\t1990\n41\t1991\n",
+       {"Peak flow", "Year"}, {1990, 1991}},
+      // A header of another count names no column.
+      {"HeaderOfOtherCount", "year;flow;note\n1990;30\n1991;41\n",
+       {"Column 1", "Column 2"}, {30, 41}},
+      {"ByteOrderMark", "\xEF\xBB\xBF" "1;2\n3;4\n", {"Column 1", "Column 2"}, {2, 4}},
+      {"OneColumn", "flow\n30.5\n41\n", {}, {}},
+      {"DecimalCommas", "30,5\n41,25\n", {}, {}},
+  };
+  TempFolder folder;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto path = folder / (std::string(row.name) + ".txt");
+    WriteBytes(path, row.content);
+    const std::vector<std::string> offered = ValueFileColumns(path);
+    EXPECT_EQ(offered, row.offered);
+    if (offered.empty()) {
+      EXPECT_TRUE(ReadValueFile(path).error.empty()) << ReadValueFile(path).error;
+      continue;
+    }
+    EXPECT_NE(ReadValueFile(path).error, "");  // several columns: --column is needed
+    for (std::size_t n = 1; n <= offered.size(); ++n) {
+      const ValueFile file = ReadValueFile(path, static_cast<int>(n));
+      EXPECT_EQ(file.error, "") << "column " << n;
+      if (n == offered.size()) {
+        std::vector<double> values;
+        for (const ValueRow& value : file.rows) values.push_back(value.value.value_or(-1));
+        EXPECT_EQ(values, row.lastColumn);
+      }
+    }
+    // One beyond the last is refused.
+    EXPECT_NE(ReadValueFile(path, static_cast<int>(offered.size()) + 1).error, "");
+  }
+}
+
 }  // namespace
 }  // namespace quilmor::textio

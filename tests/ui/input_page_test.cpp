@@ -5,6 +5,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileInfo>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTabWidget>
+#include <QTimer>
 #include <QtTest>
 
 #include "textio/text_file.hpp"
@@ -690,6 +692,56 @@ class InputPageTest : public QObject {
     QCOMPARE(QFileInfo(main.RecentFiles().front()).fileName(), QStringLiteral("flows.csv"));
     QCOMPARE(QFileInfo(main.RecentFiles().at(1)).fileName(), QStringLiteral("plain.txt"));
     QCOMPARE(main.RecentMenu->actions().size(), main.RecentFiles().size());
+  }
+
+  // The column choice of a value file of several columns, for every
+  // separator the command line's --column N reads: as many columns offered
+  // as the reader counts, and the chosen one read.
+  void valueFileColumnsAsTheReaderCountsThem() {
+    auto& main = Main();
+    const struct {
+      const char* name;
+      const char* content;
+      QStringList offered;  // empty: no choice, the file is one column
+      int choice;
+      QStringList values;
+    } rows[] = {
+        {"comma.csv", "year,flow\n1990,30.5\n1991,41\n", {"year", "flow"}, 2, {"30.5", "41"}},
+        {"semicolon.csv", "year;flow\n1990;30,5\n1991;\n", {"year", "flow"}, 2, {"30.5", ""}},
+        {"tab.txt", "1990\t30.5\t7\n1991\t41\t8\n", {"Column 1", "Column 2", "Column 3"}, 3,
+         {"7", "8"}},
+        {"blanks.txt", "year  flow\n 1990   30.5\n1991 41\n", {"year", "flow"}, 2,
+         {"30.5", "41"}},
+        {"one.txt", "flow\n30,5\n41\n", {}, 0, {"30.5", "41"}},
+    };
+    for (const auto& row : rows) {
+      rig->user.messages.clear();
+      WriteBytes(rig->folder / row.name, row.content);
+      QStringList offered;
+      main.ChooseCsvColumn = [&offered, &row](const QStringList& headings) {
+        offered = headings;
+        return std::optional<int>(row.choice);
+      };
+      rig->user.openFileAnswers.push_back((rig->folder / row.name).string());
+      main.InputOpenAction->trigger();
+      QVERIFY2(rig->user.messages.empty(), row.name);
+      QCOMPARE(offered, row.offered);
+      QCOMPARE(Column(main.StringGrid1, 1), row.values);
+    }
+    // Without a test's chooser a list dialog asks, naming every column.
+    main.ChooseCsvColumn = nullptr;
+    QStringList items;
+    QTimer::singleShot(0, [&items] {
+      auto* dialog = qobject_cast<QInputDialog*>(QApplication::activeModalWidget());
+      if (!dialog) return;
+      items = dialog->comboBoxItems();
+      dialog->setTextValue(items.value(1));
+      dialog->accept();
+    });
+    rig->user.openFileAnswers.push_back((rig->folder / "tab.txt").string());
+    main.InputOpenAction->trigger();
+    QCOMPARE(items, (QStringList{"1: Column 1", "2: Column 2", "3: Column 3"}));
+    QCOMPARE(Column(main.StringGrid1, 1), (QStringList{"30.5", "41"}));
   }
 
   void closingWithUnsavedDataAsksFirst() {
