@@ -36,6 +36,26 @@ double BoundAbscissae(int code, const FitData& data, double bound, double* xPrim
   return bound;
 }
 
+double BoundAbscissae(int code, const ValueRuns& runs, double bound, double* runXPrime) {
+  // Every rank of a run sees the bound its first rank leaves (a second test
+  // of the same value against it moves it to the same place), so one test
+  // and one logarithm per run give what the plain form gives at each rank.
+  const int count = static_cast<int>(runs.value.size());
+  const double* x = runs.value.data();
+  if (IsLowerBound(code)) {
+    for (int r = 0; r < count; ++r) {
+      if (x[r] - bound <= 0.0) bound = x[r] - kBoundGap;
+      runXPrime[r] = std::log(x[r] - bound);
+    }
+  } else {
+    for (int r = 0; r < count; ++r) {
+      if (bound - x[r] <= 0.0) bound = x[r] + kBoundGap;
+      runXPrime[r] = std::log(bound - x[r]);
+    }
+  }
+  return bound;
+}
+
 Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers& workers,
                        int code) {
   state.Code = code;
@@ -45,34 +65,35 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
   const double smallest = data.x[0];
   const double largest = data.x[n - 1];
 
-  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(n));
+  const std::vector<int>& runEnd = data.runs.end;
+  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(data.Runs()));
   std::vector<double> sse;
   const Workers::ScanOutcome scan = workers.ScanWhileImproving(
       IsLowerBound(code) ? kLowerBoundTrials : kUpperBoundTrials, kNoFitSSE,
       [&](int j, int worker) {
         double* xPrime = scratch[worker].data();
-        BoundAbscissae(code, data, BoundTrial(code, smallest, largest, j), xPrime);
-        const LineStats line = LeastSquaresLine(xPrime, y, n);
+        BoundAbscissae(code, data.runs, BoundTrial(code, smallest, largest, j), xPrime);
+        const LineStats line = LeastSquaresLine(xPrime, runEnd, y);
         if (line.noSpread) return std::numeric_limits<double>::infinity();
         const double intercept = line.meanY - line.slope * line.meanX;
-        return LineSSE<Transform::Frechet>(xPrime, data.fr.data(), n, intercept, line.slope);
+        return LineSSE<Transform::Frechet>(xPrime, runEnd, data.fr.data(), intercept, line.slope);
       },
       sse);
   const int best = scan.lastBetter > 0 ? scan.lastBetter : 1;
 
   // Final fit with the best bound; the guard applies again.
-  std::vector<double> xPrime(n);
+  std::vector<double> xPrime(data.Runs());
   const double bound =
-      BoundAbscissae(code, data, BoundTrial(code, smallest, largest, best), xPrime.data());
-  StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), y, n));
+      BoundAbscissae(code, data.runs, BoundTrial(code, smallest, largest, best), xPrime.data());
+  StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), runEnd, y));
   state.Intercept = state.MeanY - state.Slope * state.MeanX;
   (IsLowerBound(code) ? state.LowerBoundC : state.UpperBoundC) = bound;
   state.ScanCounts.push_back({code, scan.trials});
 
   Candidate candidate;
   candidate.code = code;
-  candidate.sse =
-      LineSSE<Transform::Frechet>(xPrime.data(), data.fr.data(), n, state.Intercept, state.Slope);
+  candidate.sse = LineSSE<Transform::Frechet>(xPrime.data(), runEnd, data.fr.data(),
+                                              state.Intercept, state.Slope);
   candidate.slope = state.Slope;
   candidate.intercept = state.Intercept;
   return candidate;

@@ -1,6 +1,13 @@
 // What every trial of every scan shares, computed once per fit: the ranked
 // values X and plotting positions Fr (index 0 = rank 1), ln X, and Fr through
 // each frequency transform.
+//
+// Equal values stand next to each other in rank order, and a resample holds
+// many of them. A run is a stretch of ranks whose values are the same number
+// (the same bits): whatever a trial computes from the value alone (a
+// logarithm, a power, a calculated frequency) is the same at every rank of
+// the run, so it is computed once per run. Sums over the ranks still take
+// every rank, in rank order.
 #pragma once
 
 #include <array>
@@ -13,17 +20,39 @@ namespace quilmor::engine {
 
 inline constexpr int kTransformCount = 8;
 
+// The runs of equal values of x[0..n): run r holds ranks end[r - 1] ..
+// end[r] - 1 (from 0 for r = 0), all of the value value[r].
+struct ValueRuns {
+  std::vector<int> end;
+  std::vector<double> value;
+};
+ValueRuns FindRuns(const double* x, int n);
+
+// perRank[i] = perRun[r] for every rank i of run r: the per-rank form of
+// what a trial computed per run.
+inline void SpreadRuns(const double* perRun, const std::vector<int>& runEnd, double* perRank) {
+  int i = 0;
+  const int runs = static_cast<int>(runEnd.size());
+  for (int r = 0; r < runs; ++r) {
+    const double v = perRun[r];
+    for (const int end = runEnd[r]; i < end; ++i) perRank[i] = v;
+  }
+}
+
 struct FitData {
   int n = 0;
   std::vector<double> x;                                       // X_i, ascending
   std::vector<double> fr;                                      // Fr_i = i/(N+1)
   std::vector<double> lnX;                                     // ln X_i
   std::array<std::vector<double>, kTransformCount> ordinates;  // T(Fr_i) per transform
+  ValueRuns runs;                                              // the runs of equal X
+  std::vector<double> runLnX;                                  // ln X of each run
 
   // Copies ranks 1..N of the state and derives the rest.
   static FitData FromState(const AnalysisState& state);
 
   const std::vector<double>& Y(Transform type) const { return ordinates[static_cast<int>(type)]; }
+  int Runs() const { return static_cast<int>(runs.end.size()); }
 };
 
 }  // namespace quilmor::engine

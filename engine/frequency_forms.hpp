@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cmath>
+#include <vector>
 
 #include "engine/catalogue.hpp"
 
@@ -88,5 +89,27 @@ inline double LineSSE(const double* xPrime, const double* fr, int n, double inte
 
 double LineSSE(Transform type, const double* xPrime, const double* fr, int n, double intercept,
                double slope);
+
+// The same SSE with the abscissae given once per run of equal values
+// (fit_data.hpp): Fc is computed once per run, and every rank of the run adds
+// its own squared deviation, in rank order.
+template <Transform T>
+inline double LineSSE(const double* runXPrime, const std::vector<int>& runEnd, const double* fr,
+                      double intercept, double slope) {
+  double sse = 0.0;
+  const int runs = static_cast<int>(runEnd.size());
+  int i = 0;
+  for (int r = 0; r < runs; ++r) {
+    const double fc = SingleFitFreq<T>(intercept + slope * runXPrime[r]);
+    for (const int end = runEnd[r]; i < end; ++i) {
+      const double d = fr[i] - fc;
+      sse += d * d;
+    }
+  }
+  return sse;
+}
+
+double LineSSE(Transform type, const double* runXPrime, const std::vector<int>& runEnd,
+               const double* fr, double intercept, double slope);
 
 }  // namespace quilmor::engine

@@ -4,17 +4,11 @@
 
 namespace quilmor::engine {
 
-LineStats LeastSquaresLine(const double* x, const double* y, int n) {
+namespace {
+
+// The line from the sums of a least-squares fit over n points.
+LineStats FinishLeastSquares(double sy, double sx, double sxx, double sxy, bool allEqual, int n) {
   LineStats line;
-  double sy = 0.0, sx = 0.0, sxx = 0.0, sxy = 0.0;
-  bool allEqual = true;
-  for (int i = 0; i < n; ++i) {
-    sy += y[i];
-    sx += x[i];
-    sxx += x[i] * x[i];
-    sxy += x[i] * y[i];
-    allEqual = allEqual && x[i] == x[0];
-  }
   const double nn = n;
   line.sxx = sxx - sx * sx / nn;
   if (n < 1 || allEqual || !(line.sxx > 0.0) || !std::isfinite(line.sxx)) {
@@ -26,6 +20,40 @@ LineStats LeastSquaresLine(const double* x, const double* y, int n) {
   line.slope = (sxy - sy * sx / nn) / line.sxx;
   line.stdDevX = std::sqrt(line.sxx / (nn - 1.0));
   return line;
+}
+
+}  // namespace
+
+LineStats LeastSquaresLine(const double* x, const double* y, int n) {
+  double sy = 0.0, sx = 0.0, sxx = 0.0, sxy = 0.0;
+  bool allEqual = true;
+  for (int i = 0; i < n; ++i) {
+    sy += y[i];
+    sx += x[i];
+    sxx += x[i] * x[i];
+    sxy += x[i] * y[i];
+    allEqual = allEqual && x[i] == x[0];
+  }
+  return FinishLeastSquares(sy, sx, sxx, sxy, allEqual, n);
+}
+
+LineStats LeastSquaresLine(const double* runX, const std::vector<int>& runEnd, const double* y) {
+  double sy = 0.0, sx = 0.0, sxx = 0.0, sxy = 0.0;
+  bool allEqual = true;
+  const int runs = static_cast<int>(runEnd.size());
+  int i = 0;
+  for (int r = 0; r < runs; ++r) {
+    const double x = runX[r];
+    // Every rank of the run adds its terms, in rank order, as the plain form does.
+    for (const int end = runEnd[r]; i < end; ++i) {
+      sy += y[i];
+      sx += x;
+      sxx += x * x;
+      sxy += x * y[i];
+      allEqual = allEqual && x == runX[0];
+    }
+  }
+  return FinishLeastSquares(sy, sx, sxx, sxy, allEqual, i);
 }
 
 LineStats LowerPieceLine(const double* x, const double* y, int n) {

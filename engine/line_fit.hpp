@@ -6,6 +6,8 @@
 // scans call with transformed pairs of their own.
 #pragma once
 
+#include <vector>
+
 #include "engine/analysis_state.hpp"
 
 namespace quilmor::engine {
@@ -41,6 +43,11 @@ struct LineStats {
 // No spread: Sxx ≤ 0, every x exactly equal (rounding can leave Sxx a little
 // above 0 then), or sums that overflowed.
 LineStats LeastSquaresLine(const double* x, const double* y, int n);
+
+// The same fit with the abscissae given once per run of equal values
+// (fit_data.hpp): runX[r] at every rank of run r. Bit for bit the plain form
+// on the spread abscissae; n is the end of the last run.
+LineStats LeastSquaresLine(const double* runX, const std::vector<int>& runEnd, const double* y);
 
 // Lower piece over n points: least squares, slope 0.001 when Sxx = 0.
 LineStats LowerPieceLine(const double* x, const double* y, int n);
