@@ -65,7 +65,8 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
   const double smallest = data.x[0];
   const double largest = data.x[n - 1];
 
-  const std::vector<int>& runEnd = data.runs.end;
+  const ValueRuns& runs = data.runs;
+  const double sumY = data.SumY(Transform::Frechet);
   std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(data.Runs()));
   std::vector<double> sse;
   const Workers::ScanOutcome scan = workers.ScanWhileImproving(
@@ -73,10 +74,10 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
       [&](int j, int worker) {
         double* xPrime = scratch[worker].data();
         BoundAbscissae(code, data.runs, BoundTrial(code, smallest, largest, j), xPrime);
-        const LineStats line = LeastSquaresLine(xPrime, runEnd, y);
+        const LineStats line = LeastSquaresLine(xPrime, runs, y, sumY);
         if (line.noSpread) return std::numeric_limits<double>::infinity();
         const double intercept = line.meanY - line.slope * line.meanX;
-        return LineSSE<Transform::Frechet>(xPrime, runEnd, data.fr.data(), intercept, line.slope);
+        return LineSSE<Transform::Frechet>(xPrime, runs, data.fr.data(), intercept, line.slope);
       },
       sse);
   const int best = scan.lastBetter > 0 ? scan.lastBetter : 1;
@@ -85,14 +86,14 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
   std::vector<double> xPrime(data.Runs());
   const double bound =
       BoundAbscissae(code, data.runs, BoundTrial(code, smallest, largest, best), xPrime.data());
-  StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), runEnd, y));
+  StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), runs, y, sumY));
   state.Intercept = state.MeanY - state.Slope * state.MeanX;
   (IsLowerBound(code) ? state.LowerBoundC : state.UpperBoundC) = bound;
   state.ScanCounts.push_back({code, scan.trials});
 
   Candidate candidate;
   candidate.code = code;
-  candidate.sse = LineSSE<Transform::Frechet>(xPrime.data(), runEnd, data.fr.data(),
+  candidate.sse = LineSSE<Transform::Frechet>(xPrime.data(), runs, data.fr.data(),
                                               state.Intercept, state.Slope);
   candidate.slope = state.Slope;
   candidate.intercept = state.Intercept;

@@ -11,10 +11,11 @@ ValueRuns FindRuns(const double* x, int n) {
   for (int i = 0; i < n; ++i) {
     if (i > 0 && std::bit_cast<std::uint64_t>(x[i]) == std::bit_cast<std::uint64_t>(x[i - 1])) {
       runs.end.back() = i + 1;
-      continue;
+    } else {
+      runs.end.push_back(i + 1);
+      runs.value.push_back(x[i]);
     }
-    runs.end.push_back(i + 1);
-    runs.value.push_back(x[i]);
+    runs.of.push_back(runs.Count() - 1);
   }
   return runs;
 }
@@ -33,7 +34,12 @@ FitData FitData::FromState(const AnalysisState& state) {
   for (int t = 0; t < kTransformCount; ++t) {
     std::vector<double>& y = data.ordinates[t];
     y.resize(data.n);
-    for (int i = 0; i < data.n; ++i) y[i] = Ordinate(static_cast<Transform>(t), data.fr[i]);
+    double sum = 0.0;
+    for (int i = 0; i < data.n; ++i) {
+      y[i] = Ordinate(static_cast<Transform>(t), data.fr[i]);
+      sum += y[i];
+    }
+    data.sumY[t] = sum;
   }
   return data;
 }

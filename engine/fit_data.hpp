@@ -21,10 +21,14 @@ namespace quilmor::engine {
 inline constexpr int kTransformCount = 8;
 
 // The runs of equal values of x[0..n): run r holds ranks end[r - 1] ..
-// end[r] - 1 (from 0 for r = 0), all of the value value[r].
+// end[r] - 1 (from 0 for r = 0), all of the value value[r]; rank i lies in
+// run of[i].
 struct ValueRuns {
   std::vector<int> end;
   std::vector<double> value;
+  std::vector<int> of;
+  int Count() const { return static_cast<int>(end.size()); }
+  int Ranks() const { return static_cast<int>(of.size()); }
 };
 ValueRuns FindRuns(const double* x, int n);
 
@@ -47,11 +51,15 @@ struct FitData {
   std::array<std::vector<double>, kTransformCount> ordinates;  // T(Fr_i) per transform
   ValueRuns runs;                                              // the runs of equal X
   std::vector<double> runLnX;                                  // ln X of each run
+  // Σ T(Fr_i) in rank order per transform: the ΣY of every line fit on
+  // these ranks, whatever its abscissae.
+  std::array<double, kTransformCount> sumY{};
 
   // Copies ranks 1..N of the state and derives the rest.
   static FitData FromState(const AnalysisState& state);
 
   const std::vector<double>& Y(Transform type) const { return ordinates[static_cast<int>(type)]; }
+  double SumY(Transform type) const { return sumY[static_cast<int>(type)]; }
   int Runs() const { return static_cast<int>(runs.end.size()); }
 };
 

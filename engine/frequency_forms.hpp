@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/catalogue.hpp"
+#include "engine/fit_data.hpp"
 
 namespace quilmor::engine {
 
@@ -94,14 +95,14 @@ double LineSSE(Transform type, const double* xPrime, const double* fr, int n, do
 // (fit_data.hpp): Fc is computed once per run, and every rank of the run adds
 // its own squared deviation, in rank order.
 template <Transform T>
-inline double LineSSE(const double* runXPrime, const std::vector<int>& runEnd, const double* fr,
+inline double LineSSE(const double* runXPrime, const ValueRuns& runs, const double* fr,
                       double intercept, double slope) {
   double sse = 0.0;
-  const int runs = static_cast<int>(runEnd.size());
+  const int count = runs.Count();
   int i = 0;
-  for (int r = 0; r < runs; ++r) {
+  for (int r = 0; r < count; ++r) {
     const double fc = SingleFitFreq<T>(intercept + slope * runXPrime[r]);
-    for (const int end = runEnd[r]; i < end; ++i) {
+    for (const int end = runs.end[r]; i < end; ++i) {
       const double d = fr[i] - fc;
       sse += d * d;
     }
@@ -109,7 +110,7 @@ inline double LineSSE(const double* runXPrime, const std::vector<int>& runEnd, c
   return sse;
 }
 
-double LineSSE(Transform type, const double* runXPrime, const std::vector<int>& runEnd,
-               const double* fr, double intercept, double slope);
+double LineSSE(Transform type, const double* runXPrime, const ValueRuns& runs, const double* fr,
+               double intercept, double slope);
 
 }  // namespace quilmor::engine

@@ -37,23 +37,22 @@ LineStats LeastSquaresLine(const double* x, const double* y, int n) {
   return FinishLeastSquares(sy, sx, sxx, sxy, allEqual, n);
 }
 
-LineStats LeastSquaresLine(const double* runX, const std::vector<int>& runEnd, const double* y) {
-  double sy = 0.0, sx = 0.0, sxx = 0.0, sxy = 0.0;
-  bool allEqual = true;
-  const int runs = static_cast<int>(runEnd.size());
-  int i = 0;
-  for (int r = 0; r < runs; ++r) {
-    const double x = runX[r];
-    // Every rank of the run adds its terms, in rank order, as the plain form does.
-    for (const int end = runEnd[r]; i < end; ++i) {
-      sy += y[i];
-      sx += x;
-      sxx += x * x;
-      sxy += x * y[i];
-      allEqual = allEqual && x == runX[0];
-    }
+LineStats LeastSquaresLine(const double* runX, const ValueRuns& runs, const double* y,
+                           double sumY) {
+  double sx = 0.0, sxx = 0.0, sxy = 0.0;
+  const int n = runs.Ranks();
+  const int* of = runs.of.data();
+  // Every rank adds its terms, in rank order, as the plain form does.
+  for (int i = 0; i < n; ++i) {
+    const double x = runX[of[i]];
+    sx += x;
+    sxx += x * x;
+    sxy += x * y[i];
   }
-  return FinishLeastSquares(sy, sx, sxx, sxy, allEqual, i);
+  // All ranks equal the first exactly when all runs do.
+  bool allEqual = true;
+  for (int r = 0; r < runs.Count(); ++r) allEqual = allEqual && runX[r] == runX[0];
+  return FinishLeastSquares(sumY, sx, sxx, sxy, allEqual, n);
 }
 
 LineStats LowerPieceLine(const double* x, const double* y, int n) {
@@ -105,6 +104,20 @@ LineStats FirstPointLine(const double* x, const double* y, int n) {
   line.meanY = sy / nn;
   line.meanX = sx / nn;
   line.slope = (line.meanY - y[0]) / (line.meanX - x[0]);
+  return line;
+}
+
+LineStats FirstPointLine(const double* runX, const ValueRuns& runs, const double* y,
+                         double sumY) {
+  LineStats line;
+  double sx = 0.0;
+  const int n = runs.Ranks();
+  const int* of = runs.of.data();
+  for (int i = 0; i < n; ++i) sx += runX[of[i]];
+  const double nn = n;
+  line.meanY = sumY / nn;
+  line.meanX = sx / nn;
+  line.slope = (line.meanY - y[0]) / (line.meanX - runX[0]);
   return line;
 }
 
