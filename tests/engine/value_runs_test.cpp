@@ -1,0 +1,153 @@
+// The scans compute what depends on a value alone once per run of equal
+// values. Each piece that does so must give, bit for bit, what the plain
+// rank-by-rank form gives: these tests compare the two on series with and
+// without ties, all equal, a single value, and bounds that trip the guard.
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/bound_scans.hpp"
+#include "engine/fit_data.hpp"
+#include "engine/frequency_forms.hpp"
+#include "engine/line_fit.hpp"
+#include "engine_test_support.hpp"
+
+namespace quilmor::engine {
+namespace {
+
+using testing::PreparedState;
+
+::testing::AssertionResult SameBits(double a, double b) {
+  if (std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b)) {
+    return ::testing::AssertionSuccess();
+  }
+  return ::testing::AssertionFailure() << a << " and " << b << " differ in their bits";
+}
+
+struct RunsRow {
+  std::string name;
+  std::vector<double> values;  // ascending, as the fit sees them
+  int runs;                    // how many runs of equal values
+};
+
+class ValueRunsTest : public ::testing::TestWithParam<RunsRow> {
+ protected:
+  FitData Data() const { return FitData::FromState(PreparedState(GetParam().values)); }
+  // The per-rank form of what a trial computed per run.
+  static std::vector<double> Spread(const FitData& data, const std::vector<double>& perRun) {
+    std::vector<double> perRank(data.n);
+    SpreadRuns(perRun.data(), data.runs.end, perRank.data());
+    return perRank;
+  }
+};
+
+TEST_P(ValueRunsTest, RunsCoverEveryRankWithItsOwnValue) {
+  const FitData data = Data();
+  const ValueRuns& runs = data.runs;
+  ASSERT_EQ(runs.Count(), GetParam().runs);
+  ASSERT_EQ(runs.Ranks(), data.n);
+  ASSERT_EQ(runs.value.size(), runs.end.size());
+  EXPECT_EQ(runs.end.back(), data.n);
+  for (int i = 0; i < data.n; ++i) {
+    const int r = runs.of[i];
+    ASSERT_GE(r, 0);
+    ASSERT_LT(r, runs.Count());
+    EXPECT_TRUE(SameBits(runs.value[r], data.x[i])) << "rank " << i;
+    EXPECT_LT(i, runs.end[r]);
+    EXPECT_GE(i, r == 0 ? 0 : runs.end[r - 1]);
+    EXPECT_TRUE(SameBits(data.lnX[i], std::log(data.x[i]))) << "rank " << i;
+  }
+  // Neighbouring runs hold different values.
+  for (int r = 1; r < runs.Count(); ++r) EXPECT_NE(runs.value[r], runs.value[r - 1]);
+  for (int t = 0; t < kTransformCount; ++t) {
+    double sum = 0.0;
+    for (double y : data.ordinates[t]) sum += y;
+    EXPECT_TRUE(SameBits(data.sumY[t], sum)) << "transform " << t;
+  }
+}
+
+TEST_P(ValueRunsTest, BoundAbscissaeAsTheRankByRankForm) {
+  const FitData data = Data();
+  const double smallest = data.x.front();
+  const double largest = data.x.back();
+  // Trial bounds, and bounds inside the data that trip the guard.
+  const std::vector<double> bounds58 = {BoundTrial(58, smallest, largest, 1),
+                                        BoundTrial(58, smallest, largest, 40), smallest,
+                                        0.5 * (smallest + largest), largest};
+  const std::vector<double> bounds59 = {BoundTrial(59, smallest, largest, 1),
+                                        BoundTrial(59, smallest, largest, 7000), largest,
+                                        0.5 * (smallest + largest), smallest};
+  for (int code : {58, 59}) {
+    for (double bound : code == 58 ? bounds58 : bounds59) {
+      std::vector<double> plain(data.n);
+      std::vector<double> perRun(data.Runs());
+      const double plainBound = BoundAbscissae(code, data, bound, plain.data());
+      const double runBound = BoundAbscissae(code, data.runs, bound, perRun.data());
+      EXPECT_TRUE(SameBits(runBound, plainBound)) << code << " at " << bound;
+      const std::vector<double> spread = Spread(data, perRun);
+      for (int i = 0; i < data.n; ++i) {
+        EXPECT_TRUE(SameBits(spread[i], plain[i])) << code << " at " << bound << ", rank " << i;
+      }
+    }
+  }
+}
+
+TEST_P(ValueRunsTest, LineFitsAndSSEAsTheRankByRankForm) {
+  const FitData data = Data();
+  // Abscissae of a trial: ln X per run, and a bound scan's.
+  std::vector<double> bounded(data.Runs());
+  BoundAbscissae(59, data.runs, BoundTrial(59, data.x.front(), data.x.back(), 3), bounded.data());
+  const std::vector<const std::vector<double>*> abscissae = {&data.runLnX, &bounded};
+  for (const std::vector<double>* perRun : abscissae) {
+    const std::vector<double> x = Spread(data, *perRun);
+    for (int t = 0; t < kTransformCount; ++t) {
+      const auto type = static_cast<Transform>(t);
+      const double* y = data.Y(type).data();
+      const LineStats plain = LeastSquaresLine(x.data(), y, data.n);
+      const LineStats runs = LeastSquaresLine(perRun->data(), data.runs, y, data.SumY(type));
+      ASSERT_EQ(runs.noSpread, plain.noSpread) << t;
+      EXPECT_TRUE(SameBits(runs.sxx, plain.sxx)) << t;
+      if (!plain.noSpread) {
+        EXPECT_TRUE(SameBits(runs.meanY, plain.meanY)) << t;
+        EXPECT_TRUE(SameBits(runs.meanX, plain.meanX)) << t;
+        EXPECT_TRUE(SameBits(runs.slope, plain.slope)) << t;
+        EXPECT_TRUE(SameBits(runs.stdDevX, plain.stdDevX)) << t;
+      }
+      const LineStats first = FirstPointLine(x.data(), y, data.n);
+      const LineStats firstRuns = FirstPointLine(perRun->data(), data.runs, y, data.SumY(type));
+      EXPECT_TRUE(SameBits(firstRuns.meanY, first.meanY)) << t;
+      EXPECT_TRUE(SameBits(firstRuns.meanX, first.meanX)) << t;
+      EXPECT_TRUE(SameBits(firstRuns.slope, first.slope)) << t;
+      // Lines that keep Z in range, and one that drives it past the caps.
+      for (const auto& [intercept, slope] : {std::pair{0.3, 0.7}, std::pair{-2.0, 1.5},
+                                             std::pair{9.0, -4.0}}) {
+        EXPECT_TRUE(SameBits(LineSSE(type, perRun->data(), data.runs, data.fr.data(), intercept,
+                                     slope),
+                             LineSSE(type, x.data(), data.fr.data(), data.n, intercept, slope)))
+            << t << " with " << intercept << ", " << slope;
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Series, ValueRunsTest,
+    ::testing::Values(RunsRow{"distinct", {1.5, 2.0, 3.25, 7.0, 11.0}, 5},
+                      RunsRow{"ties_inside", {1.0, 2.0, 2.0, 3.0, 3.0, 3.0, 5.0, 8.0}, 5},
+                      RunsRow{"ties_at_both_ends", {0.25, 0.25, 0.5, 4.0, 9.0, 9.0, 9.0}, 4},
+                      RunsRow{"all_equal", {4.0, 4.0, 4.0, 4.0}, 1},
+                      RunsRow{"one_value", {2.0}, 1},
+                      RunsRow{"resample_like",
+                              {30800, 31000, 31000, 32000, 33200, 41100, 41100, 41100, 44000,
+                               57000, 76000, 76000, 190000},
+                              9},
+                      // The guard's 0.001 is lost beside values this large.
+                      RunsRow{"large", {1e17, 1e17, 3e17, 3e17, 5e17}, 3}),
+    [](const ::testing::TestParamInfo<RunsRow>& row) { return row.param.name; });
+
+}  // namespace
+}  // namespace quilmor::engine
