@@ -14,6 +14,7 @@
 #include "engine/fit_data.hpp"
 #include "engine/frequency_forms.hpp"
 #include "engine/line_fit.hpp"
+#include "engine/normal_family.hpp"
 #include "engine_test_support.hpp"
 
 namespace quilmor::engine {
@@ -130,6 +131,32 @@ TEST_P(ValueRunsTest, LineFitsAndSSEAsTheRankByRankForm) {
                              LineSSE(type, x.data(), data.fr.data(), data.n, intercept, slope)))
             << t << " with " << intercept << ", " << slope;
       }
+    }
+  }
+}
+
+TEST_P(ValueRunsTest, SigmaSearchAsTheRankByRankForm) {
+  const FitData data = Data();
+  std::vector<double> squares(data.Runs());
+  for (int r = 0; r < data.Runs(); ++r) squares[r] = data.runs.value[r] * data.runs.value[r];
+  const std::vector<const std::vector<double>*> abscissae = {&data.runs.value, &data.runLnX,
+                                                             &squares};
+  for (const std::vector<double>* perRun : abscissae) {
+    const std::vector<double> x = Spread(data, *perRun);
+    const SigmaSearchResult plain = SigmaSearch(x.data(), data.fr.data(), data.n);
+    const SigmaSearchResult runs = SigmaSearch(perRun->data(), data.runs, data.fr.data());
+    ASSERT_EQ(runs.searched, plain.searched);
+    EXPECT_TRUE(SameBits(runs.mean, plain.mean));
+    EXPECT_TRUE(SameBits(runs.sxx, plain.sxx));
+    EXPECT_TRUE(SameBits(runs.s, plain.s));
+    if (plain.searched) {
+      EXPECT_TRUE(SameBits(runs.sigma, plain.sigma));
+      EXPECT_TRUE(SameBits(runs.sse, plain.sse));
+    }
+    for (double sigma : {0.3, 1.0, 7.5}) {
+      EXPECT_TRUE(SameBits(NormalSSE(perRun->data(), data.runs, data.fr.data(), plain.mean, sigma),
+                           NormalSSE(x.data(), data.fr.data(), data.n, plain.mean, sigma)))
+          << sigma;
     }
   }
 }
