@@ -7,6 +7,7 @@
 #include "engine/frequency_forms.hpp"
 #include "engine/line_fit.hpp"
 #include "engine/scan_choice.hpp"
+#include "engine/value_tables.hpp"
 
 namespace quilmor::engine {
 
@@ -93,9 +94,19 @@ ExponentScanTable ScanExponents(const FitData& data, const Workers& workers,
     double* xe = powered[worker].data();
     double* lnXe = logOfPowered[worker].data();
     // X^E = exp(E·ln X); code 60 regresses on ln(X^E), taken as it stands.
-    for (int r = 0; r < runs; ++r) xe[r] = std::exp(exponent * data.runLnX[r]);
-    if (needLog) {
-      for (int r = 0; r < runs; ++r) lnXe[r] = std::log(xe[r]);
+    if (data.HasTables()) {
+      const int* at = data.tableIndex.data();
+      const double* powers = data.tables->Powers(k);
+      for (int r = 0; r < runs; ++r) xe[r] = powers[at[r]];
+      if (needLog) {
+        const double* logs = data.tables->LogPowers(k);
+        for (int r = 0; r < runs; ++r) lnXe[r] = logs[at[r]];
+      }
+    } else {
+      for (int r = 0; r < runs; ++r) xe[r] = std::exp(exponent * data.runLnX[r]);
+      if (needLog) {
+        for (int r = 0; r < runs; ++r) lnXe[r] = std::log(xe[r]);
+      }
     }
     for (const CodeInfo* row : rows) {
       table.sse[row->code][k] = ExponentTrialSSE(*row, xe, lnXe, data);

@@ -4,6 +4,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "engine/value_tables.hpp"
+
 namespace quilmor::engine {
 
 ValueRuns FindRuns(const double* x, int n) {
@@ -20,12 +22,16 @@ ValueRuns FindRuns(const double* x, int n) {
   return runs;
 }
 
-FitData FitData::FromState(const AnalysisState& state) {
+FitData FitData::FromState(const AnalysisState& state, const ValueTables* tables) {
   FitData data;
   data.n = state.N;
   data.x.assign(state.Values.begin() + 1, state.Values.begin() + 1 + state.N);
   data.fr.assign(state.PlotFreq.begin() + 1, state.PlotFreq.begin() + 1 + state.N);
   data.runs = FindRuns(data.x.data(), data.n);
+  if (tables != nullptr) {
+    data.tableIndex = tables->Find(data.runs);
+    if (!data.tableIndex.empty()) data.tables = tables;
+  }
   // ln X once per run, spread to the ranks.
   data.runLnX.resize(data.runs.value.size());
   for (std::size_t r = 0; r < data.runLnX.size(); ++r) data.runLnX[r] = std::log(data.runs.value[r]);

@@ -20,6 +20,8 @@ namespace quilmor::engine {
 
 inline constexpr int kTransformCount = 8;
 
+class ValueTables;
+
 // The runs of equal values of x[0..n): run r holds ranks end[r - 1] ..
 // end[r] - 1 (from 0 for r = 0), all of the value value[r]; rank i lies in
 // run of[i].
@@ -55,8 +57,16 @@ struct FitData {
   // these ranks, whatever its abscissae.
   std::array<double, kTransformCount> sumY{};
 
+  // Tables of values shared by the fits of a bootstrap (value_tables.hpp),
+  // and the index of each run's value in them; null and empty when the fit
+  // has none, or holds a value that is not among them.
+  const ValueTables* tables = nullptr;
+  std::vector<int> tableIndex;
+
   // Copies ranks 1..N of the state and derives the rest.
-  static FitData FromState(const AnalysisState& state);
+  static FitData FromState(const AnalysisState& state, const ValueTables* tables = nullptr);
+
+  bool HasTables() const { return tables != nullptr && !tableIndex.empty(); }
 
   const std::vector<double>& Y(Transform type) const { return ordinates[static_cast<int>(type)]; }
   double SumY(Transform type) const { return sumY[static_cast<int>(type)]; }

@@ -6,6 +6,7 @@
 #include "engine/catalogue.hpp"
 #include "engine/exponent_scan.hpp"
 #include "engine/scan_choice.hpp"
+#include "engine/value_tables.hpp"
 
 namespace quilmor::engine {
 
@@ -160,7 +161,12 @@ bool FitGeneralNormal(AnalysisState& state, const FitData& data, const Workers& 
     workers.ForEach(last - first + 1, [&](int index, int worker) {
       const int k = first + index;
       double* xPrime = scratch[worker].data();
-      for (int r = 0; r < runs; ++r) xPrime[r] = std::exp(grid[k] * data.runLnX[r]);
+      if (data.HasTables()) {
+        const double* powers = data.tables->Powers(k);
+        for (int r = 0; r < runs; ++r) xPrime[r] = powers[data.tableIndex[r]];
+      } else {
+        for (int r = 0; r < runs; ++r) xPrime[r] = std::exp(grid[k] * data.runLnX[r]);
+      }
       trials[k] = SigmaSearch(xPrime, data.runs, data.fr.data());
     });
   };

@@ -4,6 +4,7 @@
 
 #include "engine/line_fit.hpp"
 #include "engine/scan_choice.hpp"
+#include "engine/value_tables.hpp"
 
 namespace quilmor::engine {
 
@@ -63,7 +64,10 @@ Candidate FitPareto(AnalysisState& state, const FitData& data, const Workers& wo
   for (double value : data.x) {
     if (value > largest) largest = value;
   }
-  const std::vector<double> grid = ParetoGrid(ParetoStep(largest));
+  const double step = ParetoStep(largest);
+  const std::vector<double> grid = ParetoGrid(step);
+  // Shared tables hold the abscissae of this grid when they were made with the same step.
+  const bool tabled = data.HasTables() && data.tables->ParetoStep() == step;
 
   std::vector<double> sse(kParetoTrials + 1, 0.0);
   const double sumY = data.SumY(Transform::Pareto);
@@ -71,7 +75,12 @@ Candidate FitPareto(AnalysisState& state, const FitData& data, const Workers& wo
   workers.ForEach(kParetoTrials, [&](int index, int worker) {
     const int k = index + 1;
     double* xPrime = scratch[worker].data();
-    ParetoAbscissae(data.runs, grid[k], xPrime);
+    if (tabled) {
+      const double* row = data.tables->ParetoAbscissae(k);
+      for (int r = 0; r < data.Runs(); ++r) xPrime[r] = row[data.tableIndex[r]];
+    } else {
+      ParetoAbscissae(data.runs, grid[k], xPrime);
+    }
     sse[k] = ParetoSSE(data, xPrime, FirstPointLine(xPrime, data.runs, y, sumY).slope);
   });
   for (int k = 1; k <= kParetoTrials; ++k) state.ScanSSE[k] = sse[k];

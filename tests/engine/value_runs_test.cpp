@@ -15,6 +15,11 @@
 #include "engine/frequency_forms.hpp"
 #include "engine/line_fit.hpp"
 #include "engine/normal_family.hpp"
+#include "engine/exponent_scan.hpp"
+#include "engine/fit_series.hpp"
+#include "engine/pareto_scan.hpp"
+#include "engine/value_tables.hpp"
+#include "engine/workers.hpp"
 #include "engine_test_support.hpp"
 
 namespace quilmor::engine {
@@ -175,6 +180,102 @@ INSTANTIATE_TEST_SUITE_P(
                       // The guard's 0.001 is lost beside values this large.
                       RunsRow{"large", {1e17, 1e17, 3e17, 3e17, 5e17}, 3}),
     [](const ::testing::TestParamInfo<RunsRow>& row) { return row.param.name; });
+
+// --- Tables shared by the fits of a bootstrap -------------------------------
+
+TEST(ValueTables, RowsHoldWhatTheScansComputeFromEachValue) {
+  const std::vector<double> values = {0.37, 0.37, 2.0, 5.5, 5.5, 5.5, 12.0, 830.25};
+  const ValueTables tables(values, Workers(2));
+  ASSERT_EQ(tables.Count(), 5);
+  const std::vector<double> grid = ExponentGrid();
+  const double step = ParetoStep(830.25);
+  EXPECT_EQ(tables.ParetoStep(), step);
+  const std::vector<double> scales = ParetoGrid(step);
+  for (int v = 0; v < tables.Count(); ++v) {
+    const double x = tables.Values()[v];
+    for (int k : {1, 2, 61, 280}) {
+      const double power = std::exp(grid[k] * std::log(x));
+      EXPECT_TRUE(SameBits(tables.Powers(k)[v], power)) << x << " at " << k;
+      EXPECT_TRUE(SameBits(tables.LogPowers(k)[v], std::log(power))) << x << " at " << k;
+    }
+    for (int k : {1, 999, 2000}) {
+      EXPECT_TRUE(
+          SameBits(tables.ParetoAbscissae(k)[v], std::log(scales[k] / (x + scales[k]))))
+          << x << " at " << k;
+    }
+  }
+}
+
+struct FindRow {
+  std::string name;
+  std::vector<double> fitted;  // ascending
+  std::vector<int> expected;   // empty: not all are in the tables
+};
+
+class ValueTablesFind : public ::testing::TestWithParam<FindRow> {};
+
+TEST_P(ValueTablesFind, FindsEveryRunOrNone) {
+  const ValueTables tables({1.0, 2.0, 2.0, 3.5, 7.0}, Workers(1));
+  const std::vector<double>& fitted = GetParam().fitted;
+  EXPECT_EQ(tables.Find(FindRuns(fitted.data(), static_cast<int>(fitted.size()))),
+            GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Resamples, ValueTablesFind,
+    ::testing::Values(FindRow{"all", {1.0, 2.0, 3.5, 7.0}, {0, 1, 2, 3}},
+                      FindRow{"with_ties", {2.0, 2.0, 2.0, 7.0, 7.0}, {1, 3}},
+                      FindRow{"last_only", {7.0}, {3}},
+                      FindRow{"one_missing", {1.0, 2.5, 7.0}, {}},
+                      FindRow{"beyond_the_largest", {2.0, 8.0}, {}},
+                      FindRow{"below_the_smallest", {0.5, 1.0}, {}},
+                      // A shifted value is another number.
+                      FindRow{"one_ulp_away", {std::nextafter(2.0, 3.0)}, {}}),
+    [](const ::testing::TestParamInfo<FindRow>& row) { return row.param.name; });
+
+// A whole fit reading the tables gives what it computes without them: every
+// candidate, the chosen code and its parameters, for each preference whose
+// scans read the tables.
+TEST(ValueTables, FitWithTablesIsTheFitWithout) {
+  const std::vector<double> original = {30800, 31000, 32000, 33200, 37300, 41100, 41500, 44000,
+                                        44400, 45900, 49000, 53600, 57000, 58400, 59800, 61200,
+                                        70000, 76000, 190000};
+  const ValueTables tables(original, Workers(1));
+  // A resample of it, ascending, as the fit takes it.
+  const std::vector<double> resample = {30800, 30800, 31000, 33200, 41100, 41100, 41100, 44000,
+                                        45900, 49000, 49000, 57000, 59800, 61200, 70000, 76000,
+                                        76000, 76000, 190000};
+  PreparedSeries series;
+  series.N = static_cast<int>(resample.size());
+  series.Values.assign(resample.size() + 1, 0.0);
+  series.Serials.assign(resample.size() + 1, 0);
+  series.PlotFreq.assign(resample.size() + 1, 0.0);
+  for (int i = 1; i <= series.N; ++i) {
+    series.Values[i] = resample[i - 1];
+    series.Serials[i] = i;
+    series.PlotFreq[i] = static_cast<double>(i) / (series.N + 1);
+  }
+  series.DataValues = series.Values;
+  for (const char* preference : {"1", "2", "25", "56", "60"}) {
+    FitRequest plain;
+    plain.preference = preference;
+    plain.options.threads = 1;
+    FitRequest tabled = plain;
+    tabled.options.tables = &tables;
+    const FitResult a = FitSeries(series, plain);
+    const FitResult b = FitSeries(series, tabled);
+    ASSERT_EQ(b.Code, a.Code) << preference;
+    ASSERT_EQ(b.Candidates.size(), a.Candidates.size()) << preference;
+    for (std::size_t c = 0; c < a.Candidates.size(); ++c) {
+      EXPECT_TRUE(SameBits(b.Candidates[c].sse, a.Candidates[c].sse)) << preference << " " << c;
+      EXPECT_TRUE(SameBits(b.Candidates[c].slope, a.Candidates[c].slope)) << preference << " " << c;
+    }
+    for (double Parameters::*field : {&Parameters::A, &Parameters::B, &Parameters::C,
+                                      &Parameters::E, &Parameters::M, &Parameters::D}) {
+      EXPECT_TRUE(SameBits(b.Fit.*field, a.Fit.*field)) << preference;
+    }
+  }
+}
 
 }  // namespace
 }  // namespace quilmor::engine
