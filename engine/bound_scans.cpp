@@ -7,6 +7,7 @@
 #include "engine/frequency_forms.hpp"
 #include "engine/line_fit.hpp"
 #include "engine/scan_choice.hpp"
+#include "engine/value_tables.hpp"
 
 namespace quilmor::engine {
 
@@ -66,6 +67,10 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
   const double largest = data.x[n - 1];
 
   const ValueRuns& runs = data.runs;
+  const int runCount = data.Runs();
+  const BoundRows* rows =
+      data.HasTables() ? data.tables->BoundScan(code, smallest, largest) : nullptr;
+  const int* at = data.tableIndex.data();
   const double sumY = data.SumY(Transform::Frechet);
   std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(data.Runs()));
   std::vector<double> sse;
@@ -73,7 +78,13 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
       IsLowerBound(code) ? kLowerBoundTrials : kUpperBoundTrials, kNoFitSSE,
       [&](int j, int worker) {
         double* xPrime = scratch[worker].data();
-        BoundAbscissae(code, data.runs, BoundTrial(code, smallest, largest, j), xPrime);
+        // A shared row holds the same logarithms where no value trips the guard.
+        const double* row = rows != nullptr ? rows->Row(j) : nullptr;
+        if (row != nullptr) {
+          for (int r = 0; r < runCount; ++r) xPrime[r] = row[at[r]];
+        } else {
+          BoundAbscissae(code, runs, BoundTrial(code, smallest, largest, j), xPrime);
+        }
         const LineStats line = LeastSquaresLine(xPrime, runs, y, sumY);
         if (line.noSpread) return std::numeric_limits<double>::infinity();
         const double intercept = line.meanY - line.slope * line.meanX;

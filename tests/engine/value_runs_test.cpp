@@ -233,6 +233,8 @@ INSTANTIATE_TEST_SUITE_P(
                       FindRow{"one_ulp_away", {std::nextafter(2.0, 3.0)}, {}}),
     [](const ::testing::TestParamInfo<FindRow>& row) { return row.param.name; });
 
+void FitsAgree(const ValueTables& tables, const std::vector<double>& resample);
+
 // A whole fit reading the tables gives what it computes without them: every
 // candidate, the chosen code and its parameters, for each preference whose
 // scans read the tables.
@@ -241,10 +243,26 @@ TEST(ValueTables, FitWithTablesIsTheFitWithout) {
                                         44400, 45900, 49000, 53600, 57000, 58400, 59800, 61200,
                                         70000, 76000, 190000};
   const ValueTables tables(original, Workers(1));
-  // A resample of it, ascending, as the fit takes it.
-  const std::vector<double> resample = {30800, 30800, 31000, 33200, 41100, 41100, 41100, 44000,
-                                        45900, 49000, 49000, 57000, 59800, 61200, 70000, 76000,
-                                        76000, 76000, 190000};
+  // Resamples of it, ascending, as the fit takes them: with the smallest and
+  // largest value, without the smallest, and without the largest (each with
+  // its own bound rows).
+  const std::vector<std::vector<double>> resamples = {
+      {30800, 30800, 31000, 33200, 41100, 41100, 41100, 44000, 45900, 49000, 49000, 57000, 59800,
+       61200, 70000, 76000, 76000, 76000, 190000},
+      {31000, 31000, 32000, 33200, 41100, 41100, 44000, 44400, 45900, 49000, 49000, 53600, 57000,
+       58400, 61200, 70000, 76000, 190000, 190000},
+      {30800, 31000, 32000, 32000, 37300, 41100, 41500, 41500, 44000, 49000, 53600, 53600, 57000,
+       58400, 59800, 61200, 61200, 70000, 76000}};
+  for (const std::vector<double>& resample : resamples) {
+    ASSERT_NE(tables.BoundScan(59, resample.front(), resample.back()), nullptr);
+    ASSERT_NE(tables.BoundScan(58, resample.front(), resample.back()), nullptr);
+    FitsAgree(tables, resample);
+  }
+  // No rows for a pair of values that is not kept.
+  EXPECT_EQ(tables.BoundScan(59, 32000, 76000), nullptr);
+}
+
+void FitsAgree(const ValueTables& tables, const std::vector<double>& resample) {
   PreparedSeries series;
   series.N = static_cast<int>(resample.size());
   series.Values.assign(resample.size() + 1, 0.0);
@@ -256,7 +274,7 @@ TEST(ValueTables, FitWithTablesIsTheFitWithout) {
     series.PlotFreq[i] = static_cast<double>(i) / (series.N + 1);
   }
   series.DataValues = series.Values;
-  for (const char* preference : {"1", "2", "25", "56", "60"}) {
+  for (const char* preference : {"1", "2", "25", "56", "58", "59", "60"}) {
     FitRequest plain;
     plain.preference = preference;
     plain.options.threads = 1;
@@ -273,6 +291,47 @@ TEST(ValueTables, FitWithTablesIsTheFitWithout) {
     for (double Parameters::*field : {&Parameters::A, &Parameters::B, &Parameters::C,
                                       &Parameters::E, &Parameters::M, &Parameters::D}) {
       EXPECT_TRUE(SameBits(b.Fit.*field, a.Fit.*field)) << preference;
+    }
+    ASSERT_EQ(b.ScanCounts.size(), a.ScanCounts.size());
+    for (std::size_t c = 0; c < a.ScanCounts.size(); ++c) {
+      EXPECT_EQ(b.ScanCounts[c].trials, a.ScanCounts[c].trials) << preference;
+    }
+  }
+}
+
+// A bound row holds what BoundAbscissae gives each value of a fit with the
+// row's smallest and largest value. Where 1 % of the range is less than half
+// a unit in the last place of the values, the first trials' bounds round onto
+// the extreme values, the guard moves them, and those trials have no row.
+struct BoundRowCase {
+  int j;
+  bool guarded;
+};
+
+TEST(ValueTables, BoundRowsAsTheDirectAbscissae) {
+  const std::vector<double> values = {1e20, 1e20, 1e20 + 16384, 1e20 + 32768};
+  const ValueTables tables(values, Workers(1));
+  const ValueRuns runs = FindRuns(values.data(), static_cast<int>(values.size()));
+  for (int code : {58, 59}) {
+    const BoundRows* rows = tables.BoundScan(code, values.front(), values.back());
+    ASSERT_NE(rows, nullptr);
+    for (const BoundRowCase& c : {BoundRowCase{1, true}, BoundRowCase{2, true},
+                                  BoundRowCase{100, false}, BoundRowCase{5000, false}}) {
+      std::vector<double> direct(runs.value.size());
+      const double bound = BoundTrial(code, values.front(), values.back(), c.j);
+      const double moved = BoundAbscissae(code, runs, bound, direct.data());
+      const double* row = rows->Row(c.j);
+      EXPECT_EQ(row == nullptr, c.guarded) << code << " " << c.j;
+      const bool trips = code == 58 ? values.front() - bound <= 0.0 : bound - values.back() <= 0.0;
+      EXPECT_EQ(trips, c.guarded) << code << " " << c.j;
+      if (!trips) {
+        EXPECT_TRUE(SameBits(moved, bound)) << code << " " << c.j;
+      }
+      if (row == nullptr) continue;
+      for (std::size_t v = 0; v < direct.size(); ++v) {
+        EXPECT_TRUE(SameBits(row[v], direct[v])) << code << " " << c.j << " " << v;
+      }
+      EXPECT_EQ(rows->Row(c.j), row);  // made once, then read
     }
   }
 }
