@@ -1,9 +1,12 @@
 // Timings of a bootstrap of the whole analysis, B = 1000 replicates on every
 // core: the Wabash series (N = 116) and a 2500-value log-normal sample. The
-// replicate count of the large sample is an argument, so that a quick run
-// can measure fewer and scale (the replicates are independent and equal in
-// cost on average).
+// replicate count is the first argument, so that a quick run can measure
+// fewer and scale (the replicates are independent and equal in cost on
+// average); the second is the number of threads (0: every core), so that one
+// thread gives the CPU time of the replicates, which a shared machine's load
+// does not change.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
 #include <filesystem>
 #include <string>
@@ -24,6 +27,13 @@ namespace {
 
 constexpr std::uint32_t kSeed = 20240611;
 
+double ProcessCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return static_cast<double>(t.tv_sec) + 1e-6 * t.tv_usec; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
 
 void Bootstrap(benchmark::State& bench, const std::vector<double>& values) {
   if (values.empty()) {
@@ -40,7 +50,9 @@ void Bootstrap(benchmark::State& bench, const std::vector<double>& values) {
       run::DesignTable(analysis.model, static_cast<int>(values.size()), {});
   run::BootstrapRequest boot;
   boot.replicates = static_cast<int>(bench.range(0));
+  boot.threads = static_cast<int>(bench.range(1));
   int stopped = 0;
+  const double cpuBefore = ProcessCpuSeconds();
   for (auto _ : bench) {
     const run::BootstrapResult result =
         run::RunBootstrap(analysis.series, analysis.fit, analysis.model, design, boot);
@@ -49,6 +61,11 @@ void Bootstrap(benchmark::State& bench, const std::vector<double>& values) {
   }
   bench.counters["N"] = static_cast<double>(values.size());
   bench.counters["B"] = static_cast<double>(boot.replicates);
+  // CPU seconds of every thread of the process, per run of B replicates and
+  // per replicate.
+  const double cpu = (ProcessCpuSeconds() - cpuBefore) / static_cast<double>(bench.iterations());
+  bench.counters["cpu_s"] = cpu;
+  bench.counters["cpu_ms_per_replicate"] = 1000.0 * cpu / boot.replicates;
   bench.counters["stopped"] = stopped;
 }
 
@@ -60,10 +77,19 @@ void LogNormal2500(benchmark::State& bench) {
   Bootstrap(bench, MakeSample(Sample::LogNormal, 2500, kSeed));
 }
 
-BENCHMARK(Wabash)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+BENCHMARK(Wabash)
+    ->ArgNames({"B", "threads"})
+    ->Args({1000, 0})
+    ->Args({50, 1})
+    ->Args({8, 1})
+    ->Iterations(1)
+    ->Unit(benchmark::kSecond)
+    ->UseRealTime();
 BENCHMARK(LogNormal2500)
-    ->Arg(1000)
-    ->Arg(20)
+    ->ArgNames({"B", "threads"})
+    ->Args({1000, 0})
+    ->Args({20, 0})
+    ->Args({4, 1})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

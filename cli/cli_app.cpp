@@ -31,6 +31,7 @@ int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& e
   AddCalcCommand(app, context);
   AddGraphCommand(app, context);
   AddDesignCommand(app, context);
+  AddBatchCommand(app, context);
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {

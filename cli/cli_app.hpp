@@ -1,6 +1,7 @@
 // The command-line program: subcommands for fitting, the complete run, graphs
-// and the calculator. Exit status: 0 done, 1 the analysis stopped, 2 bad
-// usage or an input that cannot be used.
+// and the calculator, batches over many series. Exit status: 0 done, 1 the
+// analysis stopped, 2 bad usage or an input that cannot be used, 3 (a batch)
+// some series were refused or stopped.
 #pragma once
 
 #include <iosfwd>
@@ -14,7 +15,8 @@ class App;
 
 namespace quilmor::cli {
 
-enum ExitCode : int { kExitOk = 0, kExitStopped = 1, kExitUsage = 2 };
+// A batch: 3 when some of its series were refused or stopped.
+enum ExitCode : int { kExitOk = 0, kExitStopped = 1, kExitUsage = 2, kExitSomeNotRun = 3 };
 
 // Messages and progress lines go to the error stream; questions are answered
 // No and file dialogs cancelled (the command line says everything up front).
@@ -49,6 +51,8 @@ void AddRunCommand(CLI::App& app, CommandContext& context);    // run_command.cp
 void AddCalcCommand(CLI::App& app, CommandContext& context);   // calc_command.cpp
 void AddGraphCommand(CLI::App& app, CommandContext& context);  // graph_command.cpp
 void AddDesignCommand(CLI::App& app, CommandContext& context);  // design_command.cpp
+// batch and merge: batch_command.cpp
+void AddBatchCommand(CLI::App& app, CommandContext& context);
 
 // Runs the program with these arguments; returns the exit status.
 int RunCli(int argc, const char* const* argv, std::ostream& out, std::ostream& err);

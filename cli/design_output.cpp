@@ -34,7 +34,7 @@ const char* CodeName(int code) {
 
 // The parameters of the fitted function as the parameter file holds them,
 // in the data scale, under the names the report gives them.
-Json ParametersJson(const report::ReportModel& model) {
+Json ParametersOf(const report::ReportModel& model) {
   const engine::Parameters p = run::CalculatorParameters(model);
   const engine::ParameterFileLayout& layout = engine::CodeRow(p.Code).parameterFile;
   Json json = Json::object();
@@ -148,7 +148,7 @@ Json TablesJson(const run::AnalysisResult& analysis, const run::FinishedReport& 
             {"x_efficiency", Number(finished.x.Efficiency)}}}};
 }
 
-Json DesignRowJson(const run::DesignRow& r) {
+Json DesignRowOf(const run::DesignRow& r) {
   return {{"T", r.returnPeriod},
           {"F", r.frequency},
           {"X", Number(r.x)},
@@ -163,6 +163,9 @@ Json DesignRowJson(const run::DesignRow& r) {
 }
 
 }  // namespace
+
+Json ParametersJson(const report::ReportModel& model) { return ParametersOf(model); }
+Json DesignRowJson(const run::DesignRow& row) { return DesignRowOf(row); }
 
 void AddDesignOptions(CLI::App& command, const std::shared_ptr<DesignOptionTexts>& texts) {
   for (const report::DesignOptionRow& row : report::DesignOptionTable()) {
@@ -189,16 +192,18 @@ std::optional<run::BootstrapResult> BootstrapWithProgress(const run::AnalysisRes
                                                           const std::string& preference,
                                                           bool breakPointAllowed,
                                                           std::vector<run::DesignRow>& design,
-                                                          std::ostream& err) {
+                                                          std::ostream& err, int threads,
+                                                          bool progress) {
   if (options.bootstrapReplicates <= 0 || analysis.Stopped() || analysis.error) return std::nullopt;
   const auto total = static_cast<std::size_t>(options.bootstrapReplicates);
-  ProgressBar bar(err, total, ProgressWanted(false));
+  ProgressBar bar(err, total, progress && ProgressWanted(false));
   run::BootstrapRequest request;
   request.replicates = options.bootstrapReplicates;
   request.seed = options.seed;
   request.kind = options.bootstrapKind;
   request.preference = preference;
   request.breakPointAllowed = breakPointAllowed;
+  request.threads = threads;
   request.progress = [&bar] { bar.Advance(); };
   run::BootstrapResult result =
       run::RunBootstrap(analysis.series, analysis.fit, analysis.model, design, request);
@@ -219,13 +224,14 @@ Json GoodnessJson(const run::CandidateGoodness& row) {
           {"ppcc", Number(g.ppcc)}};
 }
 
-void CompleteRecord(RunRecord& record, std::ostream& err) {
+void CompleteRecord(RunRecord& record, std::ostream& err, int threads, bool progress) {
   const run::AnalysisResult& analysis = *record.analysis;
   if (analysis.error || analysis.Stopped()) return;
   record.candidates = run::RankCandidates(analysis.series, analysis.fit);
   record.designRows = run::DesignTable(analysis.model, record.valuesInFile, record.design);
   record.bootstrap = BootstrapWithProgress(analysis, record.design, record.preference,
-                                           record.breakPointAllowed, record.designRows, err);
+                                           record.breakPointAllowed, record.designRows, err,
+                                           threads, progress);
 }
 
 Json RunJson(const RunRecord& record) {
@@ -271,7 +277,7 @@ Json RunJson(const RunRecord& record) {
                  {"name", m.DistributionName},
                  {"preferred_by_user", record.preference != "1"},
                  {"breakpoint_found", m.BreakPointFound},
-                 {"parameters", ParametersJson(m)}};
+                 {"parameters", ParametersOf(m)}};
   Json candidates = Json::array();
   for (const run::CandidateGoodness& c : record.candidates) {
     if (c.chosen) chosen["goodness_of_fit"] = GoodnessJson(c);
@@ -285,13 +291,14 @@ Json RunJson(const RunRecord& record) {
   json["candidates"] = std::move(candidates);
   json["tables"] = TablesJson(analysis, *record.finished);
   Json design = Json::array();
-  for (const run::DesignRow& r : record.designRows) design.push_back(DesignRowJson(r));
+  for (const run::DesignRow& r : record.designRows) design.push_back(DesignRowOf(r));
   json["design_values"] = std::move(design);
   json["bootstrap"] = record.bootstrap ? BootstrapJson(*record.bootstrap) : Json(nullptr);
   return json;
 }
 
-bool WriteRunOutputs(const RunRecord& record, bool json, bool csv, std::ostream& err) {
+std::vector<std::pair<std::string, std::string>> RunOutputTexts(const RunRecord& record, bool json,
+                                                                bool csv) {
   const auto cell = [](double v) { return textio::CsvNumber(v); };
   std::vector<std::pair<std::string, std::string>> texts;  // name, content
   if (json) {
@@ -305,6 +312,11 @@ bool WriteRunOutputs(const RunRecord& record, bool json, bool csv, std::ostream&
     texts.emplace_back(textio::ChangeFileExt(record.inputFile, ".candidates.csv"),
                        textio::FormatCsv(run::CandidateTable(record.candidates, cell)));
   }
+  return texts;
+}
+
+bool WriteRunOutputs(const RunRecord& record, bool json, bool csv, std::ostream& err) {
+  const auto texts = RunOutputTexts(record, json, csv);
   if (texts.empty()) return true;
   std::vector<textio::FileContent> files;
   for (const auto& [name, content] : texts) files.push_back({name, content});

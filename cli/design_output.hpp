@@ -41,7 +41,8 @@ std::optional<run::BootstrapResult> BootstrapWithProgress(const run::AnalysisRes
                                                           const std::string& preference,
                                                           bool breakPointAllowed,
                                                           std::vector<run::DesignRow>& design,
-                                                          std::ostream& err);
+                                                          std::ostream& err, int threads = 0,
+                                                          bool progress = true);
 
 // Everything the JSON of one run holds.
 struct RunRecord {
@@ -63,15 +64,23 @@ struct RunRecord {
 
 nlohmann::ordered_json GoodnessJson(const run::CandidateGoodness& row);
 nlohmann::ordered_json RunJson(const RunRecord& record);
+// The fitted function's parameters in the data scale, as NAME.json holds them.
+nlohmann::ordered_json ParametersJson(const report::ReportModel& model);
+nlohmann::ordered_json DesignRowJson(const run::DesignRow& row);
 
 // The design values and candidates of a record, computed in memory from its
-// analysis (with the bootstrap when the options ask for one).
-void CompleteRecord(RunRecord& record, std::ostream& err);
+// analysis (with the bootstrap when the options ask for one, on `threads`
+// cores, 0 for all, with a progress bar when `progress` and stderr is a
+// terminal).
+void CompleteRecord(RunRecord& record, std::ostream& err, int threads = 0, bool progress = true);
 
 // Writes NAME.json and/or NAME.design.csv and NAME.candidates.csv beside the
 // input file, each under a temporary name renamed into place. False after a
 // message on `err`.
 bool WriteRunOutputs(const RunRecord& record, bool json, bool csv, std::ostream& err);
+// The names and contents WriteRunOutputs writes.
+std::vector<std::pair<std::string, std::string>> RunOutputTexts(const RunRecord& record, bool json,
+                                                                bool csv);
 
 // What `run --json/--csv` asks for beside the report of one Save-Run.
 struct RunOutputRequest {

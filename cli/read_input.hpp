@@ -10,6 +10,11 @@
 
 #include "textio/input_file.hpp"
 #include "textio/interaction.hpp"
+#include "textio/value_file.hpp"
+
+namespace quilmor::report {
+class TDMQuilmor;
+}
 
 namespace quilmor::cli {
 
@@ -19,5 +24,9 @@ std::optional<textio::InputFileContent> ReadAnalysisInput(const std::filesystem:
                                                           int column, UserInteraction& ui,
                                                           std::ostream& err,
                                                           const std::string& prefix);
+
+// The rows of a value file as the data module's input (titles empty,
+// threshold 0; an empty row is skipped), as a run writes its input file.
+void TakeValueRows(report::TDMQuilmor& dm, const textio::ValueFile& file);
 
 }  // namespace quilmor::cli

@@ -13,6 +13,8 @@
 
 #include "cli/cli_app.hpp"
 #include "cli/design_output.hpp"
+#include "cli/read_input.hpp"
+#include "cli/run_options.hpp"
 #include "engine/analysis_state.hpp"
 #include "engine/plotting_position.hpp"
 #include "report/data_module.hpp"
@@ -30,73 +32,6 @@ namespace {
 // Texts of Save-Run's file step.
 constexpr const char* kOverwrite = "The file already exists, overwrite?";
 constexpr const char* kNotSaved = "The input data were not saved";
-
-struct RunSettings {
-  std::vector<std::string> inputs;
-  std::string preference = "1";
-  bool breakpoint = false;
-  std::string intervals = "5";
-  std::string threshold;  // empty: 0 for a value file, as stored for an input file
-  std::string title1;
-  std::string title2;
-  bool title1Given = false;
-  bool title2Given = false;
-  int column = 0;
-  bool overwrite = false;
-  std::string plottingPosition = "weibull";
-  engine::PlottingPosition plotting;
-  // Beside the report: NAME.json, NAME.design.csv and NAME.candidates.csv.
-  bool json = false;
-  bool csv = false;
-  std::shared_ptr<DesignOptionTexts> designTexts = std::make_shared<DesignOptionTexts>();
-  report::DesignOptions design;
-};
-
-// Checks the options as the Input page checks its fields. Returns false after
-// telling what is wrong.
-bool CheckSettings(RunSettings& settings, std::ostream& err) {
-  const report::rules::IntervalsCheck intervals = report::rules::CheckIntervals(settings.intervals);
-  if (!intervals.intervals) {
-    err << intervals.message << '\n';
-    return false;
-  }
-  settings.intervals = std::to_string(*intervals.intervals);
-
-  const std::optional<int> preference = report::rules::CheckPreference(settings.preference);
-  if (!preference) {
-    err << "quilmor-cli: the distribution preference \"" << settings.preference
-        << "\" is not one of 1 (best fitting of all), 3, 4, 5, 21, 22, 23, 24, 25, 51 to 60, "
-           "62\n";
-    return false;
-  }
-  settings.preference = std::to_string(*preference);
-  if (settings.breakpoint && settings.preference != report::rules::kBestOfAll) {
-    err << "quilmor-cli: a breakpoint can only be allowed with best fitting of all (--pref 1)\n";
-    return false;
-  }
-  if (!settings.threshold.empty() && !report::rules::CheckThreshold(settings.threshold, '.')) {
-    err << report::rules::kThresholdNotReal << '\n';
-    return false;
-  }
-  if (settings.column < 0) {
-    err << "quilmor-cli: the column number must be 1 or more\n";
-    return false;
-  }
-  const auto plotting = engine::ParsePlottingPosition(settings.plottingPosition);
-  if (!plotting) {
-    err << "quilmor-cli: " << engine::PlottingPositionMessage(settings.plottingPosition) << '\n';
-    return false;
-  }
-  settings.plotting = *plotting;
-  for (const auto& refusal : {report::rules::CheckTitle(settings.title1, 1),
-                              report::rules::CheckTitle(settings.title2, 2)}) {
-    if (refusal) {
-      err << "quilmor-cli: " << *refusal << '\n';
-      return false;
-    }
-  }
-  return true;
-}
 
 // The same file under two names: one path, or two names of one file (a
 // link, a hard link).
@@ -177,22 +112,7 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
     dm.FileName = textio::ChangeFileExt(AbsoluteName(input), ".inp");
     if (InputIsAnOutput(input, dm.FileName, true, err)) return kExitUsage;
     if (!MayWrite(dm.FileName, settings, dm.Ui(), err)) return kExitUsage;
-    const std::size_t rows = file.rows.size();
-    dm.Title1.clear();
-    dm.Title2.clear();
-    dm.InputThreshold = 0.0;
-    dm.NrOfData = static_cast<int>(rows);
-    dm.RowSerials.resize(rows);
-    dm.RowValues.assign(rows, 0.0);
-    dm.Skipped.assign(rows, false);
-    for (std::size_t i = 0; i < rows; ++i) {
-      dm.RowSerials[i] = static_cast<int>(i + 1);
-      if (file.rows[i].value) {
-        dm.RowValues[i] = *file.rows[i].value;
-      } else {
-        dm.Skipped[i] = true;
-      }
-    }
+    TakeValueRows(dm, file);
     writeInput = true;
   }
   if (settings.title1Given) dm.Title1 = settings.title1;
@@ -207,23 +127,6 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
   }
   if (!count.message.empty()) dm.Ui().ShowMessage(count.message);
   return kExitOk;
-}
-
-// Below this efficiency coefficient the chosen function hardly describes the
-// data; the report is written all the same, the command line says so.
-constexpr double kPoorEfficiency = 0.5;
-
-void PoorFitNote(const run::SaveRunResult& result, std::ostream& err) {
-  const double frequencies = result.analysis.model.Goodness.efficiency;
-  const bool hasX = !result.finished.x.CalcX.empty();
-  const double values = result.finished.x.Efficiency;
-  if (!(frequencies < kPoorEfficiency) && !(hasX && values < kPoorEfficiency)) return;
-  err << "quilmor-cli: the fitted function describes the data poorly: the efficiency "
-         "coefficient (R) is "
-      << textio::FormatF(frequencies, 0, 4) << " for the cumulative frequencies";
-  if (hasX) err << " and " << textio::FormatF(values, 0, 5) << " for the data values";
-  err << " (below " << textio::FormatF(kPoorEfficiency, 0, 1)
-      << "); its calculated X-values and limits are not reliable\n";
 }
 
 int RunOne(const std::string& input, const RunSettings& settings, CommandContext& context) {
@@ -250,7 +153,9 @@ int RunOne(const std::string& input, const RunSettings& settings, CommandContext
                   << "  input:      " << result.InputName << '\n'
                   << "  report:     " << result.ReportName << '\n'
                   << "  parameters: " << textio::ChangeFileExt(result.ReportName, ".aux") << '\n';
-      PoorFitNote(result, context.err);
+      if (const std::string note = PoorFitText(result); !note.empty()) {
+        context.err << "quilmor-cli: " << note << '\n';
+      }
       return kExitOk;
     case run::SaveRunStatus::Stopped:
       return kExitStopped;
@@ -268,42 +173,14 @@ void AddRunCommand(CLI::App& app, CommandContext& context) {
   run->add_option("input", settings->inputs,
                   "Input files (.inp), or files with one value per line (or a CSV column)")
       ->required();
-  run->add_option("--pref", settings->preference,
-                  "Distribution preference: 1 best fitting of all (default), or a code: 3, 4, "
-                  "5, 21..25, 51..60, 62");
-  run->add_flag("--breakpoint", settings->breakpoint,
-                "Allow a breakpoint, if it can be detected (best fitting of all only)");
-  run->add_option("--intervals", settings->intervals,
-                  "Number of intervals of the interval analysis, 2..20 (default 5)");
-  run->add_option("--threshold", settings->threshold,
-                  "Threshold (cut-off value): values below it are not used (default 0)");
-  run->add_option("--title1", settings->title1, "First title line");
-  run->add_option("--title2", settings->title2, "Second title line (variable and units)");
-  run->add_option("--column", settings->column,
-                  "For a CSV file: the column (1, 2, ...) that holds the values");
-  run->add_option("--plotting-position", settings->plottingPosition,
-                  "Plotting position of rank i: weibull i/(N+1) (default), gringorten, cunnane, "
-                  "hazen, blom, or a=<alpha> for (i-alpha)/(N+1-2 alpha), alpha 0..0.5");
   run->add_flag("--overwrite", settings->overwrite,
                 "Replace an input file (.inp) that exists beside a value file");
-  run->add_flag("--json", settings->json, "Also write NAME.json: everything the run computed");
-  run->add_flag("--csv", settings->csv,
-                "Also write NAME.design.csv and NAME.candidates.csv (design values, candidates)");
-  AddDesignOptions(*run, settings->designTexts);
+  AddRunOptions(*run, *settings);
   run->callback([settings, run, &context]() {
-    settings->title1Given = run->count("--title1") > 0;
-    settings->title2Given = run->count("--title2") > 0;
-    if (!CheckSettings(*settings, context.err)) {
+    if (!FinishRunSettings(*run, *settings, context.err)) {
       context.exitCode = kExitUsage;
       return;
     }
-    if (auto message = ApplyDesignOptions(*settings->designTexts, settings->design)) {
-      context.err << "quilmor-cli: " << *message << '\n';
-      context.exitCode = kExitUsage;
-      return;
-    }
-    const std::string note = report::rules::PreferenceNoteText(std::stoi(settings->preference));
-    if (!note.empty()) context.err << note << '\n';
     int worst = kExitOk;
     for (const std::string& input : settings->inputs) {
       worst = std::max(worst, RunOne(input, *settings, context));

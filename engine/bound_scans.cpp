@@ -7,6 +7,7 @@
 #include "engine/frequency_forms.hpp"
 #include "engine/line_fit.hpp"
 #include "engine/scan_choice.hpp"
+#include "engine/value_tables.hpp"
 
 namespace quilmor::engine {
 
@@ -36,6 +37,26 @@ double BoundAbscissae(int code, const FitData& data, double bound, double* xPrim
   return bound;
 }
 
+double BoundAbscissae(int code, const ValueRuns& runs, double bound, double* runXPrime) {
+  // Every rank of a run sees the bound its first rank leaves (a second test
+  // of the same value against it moves it to the same place), so one test
+  // and one logarithm per run give what the plain form gives at each rank.
+  const int count = static_cast<int>(runs.value.size());
+  const double* x = runs.value.data();
+  if (IsLowerBound(code)) {
+    for (int r = 0; r < count; ++r) {
+      if (x[r] - bound <= 0.0) bound = x[r] - kBoundGap;
+      runXPrime[r] = std::log(x[r] - bound);
+    }
+  } else {
+    for (int r = 0; r < count; ++r) {
+      if (bound - x[r] <= 0.0) bound = x[r] + kBoundGap;
+      runXPrime[r] = std::log(bound - x[r]);
+    }
+  }
+  return bound;
+}
+
 Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers& workers,
                        int code) {
   state.Code = code;
@@ -45,34 +66,46 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
   const double smallest = data.x[0];
   const double largest = data.x[n - 1];
 
-  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(n));
+  const ValueRuns& runs = data.runs;
+  const int runCount = data.Runs();
+  const BoundRows* rows =
+      data.HasTables() ? data.tables->BoundScan(code, smallest, largest) : nullptr;
+  const int* at = data.tableIndex.data();
+  const double sumY = data.SumY(Transform::Frechet);
+  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(data.Runs()));
   std::vector<double> sse;
   const Workers::ScanOutcome scan = workers.ScanWhileImproving(
       IsLowerBound(code) ? kLowerBoundTrials : kUpperBoundTrials, kNoFitSSE,
       [&](int j, int worker) {
         double* xPrime = scratch[worker].data();
-        BoundAbscissae(code, data, BoundTrial(code, smallest, largest, j), xPrime);
-        const LineStats line = LeastSquaresLine(xPrime, y, n);
+        // A shared row holds the same logarithms where no value trips the guard.
+        const double* row = rows != nullptr ? rows->Row(j) : nullptr;
+        if (row != nullptr) {
+          for (int r = 0; r < runCount; ++r) xPrime[r] = row[at[r]];
+        } else {
+          BoundAbscissae(code, runs, BoundTrial(code, smallest, largest, j), xPrime);
+        }
+        const LineStats line = LeastSquaresLine(xPrime, runs, y, sumY);
         if (line.noSpread) return std::numeric_limits<double>::infinity();
         const double intercept = line.meanY - line.slope * line.meanX;
-        return LineSSE<Transform::Frechet>(xPrime, data.fr.data(), n, intercept, line.slope);
+        return LineSSE<Transform::Frechet>(xPrime, runs, data.fr.data(), intercept, line.slope);
       },
       sse);
   const int best = scan.lastBetter > 0 ? scan.lastBetter : 1;
 
   // Final fit with the best bound; the guard applies again.
-  std::vector<double> xPrime(n);
+  std::vector<double> xPrime(data.Runs());
   const double bound =
-      BoundAbscissae(code, data, BoundTrial(code, smallest, largest, best), xPrime.data());
-  StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), y, n));
+      BoundAbscissae(code, data.runs, BoundTrial(code, smallest, largest, best), xPrime.data());
+  StoreLeastSquares(state, LeastSquaresLine(xPrime.data(), runs, y, sumY));
   state.Intercept = state.MeanY - state.Slope * state.MeanX;
   (IsLowerBound(code) ? state.LowerBoundC : state.UpperBoundC) = bound;
   state.ScanCounts.push_back({code, scan.trials});
 
   Candidate candidate;
   candidate.code = code;
-  candidate.sse =
-      LineSSE<Transform::Frechet>(xPrime.data(), data.fr.data(), n, state.Intercept, state.Slope);
+  candidate.sse = LineSSE<Transform::Frechet>(xPrime.data(), runs, data.fr.data(),
+                                              state.Intercept, state.Slope);
   candidate.slope = state.Slope;
   candidate.intercept = state.Intercept;
   return candidate;

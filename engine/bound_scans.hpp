@@ -27,6 +27,11 @@ double BoundTrial(int code, double smallest, double largest, int j);
 // Returns C as it stands after the last point.
 double BoundAbscissae(int code, const FitData& data, double bound, double* xPrime);
 
+// The same abscissae once per run of equal values, runXPrime[r] for run r
+// (bit for bit what every rank of the run gets from the plain form), and the
+// same bound after the last point.
+double BoundAbscissae(int code, const ValueRuns& runs, double bound, double* runXPrime);
+
 // Scans the bound, fits the final line and leaves Code, Slope, Intercept, the
 // by-products and LowerBoundC (58) or UpperBoundC (59) in the state.
 Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers& workers, int code);

@@ -7,6 +7,7 @@
 #include "engine/frequency_forms.hpp"
 #include "engine/line_fit.hpp"
 #include "engine/scan_choice.hpp"
+#include "engine/value_tables.hpp"
 
 namespace quilmor::engine {
 
@@ -36,12 +37,13 @@ namespace {
 // One trial of a single function of type T on the abscissae xPrime: the
 // least-squares line of T(Fr) on x′, then its SSE with caps and clamps. A
 // trial whose abscissae show no spread has no line and loses.
+// The abscissae are given once per run of equal values.
 template <Transform T>
 double LineTrialSSE(const double* xPrime, const FitData& data) {
-  const LineStats line = LeastSquaresLine(xPrime, data.Y(T).data(), data.n);
+  const LineStats line = LeastSquaresLine(xPrime, data.runs, data.Y(T).data(), data.SumY(T));
   if (line.noSpread) return std::numeric_limits<double>::infinity();
   const double intercept = line.meanY - line.slope * line.meanX;
-  return LineSSE<T>(xPrime, data.fr.data(), data.n, intercept, line.slope);
+  return LineSSE<T>(xPrime, data.runs, data.fr.data(), intercept, line.slope);
 }
 
 // The line is regressed on X^E, or on ln(X^E) (generalised Weibull).
@@ -81,19 +83,30 @@ ExponentScanTable ScanExponents(const FitData& data, const Workers& workers,
     needLog = needLog || rows.back()->abscissa == Abscissa::LnPowerX;
   }
   const std::vector<double> grid = ExponentGrid();
-  const int n = data.n;
-  std::vector<std::vector<double>> powered(workers.Count(), std::vector<double>(n));
+  // Powers and their logarithms once per run of equal values.
+  const int runs = data.Runs();
+  std::vector<std::vector<double>> powered(workers.Count(), std::vector<double>(runs));
   std::vector<std::vector<double>> logOfPowered(workers.Count(),
-                                                std::vector<double>(needLog ? n : 0));
+                                                std::vector<double>(needLog ? runs : 0));
   workers.ForEach(kExponentTrials, [&](int index, int worker) {
     const int k = index + 1;
     const double exponent = grid[k];
     double* xe = powered[worker].data();
     double* lnXe = logOfPowered[worker].data();
     // X^E = exp(E·ln X); code 60 regresses on ln(X^E), taken as it stands.
-    for (int i = 0; i < n; ++i) xe[i] = std::exp(exponent * data.lnX[i]);
-    if (needLog) {
-      for (int i = 0; i < n; ++i) lnXe[i] = std::log(xe[i]);
+    if (data.HasTables()) {
+      const int* at = data.tableIndex.data();
+      const double* powers = data.tables->Powers(k);
+      for (int r = 0; r < runs; ++r) xe[r] = powers[at[r]];
+      if (needLog) {
+        const double* logs = data.tables->LogPowers(k);
+        for (int r = 0; r < runs; ++r) lnXe[r] = logs[at[r]];
+      }
+    } else {
+      for (int r = 0; r < runs; ++r) xe[r] = std::exp(exponent * data.runLnX[r]);
+      if (needLog) {
+        for (int r = 0; r < runs; ++r) lnXe[r] = std::log(xe[r]);
+      }
     }
     for (const CodeInfo* row : rows) {
       table.sse[row->code][k] = ExponentTrialSSE(*row, xe, lnXe, data);

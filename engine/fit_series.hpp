@@ -24,9 +24,14 @@ inline constexpr std::size_t kPrefCodeLength = 4;
 using Notice = std::function<void(const std::string& line)>;
 
 // How a fit may run. The results never depend on it.
+class ValueTables;
+
 struct FitOptions {
   int threads = 0;  // cores to use; 0: every hardware thread
   Notice notice;    // progress lines; none when empty
+  // Values the fits of a bootstrap share (value_tables.hpp); the fit reads
+  // what it finds there instead of computing it. Results are the same.
+  const ValueTables* tables = nullptr;
 };
 
 // The values of one series as the fit takes them. Arrays are indexed from 1

@@ -64,4 +64,28 @@ double LineSSE(Transform type, const double* xPrime, const double* fr, int n, do
   return 0.0;
 }
 
+double LineSSE(Transform type, const double* runXPrime, const ValueRuns& runs, const double* fr,
+               double intercept, double slope) {
+  using T = Transform;
+  switch (type) {
+    case T::Power:
+      return LineSSE<T::Power>(runXPrime, runs, fr, intercept, slope);
+    case T::Exponential:
+      return LineSSE<T::Exponential>(runXPrime, runs, fr, intercept, slope);
+    case T::Gumbel:
+      return LineSSE<T::Gumbel>(runXPrime, runs, fr, intercept, slope);
+    case T::MirroredGumbel:
+      return LineSSE<T::MirroredGumbel>(runXPrime, runs, fr, intercept, slope);
+    case T::Logistic:
+      return LineSSE<T::Logistic>(runXPrime, runs, fr, intercept, slope);
+    case T::Weibull:
+      return LineSSE<T::Weibull>(runXPrime, runs, fr, intercept, slope);
+    case T::Frechet:
+      return LineSSE<T::Frechet>(runXPrime, runs, fr, intercept, slope);
+    case T::Pareto:
+      return LineSSE<T::Pareto>(runXPrime, runs, fr, intercept, slope);
+  }
+  return 0.0;
+}
+
 }  // namespace quilmor::engine

@@ -4,8 +4,10 @@
 #pragma once
 
 #include <cmath>
+#include <vector>
 
 #include "engine/catalogue.hpp"
+#include "engine/fit_data.hpp"
 
 namespace quilmor::engine {
 
@@ -88,5 +90,27 @@ inline double LineSSE(const double* xPrime, const double* fr, int n, double inte
 
 double LineSSE(Transform type, const double* xPrime, const double* fr, int n, double intercept,
                double slope);
+
+// The same SSE with the abscissae given once per run of equal values
+// (fit_data.hpp): Fc is computed once per run, and every rank of the run adds
+// its own squared deviation, in rank order.
+template <Transform T>
+inline double LineSSE(const double* runXPrime, const ValueRuns& runs, const double* fr,
+                      double intercept, double slope) {
+  double sse = 0.0;
+  const int count = runs.Count();
+  int i = 0;
+  for (int r = 0; r < count; ++r) {
+    const double fc = SingleFitFreq<T>(intercept + slope * runXPrime[r]);
+    for (const int end = runs.end[r]; i < end; ++i) {
+      const double d = fr[i] - fc;
+      sse += d * d;
+    }
+  }
+  return sse;
+}
+
+double LineSSE(Transform type, const double* runXPrime, const ValueRuns& runs, const double* fr,
+               double intercept, double slope);
 
 }  // namespace quilmor::engine

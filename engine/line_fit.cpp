@@ -4,17 +4,11 @@
 
 namespace quilmor::engine {
 
-LineStats LeastSquaresLine(const double* x, const double* y, int n) {
+namespace {
+
+// The line from the sums of a least-squares fit over n points.
+LineStats FinishLeastSquares(double sy, double sx, double sxx, double sxy, bool allEqual, int n) {
   LineStats line;
-  double sy = 0.0, sx = 0.0, sxx = 0.0, sxy = 0.0;
-  bool allEqual = true;
-  for (int i = 0; i < n; ++i) {
-    sy += y[i];
-    sx += x[i];
-    sxx += x[i] * x[i];
-    sxy += x[i] * y[i];
-    allEqual = allEqual && x[i] == x[0];
-  }
   const double nn = n;
   line.sxx = sxx - sx * sx / nn;
   if (n < 1 || allEqual || !(line.sxx > 0.0) || !std::isfinite(line.sxx)) {
@@ -26,6 +20,39 @@ LineStats LeastSquaresLine(const double* x, const double* y, int n) {
   line.slope = (sxy - sy * sx / nn) / line.sxx;
   line.stdDevX = std::sqrt(line.sxx / (nn - 1.0));
   return line;
+}
+
+}  // namespace
+
+LineStats LeastSquaresLine(const double* x, const double* y, int n) {
+  double sy = 0.0, sx = 0.0, sxx = 0.0, sxy = 0.0;
+  bool allEqual = true;
+  for (int i = 0; i < n; ++i) {
+    sy += y[i];
+    sx += x[i];
+    sxx += x[i] * x[i];
+    sxy += x[i] * y[i];
+    allEqual = allEqual && x[i] == x[0];
+  }
+  return FinishLeastSquares(sy, sx, sxx, sxy, allEqual, n);
+}
+
+LineStats LeastSquaresLine(const double* runX, const ValueRuns& runs, const double* y,
+                           double sumY) {
+  double sx = 0.0, sxx = 0.0, sxy = 0.0;
+  const int n = runs.Ranks();
+  const int* of = runs.of.data();
+  // Every rank adds its terms, in rank order, as the plain form does.
+  for (int i = 0; i < n; ++i) {
+    const double x = runX[of[i]];
+    sx += x;
+    sxx += x * x;
+    sxy += x * y[i];
+  }
+  // All ranks equal the first exactly when all runs do.
+  bool allEqual = true;
+  for (int r = 0; r < runs.Count(); ++r) allEqual = allEqual && runX[r] == runX[0];
+  return FinishLeastSquares(sumY, sx, sxx, sxy, allEqual, n);
 }
 
 LineStats LowerPieceLine(const double* x, const double* y, int n) {
@@ -77,6 +104,20 @@ LineStats FirstPointLine(const double* x, const double* y, int n) {
   line.meanY = sy / nn;
   line.meanX = sx / nn;
   line.slope = (line.meanY - y[0]) / (line.meanX - x[0]);
+  return line;
+}
+
+LineStats FirstPointLine(const double* runX, const ValueRuns& runs, const double* y,
+                         double sumY) {
+  LineStats line;
+  double sx = 0.0;
+  const int n = runs.Ranks();
+  const int* of = runs.of.data();
+  for (int i = 0; i < n; ++i) sx += runX[of[i]];
+  const double nn = n;
+  line.meanY = sumY / nn;
+  line.meanX = sx / nn;
+  line.slope = (line.meanY - y[0]) / (line.meanX - runX[0]);
   return line;
 }
 

@@ -6,7 +6,10 @@
 // scans call with transformed pairs of their own.
 #pragma once
 
+#include <vector>
+
 #include "engine/analysis_state.hpp"
+#include "engine/fit_data.hpp"
 
 namespace quilmor::engine {
 
@@ -42,6 +45,13 @@ struct LineStats {
 // above 0 then), or sums that overflowed.
 LineStats LeastSquaresLine(const double* x, const double* y, int n);
 
+// The same fit with the abscissae given once per run of equal values
+// (fit_data.hpp), runX[r] at every rank of run r, and sumY = Σy in rank
+// order (the same for every trial on the same ordinates): bit for bit the
+// plain form on the spread abscissae.
+LineStats LeastSquaresLine(const double* runX, const ValueRuns& runs, const double* y,
+                           double sumY);
+
 // Lower piece over n points: least squares, slope 0.001 when Sxx = 0.
 LineStats LowerPieceLine(const double* x, const double* y, int n);
 
@@ -52,6 +62,8 @@ LineStats UpperPieceLine(const double* x, const double* y, int first, int m, dou
 
 // Slope through point 0 and the centroid of n points (Pareto).
 LineStats FirstPointLine(const double* x, const double* y, int n);
+// The same with the abscissae once per run of equal values, sumY as above.
+LineStats FirstPointLine(const double* runX, const ValueRuns& runs, const double* y, double sumY);
 
 // What FitLine leaves in the state for a least-squares line computed on other
 // arrays: StopFlag and Sxx always; the means, slope and StdDevX only when

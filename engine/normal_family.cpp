@@ -6,6 +6,7 @@
 #include "engine/catalogue.hpp"
 #include "engine/exponent_scan.hpp"
 #include "engine/scan_choice.hpp"
+#include "engine/value_tables.hpp"
 
 namespace quilmor::engine {
 
@@ -20,27 +21,13 @@ double NormalSSE(const double* xPrime, const double* fr, int n, double mean, dou
   return sse;
 }
 
-SigmaSearchResult SigmaSearch(const double* xPrime, const double* fr, int n,
-                              const Workers* workers) {
-  SigmaSearchResult result;
-  double sum = 0.0;
-  double sumOfSquares = 0.0;
-  bool allEqual = true;
-  for (int i = 0; i < n; ++i) {
-    sum += xPrime[i];
-    sumOfSquares += xPrime[i] * xPrime[i];
-    allEqual = allEqual && xPrime[i] == xPrime[0];
-  }
-  const double nn = n;
-  result.mean = sum / nn;
-  result.sxx = sumOfSquares - sum * sum / nn;
-  result.s = std::sqrt(result.sxx / (nn - 1.0));
-  if (n < 2 || allEqual || !(result.s > 0.0) || !std::isfinite(result.s)) return result;
+namespace {
 
+// The σ trials once the mean and s are known; SSE by `sseOf(sigma)`.
+template <typename SSE>
+void SearchSigma(SigmaSearchResult& result, const Workers* workers, const SSE& sseOf) {
   std::vector<double> sse(kSigmaTrials + 1, 0.0);
-  auto trial = [&](int k) {
-    sse[k] = NormalSSE(xPrime, fr, n, result.mean, SigmaTrial(k, result.s));
-  };
+  auto trial = [&](int k) { sse[k] = sseOf(SigmaTrial(k, result.s)); };
   if (workers) {
     workers->ForEach(kSigmaTrials, [&](int index, int) { trial(index + 1); });
   } else {
@@ -56,6 +43,69 @@ SigmaSearchResult SigmaSearch(const double* xPrime, const double* fr, int n,
       result.sigma = SigmaTrial(k, result.s);
     }
   }
+}
+
+// Mean, Sxx and s of the sums over n values; false when there is no spread.
+bool Spread(SigmaSearchResult& result, double sum, double sumOfSquares, bool allEqual, int n) {
+  const double nn = n;
+  result.mean = sum / nn;
+  result.sxx = sumOfSquares - sum * sum / nn;
+  result.s = std::sqrt(result.sxx / (nn - 1.0));
+  return !(n < 2 || allEqual || !(result.s > 0.0) || !std::isfinite(result.s));
+}
+
+}  // namespace
+
+SigmaSearchResult SigmaSearch(const double* xPrime, const double* fr, int n,
+                              const Workers* workers) {
+  SigmaSearchResult result;
+  double sum = 0.0;
+  double sumOfSquares = 0.0;
+  bool allEqual = true;
+  for (int i = 0; i < n; ++i) {
+    sum += xPrime[i];
+    sumOfSquares += xPrime[i] * xPrime[i];
+    allEqual = allEqual && xPrime[i] == xPrime[0];
+  }
+  if (!Spread(result, sum, sumOfSquares, allEqual, n)) return result;
+  SearchSigma(result, workers,
+              [&](double sigma) { return NormalSSE(xPrime, fr, n, result.mean, sigma); });
+  return result;
+}
+
+double NormalSSE(const double* runXPrime, const ValueRuns& runs, const double* fr, double mean,
+                 double sigma) {
+  double sse = 0.0;
+  const int count = runs.Count();
+  int i = 0;
+  for (int r = 0; r < count; ++r) {
+    const double fc = HastingsFreq((runXPrime[r] - mean) / sigma);
+    for (const int end = runs.end[r]; i < end; ++i) {
+      const double d = fr[i] - fc;
+      sse += d * d;
+    }
+  }
+  return sse;
+}
+
+SigmaSearchResult SigmaSearch(const double* runXPrime, const ValueRuns& runs, const double* fr,
+                              const Workers* workers) {
+  SigmaSearchResult result;
+  double sum = 0.0;
+  double sumOfSquares = 0.0;
+  const int n = runs.Ranks();
+  const int* of = runs.of.data();
+  for (int i = 0; i < n; ++i) {
+    const double x = runXPrime[of[i]];
+    sum += x;
+    sumOfSquares += x * x;
+  }
+  bool allEqual = true;
+  for (int r = 0; r < runs.Count(); ++r) allEqual = allEqual && runXPrime[r] == runXPrime[0];
+  if (!Spread(result, sum, sumOfSquares, allEqual, n)) return result;
+  SearchSigma(result, workers, [&](double sigma) {
+    return NormalSSE(runXPrime, runs, fr, result.mean, sigma);
+  });
   return result;
 }
 
@@ -70,19 +120,20 @@ void StoreNormalFreq(AnalysisState& state, const std::vector<double>& xPrime, do
 }
 
 bool FitPlainNormal(AnalysisState& state, const FitData& data, const Workers& workers, int code) {
-  // T(X): X, ln X (shared with the other fits), X^2 or sqrt X.
+  // T(X): X, ln X (shared with the other fits), X^2 or sqrt X, once per run.
   const Abscissa transform = CodeRow(code).abscissa;
-  std::vector<double> xPrime(data.n);
-  for (int i = 0; i < data.n; ++i) {
-    const double x = data.x[i];
+  std::vector<double> runXPrime(data.Runs());
+  for (int r = 0; r < data.Runs(); ++r) {
+    const double x = data.runs.value[r];
     switch (transform) {
-      case Abscissa::LnX: xPrime[i] = data.lnX[i]; break;
-      case Abscissa::SquareX: xPrime[i] = x * x; break;
-      case Abscissa::RootX: xPrime[i] = std::sqrt(x); break;
-      default: xPrime[i] = x; break;
+      case Abscissa::LnX: runXPrime[r] = data.runLnX[r]; break;
+      case Abscissa::SquareX: runXPrime[r] = x * x; break;
+      case Abscissa::RootX: runXPrime[r] = std::sqrt(x); break;
+      default: runXPrime[r] = x; break;
     }
   }
-  const SigmaSearchResult search = SigmaSearch(xPrime.data(), data.fr.data(), data.n, &workers);
+  const SigmaSearchResult search =
+      SigmaSearch(runXPrime.data(), data.runs, data.fr.data(), &workers);
   state.NormMean[code] = search.mean;
   state.NormStdDev[code] = search.s;
   state.StdDevX = search.s;
@@ -92,6 +143,8 @@ bool FitPlainNormal(AnalysisState& state, const FitData& data, const Workers& wo
   state.NormSigma[code] = search.sigma;
   state.NormSSE[code] = search.sse;
   // The frequencies of the last trial stay behind as scratch.
+  std::vector<double> xPrime(data.n);
+  SpreadRuns(runXPrime.data(), data.runs.end, xPrime.data());
   StoreNormalFreq(state, xPrime, search.mean, SigmaTrial(kSigmaTrials, search.s));
   return true;
 }
@@ -102,13 +155,19 @@ bool FitGeneralNormal(AnalysisState& state, const FitData& data, const Workers& 
   const int code = state.Code;
   const std::vector<double> grid = ExponentGrid();
   std::vector<SigmaSearchResult> trials(kExponentTrials + 1);
-  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(n));
+  const int runs = data.Runs();
+  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(runs));
   auto runTrials = [&](int first, int last) {
     workers.ForEach(last - first + 1, [&](int index, int worker) {
       const int k = first + index;
       double* xPrime = scratch[worker].data();
-      for (int i = 0; i < n; ++i) xPrime[i] = std::exp(grid[k] * data.lnX[i]);
-      trials[k] = SigmaSearch(xPrime, data.fr.data(), n);
+      if (data.HasTables()) {
+        const double* powers = data.tables->Powers(k);
+        for (int r = 0; r < runs; ++r) xPrime[r] = powers[data.tableIndex[r]];
+      } else {
+        for (int r = 0; r < runs; ++r) xPrime[r] = std::exp(grid[k] * data.runLnX[r]);
+      }
+      trials[k] = SigmaSearch(xPrime, data.runs, data.fr.data());
     });
   };
   runTrials(1, kStillBusyTrial);

@@ -44,6 +44,13 @@ struct SigmaSearchResult {
 SigmaSearchResult SigmaSearch(const double* xPrime, const double* fr, int n,
                               const Workers* workers = nullptr);
 
+// The same with x′ given once per run of equal values (fit_data.hpp), Fc
+// once per run: bit for bit the plain forms on the spread values.
+double NormalSSE(const double* runXPrime, const ValueRuns& runs, const double* fr, double mean,
+                 double sigma);
+SigmaSearchResult SigmaSearch(const double* runXPrime, const ValueRuns& runs, const double* fr,
+                              const Workers* workers = nullptr);
+
 // Fits the normal-family code held in state.Code (21..25) and writes
 // NormMean, NormStdDev, NormSigma and NormSSE of that code (code 25: ExpE[25]
 // and the frequencies of the final fit in CalcFreq; 21..24: StdDevX, Sxx and

@@ -4,6 +4,7 @@
 
 #include "engine/line_fit.hpp"
 #include "engine/scan_choice.hpp"
+#include "engine/value_tables.hpp"
 
 namespace quilmor::engine {
 
@@ -33,17 +34,23 @@ std::vector<double> ParetoGrid(double step) {
 
 namespace {
 
-// x′_i = ln(C/(X_i + C)).
-void ParetoAbscissae(const FitData& data, double scale, double* xPrime) {
-  for (int i = 0; i < data.n; ++i) xPrime[i] = std::log(scale / (data.x[i] + scale));
+// x′ = ln(C/(X + C)), once per run of equal values.
+void ParetoAbscissae(const ValueRuns& runs, double scale, double* runXPrime) {
+  const int count = static_cast<int>(runs.value.size());
+  for (int r = 0; r < count; ++r) runXPrime[r] = std::log(scale / (runs.value[r] + scale));
 }
 
-// SSE of Fc = 1 − exp(S·x′).
-double ParetoSSE(const FitData& data, const double* xPrime, double slope) {
+// SSE of Fc = 1 − exp(S·x′), Fc once per run, the deviations rank by rank.
+double ParetoSSE(const FitData& data, const double* runXPrime, double slope) {
   double sse = 0.0;
-  for (int i = 0; i < data.n; ++i) {
-    const double d = data.fr[i] - (1.0 - std::exp(slope * xPrime[i]));
-    sse += d * d;
+  const int count = data.Runs();
+  int i = 0;
+  for (int r = 0; r < count; ++r) {
+    const double fc = 1.0 - std::exp(slope * runXPrime[r]);
+    for (const int end = data.runs.end[r]; i < end; ++i) {
+      const double d = data.fr[i] - fc;
+      sse += d * d;
+    }
   }
   return sse;
 }
@@ -52,29 +59,37 @@ double ParetoSSE(const FitData& data, const double* xPrime, double slope) {
 
 Candidate FitPareto(AnalysisState& state, const FitData& data, const Workers& workers) {
   state.Code = 56;
-  const int n = data.n;
   const double* y = data.Y(Transform::Pareto).data();
   double largest = 0.0;
   for (double value : data.x) {
     if (value > largest) largest = value;
   }
-  const std::vector<double> grid = ParetoGrid(ParetoStep(largest));
+  const double step = ParetoStep(largest);
+  const std::vector<double> grid = ParetoGrid(step);
+  // Shared tables hold the abscissae of this grid when they were made with the same step.
+  const bool tabled = data.HasTables() && data.tables->ParetoStep() == step;
 
   std::vector<double> sse(kParetoTrials + 1, 0.0);
-  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(n));
+  const double sumY = data.SumY(Transform::Pareto);
+  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(data.Runs()));
   workers.ForEach(kParetoTrials, [&](int index, int worker) {
     const int k = index + 1;
     double* xPrime = scratch[worker].data();
-    ParetoAbscissae(data, grid[k], xPrime);
-    sse[k] = ParetoSSE(data, xPrime, FirstPointLine(xPrime, y, n).slope);
+    if (tabled) {
+      const double* row = data.tables->ParetoAbscissae(k);
+      for (int r = 0; r < data.Runs(); ++r) xPrime[r] = row[data.tableIndex[r]];
+    } else {
+      ParetoAbscissae(data.runs, grid[k], xPrime);
+    }
+    sse[k] = ParetoSSE(data, xPrime, FirstPointLine(xPrime, data.runs, y, sumY).slope);
   });
   for (int k = 1; k <= kParetoTrials; ++k) state.ScanSSE[k] = sse[k];
   const double scale = grid[FirstMinimum(sse, kParetoTrials)];
 
   // Final fit with the best scale.
-  std::vector<double> xPrime(n);
-  ParetoAbscissae(data, scale, xPrime.data());
-  const LineStats line = FirstPointLine(xPrime.data(), y, n);
+  std::vector<double> xPrime(data.Runs());
+  ParetoAbscissae(data.runs, scale, xPrime.data());
+  const LineStats line = FirstPointLine(xPrime.data(), data.runs, y, sumY);
   state.MeanY = line.meanY;
   state.MeanX = line.meanX;
   state.Slope = line.slope;

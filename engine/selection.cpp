@@ -268,7 +268,7 @@ void FitDistributions(AnalysisState& state, const std::string& preference,
   if (state.StopFlag) return;
   state.PrefCode = preference.substr(0, kPrefCodeLength);
 
-  const FitData data = FitData::FromState(state);
+  const FitData data = FitData::FromState(state, options.tables);
   const Workers workers(options.threads);
   if (state.PrefCode == kBestOfAllPreference) {
     FitBestOfAll(state, data, workers, options.notice);

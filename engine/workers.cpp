@@ -62,6 +62,19 @@ Workers::ScanOutcome Workers::ScanWhileImproving(
     std::vector<double>& sse) const {
   sse.assign(static_cast<std::size_t>(maxTrials) + 1, 0.0);
   if (maxTrials <= 0) return {};
+  if (m_count == 1) {
+    // One worker: the trials in order, with nothing to share.
+    double best = start;
+    for (int j = 1; j <= maxTrials; ++j) {
+      sse[j] = trial(j, 0);
+      if (!(sse[j] < best)) {
+        sse.resize(static_cast<std::size_t>(j) + 1);
+        return {j, j - 1};
+      }
+      best = sse[j];
+    }
+    return {maxTrials, maxTrials};
+  }
   std::vector<char> done(static_cast<std::size_t>(maxTrials) + 2, 0);
   std::mutex mutex;
   int confirmed = 0;  // trials 1..confirmed all improved

@@ -75,7 +75,12 @@ TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile(const std::string& fileName) {
     m_ui.ShowMessage(OpenFailedMessage(fileName));
     return ReadResult::OpenFailed;
   }
-  const textio::InputFileContent content = textio::ParseInputFile(*lines);
+  return TakeInputLines(*lines, fileName);
+}
+
+TDMQuilmor::ReadResult TDMQuilmor::TakeInputLines(const std::vector<std::string>& lines,
+                                                  const std::string& fileName) {
+  const textio::InputFileContent content = textio::ParseInputFile(lines);
   // The threshold line is part of the header: text there is an error of the
   // file's layout, not of its numbers, and does not end the program.
   if (content.badThreshold) {

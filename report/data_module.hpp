@@ -58,6 +58,8 @@ class TDMQuilmor {
   ReadResult ReadInputFile();
   // The same from another file; FileName stays as it is.
   ReadResult ReadInputFile(const std::string& fileName);
+  // The same from the lines of `fileName` as already read.
+  ReadResult TakeInputLines(const std::vector<std::string>& lines, const std::string& fileName);
 
   // Reads `reportName` into ReportLines, reads AuxCode from the parameter
   // file beside it and leaves FileName ending in ".out".

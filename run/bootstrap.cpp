@@ -3,10 +3,12 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <optional>
 
 #include "engine/catalogue.hpp"
 #include "engine/random_stream.hpp"
 #include "engine/resample.hpp"
+#include "engine/value_tables.hpp"
 #include "engine/workers.hpp"
 #include "textio/input_file.hpp"
 
@@ -49,7 +51,8 @@ std::vector<double> ValuesInUse(const engine::PreparedSeries& series) {
 ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshold, int originalCode,
                               const engine::Parameters& calculator,
                               const std::vector<report::DesignPoint>& points,
-                              const BootstrapRequest& request, std::uint64_t index) {
+                              const BootstrapRequest& request, std::uint64_t index,
+                              const engine::ValueTables* tables) {
   ReplicateOutcome outcome;
   engine::ReplicateStream stream(request.seed, index);
   std::vector<double> sample;
@@ -74,6 +77,7 @@ ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshol
   fitRequest.preference = request.preference;
   fitRequest.breakPointAllowed = request.breakPointAllowed;
   fitRequest.options.threads = 1;  // the replicates share out the cores
+  fitRequest.options.tables = tables;
   const engine::FitResult fit = engine::FitSeries(series, fitRequest);
   if (fit.Stopped) {
     outcome.stopped = true;
@@ -121,11 +125,18 @@ BootstrapResult RunBootstrap(const engine::PreparedSeries& series, const engine:
   std::vector<ReplicateOutcome> outcomes(b);
   std::vector<char> ran(b, 0);
   const engine::Workers workers(request.threads);
+  // A resample holds only values of the series: what the fits compute from
+  // a value alone is made once, from the values as the fit takes them.
+  std::optional<engine::ValueTables> tables;
+  if (request.kind == report::BootstrapKind::kNonparametric) {
+    tables.emplace(std::vector<double>(series.Values.begin() + 1, series.Values.begin() + 1 + series.N),
+                   workers);
+  }
   workers.ForEach(request.replicates, [&](int index, int) {
     if (request.cancel && request.cancel->load()) return;
     const auto i = static_cast<std::size_t>(index);
     outcomes[i] = RunReplicate(values, series.Threshold, fit.Code, calculator, points, replicate,
-                               static_cast<std::uint64_t>(index));
+                               static_cast<std::uint64_t>(index), tables ? &*tables : nullptr);
     ran[i] = 1;
     if (request.progress) request.progress();
   });

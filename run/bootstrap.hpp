@@ -86,11 +86,13 @@ struct ReplicateOutcome {
 std::vector<double> ValuesInUse(const engine::PreparedSeries& series);
 
 // One replicate `index` of the analysis of `values` (data scale). Public so
-// that tests can compare a replicate with a fit of its own resample.
+// that tests can compare a replicate with a fit of its own resample. `tables`
+// (optional) hold what the fits share, made from the original series.
 ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshold, int originalCode,
                               const engine::Parameters& calculator,
                               const std::vector<report::DesignPoint>& points,
-                              const BootstrapRequest& request, std::uint64_t index);
+                              const BootstrapRequest& request, std::uint64_t index,
+                              const engine::ValueTables* tables = nullptr);
 
 // B replicates of the original analysis (series, fit, model) at the points
 // of `design` (whose X-values are the estimates of the bias-corrected and

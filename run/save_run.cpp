@@ -68,7 +68,7 @@ SaveRunResult SaveRun(report::TDMQuilmor& dm, const SaveRunOptions& options) {
   // rename. A folder where the lock cannot be made (missing, not writable)
   // takes no outputs either: that is told before the analysis.
   textio::FileLock lock;
-  {
+  if (options.writeFiles) {
     bool busy = false;
     std::string lockError;
     if (!lock.Acquire(dm.FileName, textio::FileLock::Wait::No, busy, lockError) && busy) {
@@ -93,8 +93,10 @@ SaveRunResult SaveRun(report::TDMQuilmor& dm, const SaveRunOptions& options) {
     }
   }
   // What a killed run of the same names left behind.
-  for (const std::string& name : {dm.FileName, reportName, parameterName}) {
-    textio::RemoveStaleTemporaries(name);
+  if (options.writeFiles) {
+    for (const std::string& name : {dm.FileName, reportName, parameterName}) {
+      textio::RemoveStaleTemporaries(name);
+    }
   }
 
   // The input as the analysis reads it: the text to be written at the end, or
@@ -120,6 +122,9 @@ SaveRunResult SaveRun(report::TDMQuilmor& dm, const SaveRunOptions& options) {
   textio::InputFileContent content;
   if (options.writeInput) {
     content = textio::ParseInputFile(textio::SplitLines(inputText));
+    result.inputText = inputText;
+  } else if (options.inputLines) {
+    content = textio::ParseInputFile(*options.inputLines);
   } else {
     const auto lines = textio::ReadTextLines(dm.FileName);
     if (!lines) {
@@ -168,6 +173,16 @@ SaveRunResult SaveRun(report::TDMQuilmor& dm, const SaveRunOptions& options) {
   // Every check has passed: the input file, the parameter file and the
   // report replace the earlier ones together. A failure (a full disk, a file
   // too large, no permission) leaves all three as they were.
+  if (!options.writeFiles) {
+    result.ReportName = reportName;
+    result.DistributionName = model.DistributionName;
+    if (result.analysis.series.Truncated) {
+      ui.ShowMessage(kLimitedMessage);
+      result.limitedTo2500 = true;
+    }
+    result.status = SaveRunStatus::Done;
+    return result;
+  }
   std::vector<textio::FileContent> files;
   if (options.writeInput) files.push_back({dm.FileName, inputText});
   files.push_back({parameterName, result.finished.parameterText});

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "report/data_module.hpp"
 #include "run/run_analysis.hpp"
@@ -22,6 +23,13 @@ struct SaveRunOptions {
   engine::PlottingPosition plotting;  // the method's i/(N+1) unless chosen
   // Another run on the same names: wait for it (true) or refuse (Busy).
   bool waitForLock = false;
+  // False: the run writes nothing and takes no lock; its input, report and
+  // parameter file stay in memory (SaveRunResult::inputText, finished), for
+  // a caller that writes them elsewhere or only reads the results.
+  bool writeFiles = true;
+  // With writeInput false: the lines of dm.FileName as already read, analysed
+  // as they stand instead of reading the file a second time.
+  const std::vector<std::string>* inputLines = nullptr;
 };
 
 enum class SaveRunStatus {
@@ -37,6 +45,7 @@ struct SaveRunResult {
   std::string InputName;       // the input file (".inp")
   std::string ReportName;      // the report (".out") when one was written
   bool inputWritten = false;   // the input file was written (with the report)
+  std::string inputText;       // the input file's text when the run made it
   bool limitedTo2500 = false;  // more than 2500 values passed the threshold
   // The name of the fitted function for graph titles, once a report is written.
   std::string DistributionName;

@@ -8,6 +8,8 @@ packages=(cmake ninja-build g++ pkg-config libgtest-dev libgmock-dev libbenchmar
           qt6-qpa-plugins xvfb openbox xdotool x11-utils imagemagick
           # the schema check of the JSON outputs (tests/schema)
           python3 python3-jsonschema
+          # the sharded batch recipes of docs/scaling.md (tests/cli)
+          parallel
           # the sanitizer and fuzzing build (scripts/test-sanitized.sh)
           clang llvm libclang-rt-14-dev)
 missing=()

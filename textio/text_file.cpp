@@ -80,6 +80,15 @@ bool WriteFilePlain(const std::filesystem::path& path, std::string_view content,
 
 namespace {
 
+// ".<name>.part<pid>-<n>" beside `path`, unique within the process.
+std::filesystem::path TemporaryName(const std::filesystem::path& path) {
+  static std::atomic<unsigned> counter{0};
+  std::filesystem::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  return folder / (TemporaryPrefix(path) + std::to_string(::getpid()) + "-" +
+                   std::to_string(counter++));
+}
+
 // Writes `content` to a new temporary file in the folder of `path` and makes
 // sure it reached the disk. nullopt (nothing left behind) on failure.
 std::optional<std::filesystem::path> WriteTemporary(const std::filesystem::path& path,
@@ -89,12 +98,7 @@ std::optional<std::filesystem::path> WriteTemporary(const std::filesystem::path&
     SetError(error, std::string("a folder of that name exists (") + std::strerror(EISDIR) + ")");
     return std::nullopt;
   }
-  static std::atomic<unsigned> counter{0};
-  std::filesystem::path folder = path.parent_path();
-  if (folder.empty()) folder = ".";
-  const std::string tempName = TemporaryPrefix(path) + std::to_string(::getpid()) + "-" +
-                               std::to_string(counter++);
-  const std::filesystem::path temp = folder / tempName;
+  const std::filesystem::path temp = TemporaryName(path);
   std::FILE* file = std::fopen(temp.c_str(), "wb");
   if (!file) {
     SetError(error, std::strerror(errno));
@@ -134,30 +138,33 @@ std::string TemporaryPrefix(const std::filesystem::path& path) {
   return "." + path.filename().string() + ".part";
 }
 
-int RemoveStaleTemporaries(const std::filesystem::path& path) {
+namespace {
+
+// "<pid>-<n>" of a temporary file's name after its prefix: the pid of a
+// process that has ended, whose file is left over. 0 otherwise.
+pid_t EndedWriter(const std::string& rest) {
+  const std::size_t dash = rest.find('-');
+  if (dash == 0 || dash > 9 || dash == std::string::npos || dash + 1 == rest.size() ||
+      rest.find_first_not_of("0123456789") != dash ||
+      rest.find_first_not_of("0123456789", dash + 1) != std::string::npos) {
+    return 0;
+  }
+  const auto pid = static_cast<pid_t>(std::stol(rest.substr(0, dash)));
+  // A write of this process, or of one still running, is under way.
+  if (pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) return 0;
+  return pid;
+}
+
+// Removes the entries of `folder` for which `leftOver(name)` holds.
+template <class Test>
+int RemoveLeftOvers(const std::filesystem::path& folder, Test leftOver) {
   std::error_code ec;
-  std::filesystem::path folder = path.parent_path();
-  if (folder.empty()) folder = ".";
-  const std::string prefix = TemporaryPrefix(path);
   std::vector<std::filesystem::path> names;
   for (std::filesystem::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    names.push_back(it->path());
+    if (leftOver(it->path().filename().string())) names.push_back(it->path());
   }
   int removed = 0;
   for (const std::filesystem::path& entry : names) {
-    const std::string name = entry.filename().string();
-    if (name.rfind(prefix, 0) != 0) continue;
-    // ".<name>.part<pid>-<n>": only a file whose process has ended is left over.
-    const std::string rest = name.substr(prefix.size());
-    const std::size_t dash = rest.find('-');
-    if (dash == 0 || dash > 9 || dash == std::string::npos || dash + 1 == rest.size() ||
-        rest.find_first_not_of("0123456789") != dash ||
-        rest.find_first_not_of("0123456789", dash + 1) != std::string::npos) {
-      continue;
-    }
-    const auto pid = static_cast<pid_t>(std::stol(rest.substr(0, dash)));
-    // A write of this process, or of one still running, is under way.
-    if (pid == ::getpid() || ::kill(pid, 0) == 0 || errno != ESRCH) continue;
     std::error_code removeError;
     if (std::filesystem::is_regular_file(entry, removeError) &&
         std::filesystem::remove(entry, removeError)) {
@@ -165,6 +172,26 @@ int RemoveStaleTemporaries(const std::filesystem::path& path) {
     }
   }
   return removed;
+}
+
+}  // namespace
+
+int RemoveStaleTemporaries(const std::filesystem::path& path) {
+  std::filesystem::path folder = path.parent_path();
+  if (folder.empty()) folder = ".";
+  const std::string prefix = TemporaryPrefix(path);
+  // ".<name>.part<pid>-<n>": only a file whose process has ended is left over.
+  return RemoveLeftOvers(folder, [&](const std::string& name) {
+    return name.rfind(prefix, 0) == 0 && EndedWriter(name.substr(prefix.size())) != 0;
+  });
+}
+
+int RemoveStaleTemporariesIn(const std::filesystem::path& folder) {
+  return RemoveLeftOvers(folder, [](const std::string& name) {
+    const std::size_t part = name.rfind(".part");
+    return name.size() > 1 && name.front() == '.' && part != std::string::npos && part > 0 &&
+           EndedWriter(name.substr(part + 5)) != 0;
+  });
 }
 
 bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error) {
@@ -239,6 +266,65 @@ bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error,
       SetError(error, files.size() > 1 ? "\"" + files[i].path.string() + "\": " + reason : reason);
       return false;
     }
+  }
+  return true;
+}
+
+StagedFile::StagedFile(std::filesystem::path path) : m_path(std::move(path)) {
+  std::error_code ec;
+  if (std::filesystem::is_directory(m_path, ec)) {
+    m_error = std::string("a folder of that name exists (") + std::strerror(EISDIR) + ")";
+    return;
+  }
+  m_temp = TemporaryName(m_path);
+  m_file = std::fopen(m_temp.c_str(), "wb");
+  if (!m_file) m_error = std::strerror(errno);
+}
+
+StagedFile::~StagedFile() {
+  if (!m_file) return;
+  std::fclose(m_file);
+  std::error_code ec;
+  std::filesystem::remove(m_temp, ec);
+}
+
+void StagedFile::Fail(int reason) {
+  m_error = std::string("write failed: ") + std::strerror(reason != 0 ? reason : EIO);
+  std::fclose(m_file);
+  m_file = nullptr;
+  std::error_code ec;
+  std::filesystem::remove(m_temp, ec);
+}
+
+bool StagedFile::Append(std::string_view text) {
+  if (!m_file) return false;
+  if (!WriteAll(m_file, text)) {
+    Fail(errno);
+    return false;
+  }
+  return true;
+}
+
+bool StagedFile::Commit() {
+  if (!m_file) return false;
+  if (std::fflush(m_file) != 0 || ::fsync(::fileno(m_file)) != 0) {
+    Fail(errno);
+    return false;
+  }
+  const bool closed = std::fclose(m_file) == 0;
+  const int reason = errno;
+  m_file = nullptr;
+  std::error_code ec;
+  if (!closed) {
+    std::filesystem::remove(m_temp, ec);
+    m_error = std::string("write failed: ") + std::strerror(reason);
+    return false;
+  }
+  std::filesystem::rename(m_temp, m_path, ec);
+  if (ec) {
+    m_error = ec.message();
+    std::filesystem::remove(m_temp, ec);
+    return false;
   }
   return true;
 }

@@ -3,6 +3,7 @@
 // into place, so a failed write never damages the file that was there before.
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -62,6 +63,33 @@ bool WriteFilesAtomic(const std::vector<FileContent>& files, std::string* error,
 // process still running stay.
 std::string TemporaryPrefix(const std::filesystem::path& path);
 int RemoveStaleTemporaries(const std::filesystem::path& path);
+// The same for every file of `folder` (a batch's output folder, whose file
+// names are not known beforehand).
+int RemoveStaleTemporariesIn(const std::filesystem::path& folder);
+
+// A file written piece by piece (the rows of a long table) under a temporary
+// name in its folder and renamed into place by Commit; destroyed without a
+// Commit, it leaves nothing behind and the earlier file as it was.
+class StagedFile {
+ public:
+  explicit StagedFile(std::filesystem::path path);
+  ~StagedFile();
+  StagedFile(const StagedFile&) = delete;
+  StagedFile& operator=(const StagedFile&) = delete;
+
+  // False once a write has failed; Error() says why.
+  bool Append(std::string_view text);
+  bool Commit();
+  const std::string& Error() const { return m_error; }
+  const std::filesystem::path& Path() const { return m_path; }
+
+ private:
+  void Fail(int reason);
+  std::filesystem::path m_path;
+  std::filesystem::path m_temp;
+  std::FILE* m_file = nullptr;
+  std::string m_error;
+};
 
 // Writes the file directly (create or truncate). Used for the scratch files of
 // one run, which nobody else reads.

@@ -1,6 +1,7 @@
 #include "textio/value_file.hpp"
 
 #include <algorithm>
+#include <map>
 
 #include "textio/number_parse.hpp"
 #include "textio/text_file.hpp"
@@ -109,6 +110,72 @@ std::size_t ColumnsOf(const std::string& text, bool header) {
   return 0;
 }
 
+// A cell without its blanks and enclosing quotes.
+std::string CellText(const std::string& cell) {
+  std::string text = Trim(cell);
+  if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
+    text = Trim(text.substr(1, text.size() - 2));
+  }
+  return text;
+}
+
+// A comma is a decimal separator only where it does not separate fields.
+std::optional<double> CellValue(const std::string& text, char separator) {
+  return separator == ',' ? ParseReal(text) : StringToFloat(text, '.');
+}
+
+// Every field of a line at `separator` (blanks: runs count once).
+std::vector<std::string> SplitFields(const std::string& line, char separator) {
+  if (separator == ' ') return BlankFields(line);
+  std::vector<std::string> fields;
+  std::size_t start = 0;
+  for (;;) {
+    const std::size_t end = line.find(separator, start);
+    fields.push_back(line.substr(start, end == std::string::npos ? std::string::npos : end - start));
+    if (end == std::string::npos) return fields;
+    start = end + 1;
+  }
+}
+
+// The refusal of a file that is not 8-bit text; drops a UTF-8 byte-order mark.
+std::string CheckEncoding(std::vector<std::string>& lines, const std::string& fileName) {
+  if (lines.empty()) return {};
+  const std::string encoding = WideEncoding(lines.front());
+  if (!encoding.empty()) {
+    return "\"" + fileName + "\" is encoded in " + encoding +
+           ", which cannot be read; save it as plain (8-bit or UTF-8) text";
+  }
+  if (lines.front().rfind("\xEF\xBB\xBF", 0) == 0) lines.front().erase(0, 3);
+  return {};
+}
+
+void AddCell(NamedColumn& column, const std::string& cell, char separator, std::size_t line) {
+  if (!column.values.error.empty()) return;
+  const std::string text = CellText(cell);
+  if (text.empty()) {
+    column.values.rows.push_back({});
+    return;
+  }
+  const std::optional<double> value = CellValue(text, separator);
+  if (!value) {
+    column.values.error =
+        "line " + std::to_string(line) + ": \"" + Excerpt(text) + "\" is not a number";
+    column.values.rows.clear();
+    return;
+  }
+  column.values.rows.push_back({value});
+}
+
+void RefuseEmpty(std::vector<NamedColumn>& columns, const std::string& fileName) {
+  for (NamedColumn& column : columns) {
+    if (!column.values.error.empty()) continue;
+    if (std::none_of(column.values.rows.begin(), column.values.rows.end(),
+                     [](const ValueRow& row) { return row.value.has_value(); })) {
+      column.values.error = "column \"" + column.name + "\" of \"" + fileName + "\" holds no values";
+    }
+  }
+}
+
 // The lines of a value file as its readers take them: nullopt for a file that
 // cannot be read or is not 8-bit text; a UTF-8 byte-order mark removed.
 std::optional<std::vector<std::string>> ValueLines(const std::filesystem::path& path) {
@@ -156,29 +223,27 @@ std::vector<std::string> ValueFileColumns(const std::filesystem::path& path) {
 }
 
 ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
-  ValueFile result;
   auto lines = ReadTextLines(path);
   if (!lines) {
+    ValueFile result;
     result.error = "cannot read \"" + path.string() + "\"";
     return result;
   }
+  return ReadValueLines(std::move(*lines), path.string(), column);
+}
+
+ValueFile ReadValueLines(std::vector<std::string> lines, const std::string& fileName, int column) {
+  ValueFile result;
   if (column < 0) {
     result.error = "the column number must be 1 or more";
     return result;
   }
-  if (!lines->empty()) {
-    const std::string encoding = WideEncoding(lines->front());
-    if (!encoding.empty()) {
-      result.error = "\"" + path.string() + "\" is encoded in " + encoding +
-                     ", which cannot be read; save it as plain (8-bit or UTF-8) text";
-      return result;
-    }
-    // A UTF-8 byte-order mark is no part of the first value.
-    if (lines->front().rfind("\xEF\xBB\xBF", 0) == 0) lines->front().erase(0, 3);
-  }
-  const char separator = column > 0 ? DetectSeparator(*lines) : '\0';
-  for (std::size_t i = 0; i < lines->size(); ++i) {
-    std::string text = (*lines)[i];
+  // A UTF-8 byte-order mark is no part of the first value.
+  result.error = CheckEncoding(lines, fileName);
+  if (!result.error.empty()) return result;
+  const char separator = column > 0 ? DetectSeparator(lines) : '\0';
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string text = lines[i];
     if (column == 0) {
       const std::size_t columns = ColumnsOf(Unquoted(text), i == 0 && IsHeader(text));
       if (columns >= 2) {
@@ -200,16 +265,12 @@ ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
       }
       text = *field;
     }
-    text = Trim(text);
-    if (text.size() >= 2 && text.front() == '"' && text.back() == '"') {
-      text = Trim(text.substr(1, text.size() - 2));
-    }
+    text = CellText(text);
     if (text.empty()) {
       result.rows.push_back({});
       continue;
     }
-    // A comma is a decimal separator only where it does not separate fields.
-    std::optional<double> value = separator == ',' ? ParseReal(text) : StringToFloat(text, '.');
+    std::optional<double> value = CellValue(text, separator);
     if (!value) {
       if (i == 0 && IsHeader(text)) continue;  // a header line
       result.error =
@@ -220,9 +281,101 @@ ValueFile ReadValueFile(const std::filesystem::path& path, int column) {
   }
   if (std::none_of(result.rows.begin(), result.rows.end(),
                    [](const ValueRow& row) { return row.value.has_value(); })) {
-    result.error = "\"" + path.string() + "\" holds no values";
+    result.error = "\"" + fileName + "\" holds no values";
   }
   return result;
+}
+
+std::vector<NamedColumn> ReadWideColumns(std::vector<std::string> lines,
+                                         const std::string& fileName, std::string& error) {
+  std::vector<NamedColumn> columns;
+  error = CheckEncoding(lines, fileName);
+  if (!error.empty()) return columns;
+  if (lines.empty()) {
+    error = "\"" + fileName + "\" is empty";
+    return columns;
+  }
+  const char separator = DetectSeparator(lines);
+  const std::string stem = std::filesystem::path(fileName).stem().string();
+  for (const std::string& name : SplitFields(lines.front(), separator)) {
+    columns.push_back({CellText(name), {}});
+  }
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    if (Trim(lines[i]).empty()) {
+      for (NamedColumn& column : columns) AddCell(column, "", separator, i + 1);
+      continue;
+    }
+    const std::vector<std::string> fields = SplitFields(lines[i], separator);
+    // More cells than the header names: columns without a name, which must
+    // not be left out unseen.
+    while (columns.size() < fields.size()) {
+      NamedColumn extra;
+      extra.values.rows.resize(i - 1);
+      columns.push_back(std::move(extra));
+    }
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      AddCell(columns[c], c < fields.size() ? fields[c] : std::string(), separator, i + 1);
+    }
+  }
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    if (columns[c].name.empty()) columns[c].name = stem + "_" + std::to_string(c + 1);
+  }
+  RefuseEmpty(columns, fileName);
+  return columns;
+}
+
+std::vector<NamedColumn> ReadLongColumns(std::vector<std::string> lines,
+                                         const std::string& fileName, const std::string& nameColumn,
+                                         const std::string& valueColumn, std::string& error) {
+  std::vector<NamedColumn> columns;
+  error = CheckEncoding(lines, fileName);
+  if (!error.empty()) return columns;
+  if (lines.empty()) {
+    error = "\"" + fileName + "\" is empty";
+    return columns;
+  }
+  const char separator = DetectSeparator(lines);
+  const std::vector<std::string> first = SplitFields(lines.front(), separator);
+  // A column by its header name or its number (1, 2, ...).
+  // A whole number is a column number, whatever the header holds.
+  const auto find = [&](const std::string& wanted) -> std::optional<std::size_t> {
+    if (const std::optional<int> number = ParseInt(wanted)) {
+      if (*number >= 1) return static_cast<std::size_t>(*number - 1);
+      return std::nullopt;
+    }
+    for (std::size_t c = 0; c < first.size(); ++c) {
+      if (CellText(first[c]) == wanted) return c;
+    }
+    return std::nullopt;
+  };
+  const std::optional<std::size_t> nameAt = find(nameColumn);
+  const std::optional<std::size_t> valueAt = find(valueColumn);
+  for (const auto& [at, wanted] : {std::pair{nameAt, nameColumn}, std::pair{valueAt, valueColumn}}) {
+    if (!at) {
+      error = "\"" + fileName + "\" has no column \"" + wanted + "\" (give a header name or a number)";
+      return columns;
+    }
+  }
+  // The first line is a header unless its value cell is a number.
+  const bool header = *valueAt >= first.size() || !CellValue(CellText(first[*valueAt]), separator);
+  std::map<std::string, std::size_t> index;
+  for (std::size_t i = header ? 1 : 0; i < lines.size(); ++i) {
+    if (Trim(lines[i]).empty()) continue;
+    const std::vector<std::string> fields = SplitFields(lines[i], separator);
+    if (*nameAt >= fields.size()) {
+      error = "line " + std::to_string(i + 1) + " of \"" + fileName + "\" has no column " +
+              std::to_string(*nameAt + 1) + " (the series name)";
+      columns.clear();
+      return columns;
+    }
+    const std::string name = CellText(fields[*nameAt]);
+    auto [at, added] = index.try_emplace(name, columns.size());
+    if (added) columns.push_back({name, {}});
+    AddCell(columns[at->second], *valueAt < fields.size() ? fields[*valueAt] : std::string(),
+            separator, i + 1);
+  }
+  RefuseEmpty(columns, fileName);
+  return columns;
 }
 
 bool IsInputFile(const std::filesystem::path& path) {

@@ -26,6 +26,32 @@ struct ValueFile {
 // not the field separator).
 ValueFile ReadValueFile(const std::filesystem::path& path, int column = 0);
 
+// The same from the lines of `fileName` as already read.
+ValueFile ReadValueLines(std::vector<std::string> lines, const std::string& fileName, int column);
+
+// One series of a file that holds several.
+struct NamedColumn {
+  std::string name;
+  ValueFile values;  // values.error: this series cannot be used, says why
+};
+
+// A wide table: one column per series, the first line names them (an empty
+// name, or a column beyond the names, becomes "<file stem>_<column>"). Cells
+// are read as ReadValueFile reads the cells of one column; an empty or
+// missing cell is a missing value, so columns may differ in length. A bad
+// cell refuses its own column only. `error`: the file as a whole cannot be
+// read.
+std::vector<NamedColumn> ReadWideColumns(std::vector<std::string> lines,
+                                         const std::string& fileName, std::string& error);
+
+// A long table: one row per value, the series named in `nameColumn` and the
+// value in `valueColumn` (each a header name, or a column number from 1).
+// The series come in the order their names first appear; the first line is
+// a header unless its value cell is a number.
+std::vector<NamedColumn> ReadLongColumns(std::vector<std::string> lines,
+                                         const std::string& fileName, const std::string& nameColumn,
+                                         const std::string& valueColumn, std::string& error);
+
 // The columns a file of several offers for ReadValueFile(path, N): one name
 // per column of its first line that ReadValueFile(path) refuses as several
 // columns, split as ReadValueFile(path, N) splits it (tabs, semicolons,

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/cli_app.hpp"
+#include "cli_runner.hpp"
 #include "temp_folder.hpp"
 #include "textio/text_file.hpp"
 
@@ -18,21 +19,6 @@ namespace {
 using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
-
-struct CliResult {
-  int code;
-  std::string out;
-  std::string err;
-};
-
-CliResult Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "quilmor-cli");
-  std::vector<const char*> argv;
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int code = RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
 
 // Failure times of one air-conditioning unit (hours), 12 values.
 const std::string kAircondit = "3\n5\n7\n18\n43\n85\n91\n98\n100\n130\n230\n487\n";
@@ -432,8 +418,10 @@ TEST_F(RunCommandTest, PoorFitsKeepTheirXLimitsOrderedAndAreToldOf) {
     for (const XRow& v : x) {
       EXPECT_LE(v.lower, v.upper) << row.name;
       EXPECT_LE(v.calc, v.upper) << row.name;
-      if (row.positive) EXPECT_GE(v.lower, 0.0) << row.name;
-      if (row.positive) EXPECT_GE(v.calc, 0.0) << row.name;
+      if (row.positive) {
+        EXPECT_GE(v.lower, 0.0) << row.name;
+        EXPECT_GE(v.calc, 0.0) << row.name;
+      }
     }
   }
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "temp_folder.hpp"
+#include "textio/text_file.hpp"
 
 namespace quilmor::textio {
 namespace {
@@ -128,6 +129,67 @@ TEST(ReadValueFile, ReadsWhatIsThereOrSaysWhy) {
 
 namespace quilmor::textio {
 namespace {
+
+using Column = std::vector<std::optional<double>>;
+constexpr std::nullopt_t kNone = std::nullopt;
+
+struct TableRow {
+  const char* what;
+  const char* text;
+  bool wide;  // false: a long table by columns "st" and "v"
+  std::vector<std::string> names;
+  std::vector<Column> values;
+  std::vector<std::string> errors;  // per column; "" none
+};
+
+TEST(ReadTableColumns, EachSeriesOfAWideOrLongTable) {
+  const std::vector<TableRow> rows = {
+      {"columns of different lengths", "a,b\n1,2\n3\n4,5\n", true,
+       {"a", "b"}, {{1.0, 3.0, 4.0}, {2.0, kNone, 5.0}}, {"", ""}},
+      {"a bad cell refuses its column only", "a;b\n1;2,5\nx;3\n", true,
+       {"a", "b"}, {{}, {2.5, 3.0}}, {"line 3: \"x\" is not a number", ""}},
+      {"cells beyond the names make columns of their own", "q\n1\n2\t7\n", true,
+       {"q", "t_2"}, {{1.0, 2.0}, {kNone, 7.0}}, {"", ""}},
+      {"quoted names, blank line, empty column", "\"P 1\",\n1,\n\n2,\n", true,
+       {"P 1", "t_2"}, {{1.0, kNone, 2.0}, {}}, {"", "holds no values"}},
+      {"long table by header names, in order of appearance",
+       "v,st\n1,B\n2,A\n3,B\n", false, {"B", "A"}, {{1.0, 3.0}, {2.0}}, {"", ""}},
+      {"long table without a header", "B,1\nA,2\nB,x\n", false,
+       {"B", "A"}, {{}, {2.0}}, {"line 3: \"x\" is not a number", ""}},
+  };
+  for (const TableRow& row : rows) {
+    SCOPED_TRACE(row.what);
+    std::string error;
+    const std::vector<NamedColumn> columns =
+        row.wide ? ReadWideColumns(SplitLines(row.text), "t.csv", error)
+                 : ReadLongColumns(SplitLines(row.text), "t.csv",
+                                   std::string(row.text).rfind("v,st", 0) == 0 ? "st" : "1",
+                                   std::string(row.text).rfind("v,st", 0) == 0 ? "v" : "2", error);
+    ASSERT_EQ(error, "");
+    ASSERT_EQ(columns.size(), row.names.size());
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      EXPECT_EQ(columns[c].name, row.names[c]);
+      EXPECT_NE(columns[c].values.error.find(row.errors[c]), std::string::npos)
+          << columns[c].values.error;
+      EXPECT_EQ(row.errors[c].empty(), columns[c].values.error.empty()) << columns[c].values.error;
+      if (row.errors[c].empty()) {
+        EXPECT_EQ(Values(columns[c].values), row.values[c]);
+      }
+    }
+  }
+}
+
+TEST(ReadTableColumns, WholeFileRefusals) {
+  std::string error;
+  EXPECT_TRUE(ReadWideColumns({}, "e.csv", error).empty());
+  EXPECT_NE(error.find("empty"), std::string::npos);
+  EXPECT_TRUE(ReadWideColumns({std::string("\xFF\xFE" "a\0,\0", 6)}, "u.csv", error).empty());
+  EXPECT_NE(error.find("UTF-16"), std::string::npos);
+  EXPECT_TRUE(ReadLongColumns({"name,value", "A,1"}, "l.csv", "station", "value", error).empty());
+  EXPECT_NE(error.find("no column \"station\""), std::string::npos);
+  EXPECT_TRUE(ReadLongColumns({"name,value", "A,1", "B"}, "l.csv", "2", "1", error).empty());
+  EXPECT_NE(error.find("line 3"), std::string::npos);
+}
 
 // The columns a file offers are the columns the reader takes with --column N:
 // every offered column reads, the count agrees for every separator, and the
