@@ -49,9 +49,10 @@ LineStats LeastSquaresLine(const double* runX, const ValueRuns& runs, const doub
     sxx += x * x;
     sxy += x * y[i];
   }
-  // All ranks equal the first exactly when all runs do.
+  // All ranks equal the first exactly when all runs do; the first run that
+  // does not settles it.
   bool allEqual = true;
-  for (int r = 0; r < runs.Count(); ++r) allEqual = allEqual && runX[r] == runX[0];
+  for (int r = 0, count = runs.Count(); r < count && allEqual; ++r) allEqual = runX[r] == runX[0];
   return FinishLeastSquares(sumY, sx, sxx, sxy, allEqual, n);
 }
 

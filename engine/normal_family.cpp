@@ -101,7 +101,9 @@ SigmaSearchResult SigmaSearch(const double* runXPrime, const ValueRuns& runs, co
     sumOfSquares += x * x;
   }
   bool allEqual = true;
-  for (int r = 0; r < runs.Count(); ++r) allEqual = allEqual && runXPrime[r] == runXPrime[0];
+  for (int r = 0, count = runs.Count(); r < count && allEqual; ++r) {
+    allEqual = runXPrime[r] == runXPrime[0];
+  }
   if (!Spread(result, sum, sumOfSquares, allEqual, n)) return result;
   SearchSigma(result, workers, [&](double sigma) {
     return NormalSSE(runXPrime, runs, fr, result.mean, sigma);
