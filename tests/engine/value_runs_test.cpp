@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "engine/bound_scans.hpp"
+#include "engine/break_point.hpp"
 #include "engine/fit_data.hpp"
 #include "engine/frequency_forms.hpp"
 #include "engine/line_fit.hpp"
@@ -166,6 +167,36 @@ TEST_P(ValueRunsTest, SigmaSearchAsTheRankByRankForm) {
   }
 }
 
+TEST_P(ValueRunsTest, TwoPieceTrialAsTheRankByRankForm) {
+  const FitData data = Data();
+  const std::vector<double> grid = BreakGrid(data.x.front(), data.x.back());
+  for (const CodeInfo& row : Catalogue()) {
+    if (!IsTwoPieceCode(row.code)) continue;
+    const PieceKinds kinds = TwoPieceKinds(row.code);
+    for (int j = 1; j < kBreakSteps; j += 6) {
+      const PieceTrial trial = TwoPieceTrial(row.code, data, grid[j]);
+      if (!trial.used) continue;
+      // Both pieces written out rank by rank.
+      const int nb = trial.nBelow;
+      const double* x = data.x.data();
+      const LineStats low = LowerPieceLine(x, data.Y(kinds.lower).data(), nb);
+      const LineStats high = UpperPieceLine(x, data.Y(kinds.upper).data(), nb, data.n - nb,
+                                            x[nb - 1], data.Y(kinds.lower)[nb - 1]);
+      double sseLow = 0.0;
+      for (int i = 0; i < nb; ++i) {
+        const double d = data.fr[i] - PieceFreq(kinds.lower, low.intercept + low.slope * x[i]);
+        sseLow += d * d;
+      }
+      double sseHigh = 0.0;
+      for (int i = nb; i < data.n; ++i) {
+        const double d = data.fr[i] - PieceFreq(kinds.upper, high.intercept + high.slope * x[i]);
+        sseHigh += d * d;
+      }
+      EXPECT_TRUE(SameBits(trial.sse, sseLow + sseHigh)) << row.code << " at trial " << j;
+    }
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Series, ValueRunsTest,
     ::testing::Values(RunsRow{"distinct", {1.5, 2.0, 3.25, 7.0, 11.0}, 5},
@@ -176,6 +207,9 @@ INSTANTIATE_TEST_SUITE_P(
                       RunsRow{"resample_like",
                               {30800, 31000, 31000, 32000, 33200, 41100, 41100, 41100, 44000,
                                57000, 76000, 76000, 190000},
+                              9},
+                      RunsRow{"many_ties",
+                              {1, 1, 1, 2, 2, 3, 3, 3, 3, 4, 5, 5, 6, 6, 6, 7, 8, 8, 9, 9},
                               9},
                       // The guard's 0.001 is lost beside values this large.
                       RunsRow{"large", {1e17, 1e17, 3e17, 3e17, 5e17}, 3}),
