@@ -113,4 +113,24 @@ inline double LineSSE(const double* runXPrime, const ValueRuns& runs, const doub
 double LineSSE(Transform type, const double* runXPrime, const ValueRuns& runs, const double* fr,
                double intercept, double slope);
 
+// The same sum, given up once it reaches `limit` after a run: then the
+// partial sum (not below `limit`) is returned. Below the limit it is the
+// whole sum, bit for bit.
+template <Transform T>
+inline double LineSSE(const double* runXPrime, const ValueRuns& runs, const double* fr,
+                      double intercept, double slope, double limit) {
+  double sse = 0.0;
+  const int count = runs.Count();
+  int i = 0;
+  for (int r = 0; r < count; ++r) {
+    const double fc = SingleFitFreq<T>(intercept + slope * runXPrime[r]);
+    for (const int end = runs.end[r]; i < end; ++i) {
+      const double d = fr[i] - fc;
+      sse += d * d;
+    }
+    if (sse >= limit) return sse;
+  }
+  return sse;
+}
+
 }  // namespace quilmor::engine

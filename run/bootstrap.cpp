@@ -78,6 +78,7 @@ ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshol
   fitRequest.breakPointAllowed = request.breakPointAllowed;
   fitRequest.options.threads = 1;  // the replicates share out the cores
   fitRequest.options.tables = tables;
+  fitRequest.options.resultOnly = true;  // no trial's SSE is read
   const engine::FitResult fit = engine::FitSeries(series, fitRequest);
   if (fit.Stopped) {
     outcome.stopped = true;

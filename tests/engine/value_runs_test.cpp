@@ -19,6 +19,7 @@
 #include "engine/exponent_scan.hpp"
 #include "engine/fit_series.hpp"
 #include "engine/pareto_scan.hpp"
+#include "engine/scan_choice.hpp"
 #include "engine/value_tables.hpp"
 #include "engine/workers.hpp"
 #include "engine_test_support.hpp"
@@ -197,6 +198,34 @@ TEST_P(ValueRunsTest, TwoPieceTrialAsTheRankByRankForm) {
   }
 }
 
+// A sum given up at a limit is the whole sum below it, and not below the
+// limit when given up.
+TEST_P(ValueRunsTest, LimitedSumsAsTheWholeSumBelowTheLimit) {
+  const FitData data = Data();
+  for (const auto& [intercept, slope] : {std::pair{0.3, 0.7}, std::pair{-2.0, 1.5}}) {
+    const double whole = LineSSE<Transform::Frechet>(data.runLnX.data(), data.runs, data.fr.data(),
+                                                     intercept, slope);
+    for (double limit : {0.0, 0.5 * whole, whole, std::nextafter(whole, 10.0), 2.0 * whole,
+                         kNoFitSSE}) {
+      const double sum = LineSSE<Transform::Frechet>(data.runLnX.data(), data.runs,
+                                                     data.fr.data(), intercept, slope, limit);
+      if (whole < limit) {
+        EXPECT_TRUE(SameBits(sum, whole)) << limit;
+      } else {
+        EXPECT_GE(sum, limit);
+        EXPECT_LE(sum, whole);
+      }
+    }
+  }
+  // The sigma search with partial trials keeps the same sigma and SSE.
+  const SigmaSearchResult whole = SigmaSearch(data.runLnX.data(), data.runs, data.fr.data());
+  const SigmaSearchResult partial =
+      SigmaSearch(data.runLnX.data(), data.runs, data.fr.data(), nullptr, true);
+  ASSERT_EQ(partial.searched, whole.searched);
+  EXPECT_TRUE(SameBits(partial.sigma, whole.sigma));
+  EXPECT_TRUE(SameBits(partial.sse, whole.sse));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Series, ValueRunsTest,
     ::testing::Values(RunsRow{"distinct", {1.5, 2.0, 3.25, 7.0, 11.0}, 5},
@@ -294,6 +323,17 @@ TEST(ValueTables, FitWithTablesIsTheFitWithout) {
   }
   // No rows for a pair of values that is not kept.
   EXPECT_EQ(tables.BoundScan(59, 32000, 76000), nullptr);
+
+  // Values of a Pareto form (C = 2, S = 3), whose scans find their minima
+  // inside the grids, and a resample of them.
+  const std::vector<double> pareto = {0.0345, 0.0715, 0.1113, 0.1544, 0.2013, 0.2525, 0.3088,
+                                      0.3713, 0.441,  0.5198, 0.6099, 0.7144, 0.838,  0.9876,
+                                      1.1748, 1.42,   1.7641, 2.3089, 3.4288};
+  const ValueTables paretoTables(pareto, Workers(1));
+  FitsAgree(paretoTables, pareto);
+  FitsAgree(paretoTables, {0.0345, 0.0715, 0.0715, 0.1544, 0.2525, 0.2525, 0.2525, 0.3713, 0.441,
+                           0.441, 0.6099, 0.7144, 0.838, 0.838, 1.1748, 1.42, 2.3089, 2.3089,
+                           3.4288});
 }
 
 void FitsAgree(const ValueTables& tables, const std::vector<double>& resample) {
@@ -308,14 +348,23 @@ void FitsAgree(const ValueTables& tables, const std::vector<double>& resample) {
     series.PlotFreq[i] = static_cast<double>(i) / (series.N + 1);
   }
   series.DataValues = series.Values;
-  for (const char* preference : {"1", "2", "25", "56", "58", "59", "60"}) {
+  // The tables, a fit for its result only (partial trials), and both.
+  struct Variant {
+    bool tabled;
+    bool resultOnly;
+  };
+  for (const char* preference : {"1", "2", "21", "25", "56", "58", "59", "60"}) {
+   for (const Variant variant : {Variant{true, false}, Variant{false, true}, Variant{true, true}}) {
+    SCOPED_TRACE(::testing::Message() << preference << (variant.tabled ? " tabled" : "")
+                                      << (variant.resultOnly ? " result only" : ""));
     FitRequest plain;
     plain.preference = preference;
     plain.options.threads = 1;
-    FitRequest tabled = plain;
-    tabled.options.tables = &tables;
+    FitRequest other = plain;
+    if (variant.tabled) other.options.tables = &tables;
+    other.options.resultOnly = variant.resultOnly;
     const FitResult a = FitSeries(series, plain);
-    const FitResult b = FitSeries(series, tabled);
+    const FitResult b = FitSeries(series, other);
     ASSERT_EQ(b.Code, a.Code) << preference;
     ASSERT_EQ(b.Candidates.size(), a.Candidates.size()) << preference;
     for (std::size_t c = 0; c < a.Candidates.size(); ++c) {
@@ -330,6 +379,9 @@ void FitsAgree(const ValueTables& tables, const std::vector<double>& resample) {
     for (std::size_t c = 0; c < a.ScanCounts.size(); ++c) {
       EXPECT_EQ(b.ScanCounts[c].trials, a.ScanCounts[c].trials) << preference;
     }
+    EXPECT_TRUE(SameBits(b.NormStdDev, a.NormStdDev));
+    EXPECT_TRUE(SameBits(b.FitStdDev, a.FitStdDev));
+   }
   }
 }
 
