@@ -137,6 +137,14 @@ TEST_P(ValueRunsTest, LineFitsAndSSEAsTheRankByRankForm) {
                                      slope),
                              LineSSE(type, x.data(), data.fr.data(), data.n, intercept, slope)))
             << t << " with " << intercept << ", " << slope;
+        if (type == Transform::Frechet) {
+          std::vector<double> fc(data.Runs());
+          EXPECT_TRUE(SameBits(
+              LineSSETwoPass<Transform::Frechet>(perRun->data(), data.runs, data.fr.data(),
+                                                 intercept, slope, fc.data()),
+              LineSSE(type, x.data(), data.fr.data(), data.n, intercept, slope)))
+              << "two passes with " << intercept << ", " << slope;
+        }
       }
     }
   }
