@@ -106,8 +106,8 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
 
   Candidate candidate;
   candidate.code = code;
-  candidate.sse = LineSSE<Transform::Frechet>(xPrime.data(), runs, data.fr.data(),
-                                              state.Intercept, state.Slope);
+  candidate.sse = LineSSE<Transform::Frechet>(xPrime.data(), runs, data.fr.data(), state.Intercept,
+                                              state.Slope);
   candidate.slope = state.Slope;
   candidate.intercept = state.Intercept;
   return candidate;

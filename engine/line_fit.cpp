@@ -108,8 +108,7 @@ LineStats FirstPointLine(const double* x, const double* y, int n) {
   return line;
 }
 
-LineStats FirstPointLine(const double* runX, const ValueRuns& runs, const double* y,
-                         double sumY) {
+LineStats FirstPointLine(const double* runX, const ValueRuns& runs, const double* y, double sumY) {
   LineStats line;
   double sx = 0.0;
   const int n = runs.Ranks();

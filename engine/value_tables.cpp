@@ -25,8 +25,7 @@ bool SameNumber(double a, double b) {
 
 }  // namespace
 
-BoundRows::BoundRows(int code, const std::vector<double>& values, int first, int last,
-                     int maxRows)
+BoundRows::BoundRows(int code, const std::vector<double>& values, int first, int last, int maxRows)
     : m_code(code),
       m_values(values.data()),
       m_count(values.size()),
@@ -61,8 +60,7 @@ const double* BoundRows::Row(int j) const {
 }
 
 ValueTables::ValueTables(const std::vector<double>& ascendingValues, const Workers& workers) {
-  const ValueRuns runs =
-      FindRuns(ascendingValues.data(), static_cast<int>(ascendingValues.size()));
+  const ValueRuns runs = FindRuns(ascendingValues.data(), static_cast<int>(ascendingValues.size()));
   m_values = runs.value;
   const std::size_t count = m_values.size();
   std::vector<double> lnV(count);
@@ -108,7 +106,8 @@ ValueTables::ValueTables(const std::vector<double>& ascendingValues, const Worke
       const int trials = row.bound == Bound::Lower ? kLowerBoundTrials : kUpperBoundTrials;
       const int maxRows =
           static_cast<int>(std::min<std::size_t>(rowsInBudget, static_cast<std::size_t>(trials)));
-      m_bounds.push_back(std::make_unique<BoundRows>(row.code, m_values, first, lastValue, maxRows));
+      m_bounds.push_back(
+          std::make_unique<BoundRows>(row.code, m_values, first, lastValue, maxRows));
     }
   }
 }

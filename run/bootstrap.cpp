@@ -130,8 +130,9 @@ BootstrapResult RunBootstrap(const engine::PreparedSeries& series, const engine:
   // a value alone is made once, from the values as the fit takes them.
   std::optional<engine::ValueTables> tables;
   if (request.kind == report::BootstrapKind::kNonparametric) {
-    tables.emplace(std::vector<double>(series.Values.begin() + 1, series.Values.begin() + 1 + series.N),
-                   workers);
+    tables.emplace(
+        std::vector<double>(series.Values.begin() + 1, series.Values.begin() + 1 + series.N),
+        workers);
   }
   workers.ForEach(request.replicates, [&](int index, int) {
     if (request.cancel && request.cancel->load()) return;
