@@ -73,6 +73,7 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
   const int* at = data.tableIndex.data();
   const double sumY = data.SumY(Transform::Frechet);
   std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(data.Runs()));
+  std::vector<std::vector<double>> frequencies(workers.Count(), std::vector<double>(data.Runs()));
   std::vector<double> sse;
   const Workers::ScanOutcome scan = workers.ScanWhileImproving(
       IsLowerBound(code) ? kLowerBoundTrials : kUpperBoundTrials, kNoFitSSE,
@@ -88,7 +89,8 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
         const LineStats line = LeastSquaresLine(xPrime, runs, y, sumY);
         if (line.noSpread) return std::numeric_limits<double>::infinity();
         const double intercept = line.meanY - line.slope * line.meanX;
-        return LineSSE<Transform::Frechet>(xPrime, runs, data.fr.data(), intercept, line.slope);
+        return LineSSETwoPass<Transform::Frechet>(xPrime, runs, data.fr.data(), intercept,
+                                                  line.slope, frequencies[worker].data());
       },
       sse);
   const int best = scan.lastBetter > 0 ? scan.lastBetter : 1;
@@ -104,8 +106,8 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
 
   Candidate candidate;
   candidate.code = code;
-  candidate.sse = LineSSE<Transform::Frechet>(xPrime.data(), runs, data.fr.data(),
-                                              state.Intercept, state.Slope);
+  candidate.sse = LineSSE<Transform::Frechet>(xPrime.data(), runs, data.fr.data(), state.Intercept,
+                                              state.Slope);
   candidate.slope = state.Slope;
   candidate.intercept = state.Intercept;
   return candidate;

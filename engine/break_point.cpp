@@ -23,12 +23,28 @@ std::vector<double> BreakGrid(double smallest, double largest) {
 
 namespace {
 
+// SSE of one piece over ranks [first, end), Fc once per run of equal values
+// (the values of a piece are X itself), the deviations rank by rank.
+template <Transform T>
+double PieceSSE(const FitData& data, int first, int end, double intercept, double slope) {
+  double sse = 0.0;
+  const double* fr = data.fr.data();
+  int i = first;
+  for (int r = first < end ? data.runs.of[first] : 0; i < end; ++r) {
+    const double fc = PieceFreq<T>(intercept + slope * data.runs.value[r]);
+    for (const int stop = std::min(data.runs.end[r], end); i < stop; ++i) {
+      const double d = fr[i] - fc;
+      sse += d * d;
+    }
+  }
+  return sse;
+}
+
 template <Transform Low, Transform High>
 PieceTrial Trial(const FitData& data, double breakValue) {
   PieceTrial trial;
   const int n = data.n;
   const double* x = data.x.data();
-  const double* fr = data.fr.data();
   // Values are ascending: those above the break are the last ranks.
   const int nAbove =
       static_cast<int>(data.x.end() - std::upper_bound(data.x.begin(), data.x.end(), breakValue));
@@ -40,18 +56,10 @@ PieceTrial Trial(const FitData& data, double breakValue) {
   const double* yHigh = data.Y(High).data();
 
   const LineStats low = LowerPieceLine(x, yLow, nb);
-  double sseLow = 0.0;
-  for (int i = 0; i < nb; ++i) {
-    const double d = fr[i] - PieceFreq<Low>(low.intercept + low.slope * x[i]);
-    sseLow += d * d;
-  }
+  const double sseLow = PieceSSE<Low>(data, 0, nb, low.intercept, low.slope);
   // The anchor keeps its lower-type ordinate.
   const LineStats high = UpperPieceLine(x, yHigh, nb, nAbove, x[nb - 1], yLow[nb - 1]);
-  double sseHigh = 0.0;
-  for (int i = nb; i < n; ++i) {
-    const double d = fr[i] - PieceFreq<High>(high.intercept + high.slope * x[i]);
-    sseHigh += d * d;
-  }
+  const double sseHigh = PieceSSE<High>(data, nb, n, high.intercept, high.slope);
   trial.sse = sseLow + sseHigh;
   trial.slopeLow = low.slope;
   trial.interceptLow = low.intercept;

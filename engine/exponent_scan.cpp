@@ -38,31 +38,35 @@ namespace {
 // least-squares line of T(Fr) on x′, then its SSE with caps and clamps. A
 // trial whose abscissae show no spread has no line and loses.
 // The abscissae are given once per run of equal values.
+// With a finite `limit` (partial trials) the sum may stop once it reaches it.
 template <Transform T>
-double LineTrialSSE(const double* xPrime, const FitData& data) {
+double LineTrialSSE(const double* xPrime, const FitData& data, double limit) {
   const LineStats line = LeastSquaresLine(xPrime, data.runs, data.Y(T).data(), data.SumY(T));
   if (line.noSpread) return std::numeric_limits<double>::infinity();
   const double intercept = line.meanY - line.slope * line.meanX;
+  if (limit < std::numeric_limits<double>::infinity()) {
+    return LineSSE<T>(xPrime, data.runs, data.fr.data(), intercept, line.slope, limit);
+  }
   return LineSSE<T>(xPrime, data.runs, data.fr.data(), intercept, line.slope);
 }
 
 // The line is regressed on X^E, or on ln(X^E) (generalised Weibull).
 double ExponentTrialSSE(const CodeInfo& row, const double* powered, const double* logOfPowered,
-                        const FitData& data) {
+                        const FitData& data, double limit) {
   const double* xPrime = row.abscissa == Abscissa::LnPowerX ? logOfPowered : powered;
   switch (row.transform) {
     case Transform::Power:
-      return LineTrialSSE<Transform::Power>(xPrime, data);
+      return LineTrialSSE<Transform::Power>(xPrime, data, limit);
     case Transform::Exponential:
-      return LineTrialSSE<Transform::Exponential>(xPrime, data);
+      return LineTrialSSE<Transform::Exponential>(xPrime, data, limit);
     case Transform::Gumbel:
-      return LineTrialSSE<Transform::Gumbel>(xPrime, data);
+      return LineTrialSSE<Transform::Gumbel>(xPrime, data, limit);
     case Transform::MirroredGumbel:
-      return LineTrialSSE<Transform::MirroredGumbel>(xPrime, data);
+      return LineTrialSSE<Transform::MirroredGumbel>(xPrime, data, limit);
     case Transform::Logistic:
-      return LineTrialSSE<Transform::Logistic>(xPrime, data);
+      return LineTrialSSE<Transform::Logistic>(xPrime, data, limit);
     case Transform::Weibull:
-      return LineTrialSSE<Transform::Weibull>(xPrime, data);
+      return LineTrialSSE<Transform::Weibull>(xPrime, data, limit);
     default:
       break;
   }
@@ -88,6 +92,9 @@ ExponentScanTable ScanExponents(const FitData& data, const Workers& workers,
   std::vector<std::vector<double>> powered(workers.Count(), std::vector<double>(runs));
   std::vector<std::vector<double>> logOfPowered(workers.Count(),
                                                 std::vector<double>(needLog ? runs : 0));
+  // The choice starts from kNoFitSSE (FirstMinimum).
+  std::array<double, kCodeArraySize> bestSoFar;
+  bestSoFar.fill(kNoFitSSE);
   workers.ForEach(kExponentTrials, [&](int index, int worker) {
     const int k = index + 1;
     const double exponent = grid[k];
@@ -109,7 +116,15 @@ ExponentScanTable ScanExponents(const FitData& data, const Workers& workers,
       }
     }
     for (const CodeInfo* row : rows) {
-      table.sse[row->code][k] = ExponentTrialSSE(*row, xe, lnXe, data);
+      std::vector<double>& sse = table.sse[row->code];
+      if (data.partialTrials) {
+        // The trials run in order: the best before this one is known.
+        double& best = bestSoFar[row->code];
+        sse[k] = ExponentTrialSSE(*row, xe, lnXe, data, best);
+        if (sse[k] < best) best = sse[k];
+      } else {
+        sse[k] = ExponentTrialSSE(*row, xe, lnXe, data, std::numeric_limits<double>::infinity());
+      }
     }
   });
   return table;

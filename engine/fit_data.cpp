@@ -34,7 +34,8 @@ FitData FitData::FromState(const AnalysisState& state, const ValueTables* tables
   }
   // ln X once per run, spread to the ranks.
   data.runLnX.resize(data.runs.value.size());
-  for (std::size_t r = 0; r < data.runLnX.size(); ++r) data.runLnX[r] = std::log(data.runs.value[r]);
+  for (std::size_t r = 0; r < data.runLnX.size(); ++r)
+    data.runLnX[r] = std::log(data.runs.value[r]);
   data.lnX.resize(data.n);
   SpreadRuns(data.runLnX.data(), data.runs.end, data.lnX.data());
   for (int t = 0; t < kTransformCount; ++t) {

@@ -68,6 +68,14 @@ struct FitData {
 
   bool HasTables() const { return tables != nullptr && !tableIndex.empty(); }
 
+  // Only the fit's result counts (a bootstrap replicate), not the SSE of
+  // every trial of a scan: where a scan keeps the first trial with the
+  // smallest SSE and runs its trials in order, a trial may stop summing once
+  // its partial SSE reaches the best of the trials before it. The sum only
+  // grows, so such a trial could neither be chosen nor change which one is;
+  // its SSE is left partial.
+  bool partialTrials = false;
+
   const std::vector<double>& Y(Transform type) const { return ordinates[static_cast<int>(type)]; }
   double SumY(Transform type) const { return sumY[static_cast<int>(type)]; }
   int Runs() const { return static_cast<int>(runs.end.size()); }

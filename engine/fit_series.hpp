@@ -32,6 +32,9 @@ struct FitOptions {
   // Values the fits of a bootstrap share (value_tables.hpp); the fit reads
   // what it finds there instead of computing it. Results are the same.
   const ValueTables* tables = nullptr;
+  // Only the result of the fit is wanted, not the SSE of every trial of its
+  // scans (fit_data.hpp, partialTrials). The result is the same.
+  bool resultOnly = false;
 };
 
 // The values of one series as the fit takes them. Arrays are indexed from 1

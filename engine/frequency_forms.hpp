@@ -113,4 +113,42 @@ inline double LineSSE(const double* runXPrime, const ValueRuns& runs, const doub
 double LineSSE(Transform type, const double* runXPrime, const ValueRuns& runs, const double* fr,
                double intercept, double slope);
 
+// The same SSE in two passes: Fc of every run into fc[0..runs), then the
+// deviations rank by rank, in rank order. Bit for bit the one-pass form; the
+// frequencies of the runs, free of the sum, overlap better.
+template <Transform T>
+inline double LineSSETwoPass(const double* runXPrime, const ValueRuns& runs, const double* fr,
+                             double intercept, double slope, double* fc) {
+  const int count = runs.Count();
+  for (int r = 0; r < count; ++r) fc[r] = SingleFitFreq<T>(intercept + slope * runXPrime[r]);
+  double sse = 0.0;
+  const int n = runs.Ranks();
+  const int* of = runs.of.data();
+  for (int i = 0; i < n; ++i) {
+    const double d = fr[i] - fc[of[i]];
+    sse += d * d;
+  }
+  return sse;
+}
+
+// The same sum, given up once it reaches `limit` after a run: then the
+// partial sum (not below `limit`) is returned. Below the limit it is the
+// whole sum, bit for bit.
+template <Transform T>
+inline double LineSSE(const double* runXPrime, const ValueRuns& runs, const double* fr,
+                      double intercept, double slope, double limit) {
+  double sse = 0.0;
+  const int count = runs.Count();
+  int i = 0;
+  for (int r = 0; r < count; ++r) {
+    const double fc = SingleFitFreq<T>(intercept + slope * runXPrime[r]);
+    for (const int end = runs.end[r]; i < end; ++i) {
+      const double d = fr[i] - fc;
+      sse += d * d;
+    }
+    if (sse >= limit) return sse;
+  }
+  return sse;
+}
+
 }  // namespace quilmor::engine

@@ -49,9 +49,10 @@ LineStats LeastSquaresLine(const double* runX, const ValueRuns& runs, const doub
     sxx += x * x;
     sxy += x * y[i];
   }
-  // All ranks equal the first exactly when all runs do.
+  // All ranks equal the first exactly when all runs do; the first run that
+  // does not settles it.
   bool allEqual = true;
-  for (int r = 0; r < runs.Count(); ++r) allEqual = allEqual && runX[r] == runX[0];
+  for (int r = 0, count = runs.Count(); r < count && allEqual; ++r) allEqual = runX[r] == runX[0];
   return FinishLeastSquares(sumY, sx, sxx, sxy, allEqual, n);
 }
 
@@ -107,8 +108,7 @@ LineStats FirstPointLine(const double* x, const double* y, int n) {
   return line;
 }
 
-LineStats FirstPointLine(const double* runX, const ValueRuns& runs, const double* y,
-                         double sumY) {
+LineStats FirstPointLine(const double* runX, const ValueRuns& runs, const double* y, double sumY) {
   LineStats line;
   double sx = 0.0;
   const int n = runs.Ranks();

@@ -49,8 +49,7 @@ LineStats LeastSquaresLine(const double* x, const double* y, int n);
 // (fit_data.hpp), runX[r] at every rank of run r, and sumY = Σy in rank
 // order (the same for every trial on the same ordinates): bit for bit the
 // plain form on the spread abscissae.
-LineStats LeastSquaresLine(const double* runX, const ValueRuns& runs, const double* y,
-                           double sumY);
+LineStats LeastSquaresLine(const double* runX, const ValueRuns& runs, const double* y, double sumY);
 
 // Lower piece over n points: least squares, slope 0.001 when Sxx = 0.
 LineStats LowerPieceLine(const double* x, const double* y, int n);

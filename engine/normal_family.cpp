@@ -73,8 +73,11 @@ SigmaSearchResult SigmaSearch(const double* xPrime, const double* fr, int n,
   return result;
 }
 
-double NormalSSE(const double* runXPrime, const ValueRuns& runs, const double* fr, double mean,
-                 double sigma) {
+namespace {
+
+template <bool kLimited>
+double RunNormalSSE(const double* runXPrime, const ValueRuns& runs, const double* fr, double mean,
+                    double sigma, double limit) {
   double sse = 0.0;
   const int count = runs.Count();
   int i = 0;
@@ -84,12 +87,20 @@ double NormalSSE(const double* runXPrime, const ValueRuns& runs, const double* f
       const double d = fr[i] - fc;
       sse += d * d;
     }
+    if (kLimited && sse >= limit) return sse;
   }
   return sse;
 }
 
+}  // namespace
+
+double NormalSSE(const double* runXPrime, const ValueRuns& runs, const double* fr, double mean,
+                 double sigma) {
+  return RunNormalSSE<false>(runXPrime, runs, fr, mean, sigma, 0.0);
+}
+
 SigmaSearchResult SigmaSearch(const double* runXPrime, const ValueRuns& runs, const double* fr,
-                              const Workers* workers) {
+                              const Workers* workers, bool partialTrials) {
   SigmaSearchResult result;
   double sum = 0.0;
   double sumOfSquares = 0.0;
@@ -101,8 +112,24 @@ SigmaSearchResult SigmaSearch(const double* runXPrime, const ValueRuns& runs, co
     sumOfSquares += x * x;
   }
   bool allEqual = true;
-  for (int r = 0; r < runs.Count(); ++r) allEqual = allEqual && runXPrime[r] == runXPrime[0];
+  for (int r = 0, count = runs.Count(); r < count && allEqual; ++r) {
+    allEqual = runXPrime[r] == runXPrime[0];
+  }
   if (!Spread(result, sum, sumOfSquares, allEqual, n)) return result;
+  if (partialTrials) {
+    // In order, each trial against the best before it; trial 1 is the
+    // first best whatever its SSE, so it is summed in full.
+    bool first = true;
+    double best = 0.0;
+    SearchSigma(result, nullptr, [&](double sigma) {
+      const double sse = first ? RunNormalSSE<false>(runXPrime, runs, fr, result.mean, sigma, 0.0)
+                               : RunNormalSSE<true>(runXPrime, runs, fr, result.mean, sigma, best);
+      if (first || sse < best) best = sse;
+      first = false;
+      return sse;
+    });
+    return result;
+  }
   SearchSigma(result, workers, [&](double sigma) {
     return NormalSSE(runXPrime, runs, fr, result.mean, sigma);
   });
@@ -133,7 +160,7 @@ bool FitPlainNormal(AnalysisState& state, const FitData& data, const Workers& wo
     }
   }
   const SigmaSearchResult search =
-      SigmaSearch(runXPrime.data(), data.runs, data.fr.data(), &workers);
+      SigmaSearch(runXPrime.data(), data.runs, data.fr.data(), &workers, data.partialTrials);
   state.NormMean[code] = search.mean;
   state.NormStdDev[code] = search.s;
   state.StdDevX = search.s;

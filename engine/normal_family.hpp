@@ -48,8 +48,10 @@ SigmaSearchResult SigmaSearch(const double* xPrime, const double* fr, int n,
 // once per run: bit for bit the plain forms on the spread values.
 double NormalSSE(const double* runXPrime, const ValueRuns& runs, const double* fr, double mean,
                  double sigma);
+// With `partialTrials` (fit_data.hpp) the trials run in order, here, and a
+// trial stops summing once it reaches the best before it: the same choice.
 SigmaSearchResult SigmaSearch(const double* runXPrime, const ValueRuns& runs, const double* fr,
-                              const Workers* workers = nullptr);
+                              const Workers* workers = nullptr, bool partialTrials = false);
 
 // Fits the normal-family code held in state.Code (21..25) and writes
 // NormMean, NormStdDev, NormSigma and NormSSE of that code (code 25: ExpE[25]

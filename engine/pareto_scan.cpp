@@ -40,8 +40,10 @@ void ParetoAbscissae(const ValueRuns& runs, double scale, double* runXPrime) {
   for (int r = 0; r < count; ++r) runXPrime[r] = std::log(scale / (runs.value[r] + scale));
 }
 
-// SSE of Fc = 1 − exp(S·x′), Fc once per run, the deviations rank by rank.
-double ParetoSSE(const FitData& data, const double* runXPrime, double slope) {
+// SSE of Fc = 1 − exp(S·x′), Fc once per run, the deviations rank by rank;
+// given up (partial trials) once it reaches `limit` after a run.
+template <bool kLimited>
+double ParetoSSE(const FitData& data, const double* runXPrime, double slope, double limit = 0.0) {
   double sse = 0.0;
   const int count = data.Runs();
   int i = 0;
@@ -51,6 +53,7 @@ double ParetoSSE(const FitData& data, const double* runXPrime, double slope) {
       const double d = data.fr[i] - fc;
       sse += d * d;
     }
+    if (kLimited && sse >= limit) return sse;
   }
   return sse;
 }
@@ -72,6 +75,7 @@ Candidate FitPareto(AnalysisState& state, const FitData& data, const Workers& wo
   std::vector<double> sse(kParetoTrials + 1, 0.0);
   const double sumY = data.SumY(Transform::Pareto);
   std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(data.Runs()));
+  double bestSoFar = kNoFitSSE;  // where the choice starts (FirstMinimum)
   workers.ForEach(kParetoTrials, [&](int index, int worker) {
     const int k = index + 1;
     double* xPrime = scratch[worker].data();
@@ -81,7 +85,14 @@ Candidate FitPareto(AnalysisState& state, const FitData& data, const Workers& wo
     } else {
       ParetoAbscissae(data.runs, grid[k], xPrime);
     }
-    sse[k] = ParetoSSE(data, xPrime, FirstPointLine(xPrime, data.runs, y, sumY).slope);
+    const double slope = FirstPointLine(xPrime, data.runs, y, sumY).slope;
+    if (data.partialTrials) {
+      // The trials run in order: the best before this one is known.
+      sse[k] = ParetoSSE<true>(data, xPrime, slope, bestSoFar);
+      if (sse[k] < bestSoFar) bestSoFar = sse[k];
+    } else {
+      sse[k] = ParetoSSE<false>(data, xPrime, slope);
+    }
   });
   for (int k = 1; k <= kParetoTrials; ++k) state.ScanSSE[k] = sse[k];
   const double scale = grid[FirstMinimum(sse, kParetoTrials)];
@@ -98,7 +109,7 @@ Candidate FitPareto(AnalysisState& state, const FitData& data, const Workers& wo
 
   Candidate candidate;
   candidate.code = 56;
-  candidate.sse = ParetoSSE(data, xPrime.data(), state.Slope);
+  candidate.sse = ParetoSSE<false>(data, xPrime.data(), state.Slope);
   candidate.slope = state.Slope;
   candidate.intercept = scale;
   return candidate;

@@ -268,8 +268,10 @@ void FitDistributions(AnalysisState& state, const std::string& preference,
   if (state.StopFlag) return;
   state.PrefCode = preference.substr(0, kPrefCodeLength);
 
-  const FitData data = FitData::FromState(state, options.tables);
+  FitData data = FitData::FromState(state, options.tables);
   const Workers workers(options.threads);
+  // Partial trials need the trials in order: one worker.
+  data.partialTrials = options.resultOnly && workers.Count() == 1;
   if (state.PrefCode == kBestOfAllPreference) {
     FitBestOfAll(state, data, workers, options.notice);
     return;

@@ -14,9 +14,10 @@ namespace quilmor::engine {
 
 namespace {
 
-// The values a set of bound rows may hold: a few million (some tens of MB),
-// whatever the number of values.
-constexpr std::size_t kBoundCells = 2'000'000;
+// The values the bound rows of one code may hold for each pair of smallest
+// and largest value, the likeliest pair first (64 MB, then 16 MB each),
+// whatever the number of values. Only the rows a scan reaches take memory.
+constexpr std::size_t kBoundCells[] = {8'000'000, 2'000'000, 2'000'000};
 
 bool SameNumber(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
@@ -24,8 +25,7 @@ bool SameNumber(double a, double b) {
 
 }  // namespace
 
-BoundRows::BoundRows(int code, const std::vector<double>& values, int first, int last,
-                     int maxRows)
+BoundRows::BoundRows(int code, const std::vector<double>& values, int first, int last, int maxRows)
     : m_code(code),
       m_values(values.data()),
       m_count(values.size()),
@@ -60,8 +60,7 @@ const double* BoundRows::Row(int j) const {
 }
 
 ValueTables::ValueTables(const std::vector<double>& ascendingValues, const Workers& workers) {
-  const ValueRuns runs =
-      FindRuns(ascendingValues.data(), static_cast<int>(ascendingValues.size()));
+  const ValueRuns runs = FindRuns(ascendingValues.data(), static_cast<int>(ascendingValues.size()));
   m_values = runs.value;
   const std::size_t count = m_values.size();
   std::vector<double> lnV(count);
@@ -98,15 +97,17 @@ ValueTables::ValueTables(const std::vector<double>& ascendingValues, const Worke
   // Bound rows for the likeliest smallest and largest values of a resample.
   const int last = static_cast<int>(count) - 1;
   const std::pair<int, int> ranges[] = {{0, last}, {1, last}, {0, last - 1}};
-  const int maxRows = static_cast<int>(std::min<std::size_t>(
-      kBoundCells / std::max<std::size_t>(count, 1), static_cast<std::size_t>(kUpperBoundTrials)));
-  for (const auto& [first, lastValue] : ranges) {
-    if (first >= lastValue || maxRows < 1) continue;
+  for (std::size_t p = 0; p < std::size(ranges); ++p) {
+    const auto [first, lastValue] = ranges[p];
+    const std::size_t rowsInBudget = kBoundCells[p] / std::max<std::size_t>(count, 1);
+    if (first >= lastValue || rowsInBudget < 1) continue;
     for (const CodeInfo& row : Catalogue()) {
       if (row.fit != FitMethod::BoundScan) continue;
       const int trials = row.bound == Bound::Lower ? kLowerBoundTrials : kUpperBoundTrials;
-      m_bounds.push_back(std::make_unique<BoundRows>(row.code, m_values, first, lastValue,
-                                                     std::min(maxRows, trials)));
+      const int maxRows =
+          static_cast<int>(std::min<std::size_t>(rowsInBudget, static_cast<std::size_t>(trials)));
+      m_bounds.push_back(
+          std::make_unique<BoundRows>(row.code, m_values, first, lastValue, maxRows));
     }
   }
 }

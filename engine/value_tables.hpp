@@ -81,9 +81,7 @@ class ValueTables {
   const BoundRows* BoundScan(int code, double smallest, double largest) const;
 
  private:
-  std::size_t Row(int k) const {
-    return static_cast<std::size_t>(k - 1) * m_values.size();
-  }
+  std::size_t Row(int k) const { return static_cast<std::size_t>(k - 1) * m_values.size(); }
 
   std::vector<double> m_values;  // distinct, ascending
   std::vector<double> m_powers;

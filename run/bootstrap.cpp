@@ -78,6 +78,7 @@ ReplicateOutcome RunReplicate(const std::vector<double>& values, double threshol
   fitRequest.breakPointAllowed = request.breakPointAllowed;
   fitRequest.options.threads = 1;  // the replicates share out the cores
   fitRequest.options.tables = tables;
+  fitRequest.options.resultOnly = true;  // no trial's SSE is read
   const engine::FitResult fit = engine::FitSeries(series, fitRequest);
   if (fit.Stopped) {
     outcome.stopped = true;
@@ -129,8 +130,9 @@ BootstrapResult RunBootstrap(const engine::PreparedSeries& series, const engine:
   // a value alone is made once, from the values as the fit takes them.
   std::optional<engine::ValueTables> tables;
   if (request.kind == report::BootstrapKind::kNonparametric) {
-    tables.emplace(std::vector<double>(series.Values.begin() + 1, series.Values.begin() + 1 + series.N),
-                   workers);
+    tables.emplace(
+        std::vector<double>(series.Values.begin() + 1, series.Values.begin() + 1 + series.N),
+        workers);
   }
   workers.ForEach(request.replicates, [&](int index, int) {
     if (request.cancel && request.cancel->load()) return;

@@ -11,13 +11,15 @@
 #include <vector>
 
 #include "engine/bound_scans.hpp"
+#include "engine/break_point.hpp"
+#include "engine/exponent_scan.hpp"
 #include "engine/fit_data.hpp"
+#include "engine/fit_series.hpp"
 #include "engine/frequency_forms.hpp"
 #include "engine/line_fit.hpp"
 #include "engine/normal_family.hpp"
-#include "engine/exponent_scan.hpp"
-#include "engine/fit_series.hpp"
 #include "engine/pareto_scan.hpp"
+#include "engine/scan_choice.hpp"
 #include "engine/value_tables.hpp"
 #include "engine/workers.hpp"
 #include "engine_test_support.hpp"
@@ -129,12 +131,20 @@ TEST_P(ValueRunsTest, LineFitsAndSSEAsTheRankByRankForm) {
       EXPECT_TRUE(SameBits(firstRuns.meanX, first.meanX)) << t;
       EXPECT_TRUE(SameBits(firstRuns.slope, first.slope)) << t;
       // Lines that keep Z in range, and one that drives it past the caps.
-      for (const auto& [intercept, slope] : {std::pair{0.3, 0.7}, std::pair{-2.0, 1.5},
-                                             std::pair{9.0, -4.0}}) {
-        EXPECT_TRUE(SameBits(LineSSE(type, perRun->data(), data.runs, data.fr.data(), intercept,
-                                     slope),
-                             LineSSE(type, x.data(), data.fr.data(), data.n, intercept, slope)))
+      for (const auto& [intercept, slope] :
+           {std::pair{0.3, 0.7}, std::pair{-2.0, 1.5}, std::pair{9.0, -4.0}}) {
+        EXPECT_TRUE(
+            SameBits(LineSSE(type, perRun->data(), data.runs, data.fr.data(), intercept, slope),
+                     LineSSE(type, x.data(), data.fr.data(), data.n, intercept, slope)))
             << t << " with " << intercept << ", " << slope;
+        if (type == Transform::Frechet) {
+          std::vector<double> fc(data.Runs());
+          EXPECT_TRUE(
+              SameBits(LineSSETwoPass<Transform::Frechet>(perRun->data(), data.runs, data.fr.data(),
+                                                          intercept, slope, fc.data()),
+                       LineSSE(type, x.data(), data.fr.data(), data.n, intercept, slope)))
+              << "two passes with " << intercept << ", " << slope;
+        }
       }
     }
   }
@@ -166,19 +176,78 @@ TEST_P(ValueRunsTest, SigmaSearchAsTheRankByRankForm) {
   }
 }
 
+TEST_P(ValueRunsTest, TwoPieceTrialAsTheRankByRankForm) {
+  const FitData data = Data();
+  const std::vector<double> grid = BreakGrid(data.x.front(), data.x.back());
+  for (const CodeInfo& row : Catalogue()) {
+    if (!IsTwoPieceCode(row.code)) continue;
+    const PieceKinds kinds = TwoPieceKinds(row.code);
+    for (int j = 1; j < kBreakSteps; j += 6) {
+      const PieceTrial trial = TwoPieceTrial(row.code, data, grid[j]);
+      if (!trial.used) continue;
+      // Both pieces written out rank by rank.
+      const int nb = trial.nBelow;
+      const double* x = data.x.data();
+      const LineStats low = LowerPieceLine(x, data.Y(kinds.lower).data(), nb);
+      const LineStats high = UpperPieceLine(x, data.Y(kinds.upper).data(), nb, data.n - nb,
+                                            x[nb - 1], data.Y(kinds.lower)[nb - 1]);
+      double sseLow = 0.0;
+      for (int i = 0; i < nb; ++i) {
+        const double d = data.fr[i] - PieceFreq(kinds.lower, low.intercept + low.slope * x[i]);
+        sseLow += d * d;
+      }
+      double sseHigh = 0.0;
+      for (int i = nb; i < data.n; ++i) {
+        const double d = data.fr[i] - PieceFreq(kinds.upper, high.intercept + high.slope * x[i]);
+        sseHigh += d * d;
+      }
+      EXPECT_TRUE(SameBits(trial.sse, sseLow + sseHigh)) << row.code << " at trial " << j;
+    }
+  }
+}
+
+// A sum given up at a limit is the whole sum below it, and not below the
+// limit when given up.
+TEST_P(ValueRunsTest, LimitedSumsAsTheWholeSumBelowTheLimit) {
+  const FitData data = Data();
+  for (const auto& [intercept, slope] : {std::pair{0.3, 0.7}, std::pair{-2.0, 1.5}}) {
+    const double whole = LineSSE<Transform::Frechet>(data.runLnX.data(), data.runs, data.fr.data(),
+                                                     intercept, slope);
+    for (double limit :
+         {0.0, 0.5 * whole, whole, std::nextafter(whole, 10.0), 2.0 * whole, kNoFitSSE}) {
+      const double sum = LineSSE<Transform::Frechet>(data.runLnX.data(), data.runs, data.fr.data(),
+                                                     intercept, slope, limit);
+      if (whole < limit) {
+        EXPECT_TRUE(SameBits(sum, whole)) << limit;
+      } else {
+        EXPECT_GE(sum, limit);
+        EXPECT_LE(sum, whole);
+      }
+    }
+  }
+  // The sigma search with partial trials keeps the same sigma and SSE.
+  const SigmaSearchResult whole = SigmaSearch(data.runLnX.data(), data.runs, data.fr.data());
+  const SigmaSearchResult partial =
+      SigmaSearch(data.runLnX.data(), data.runs, data.fr.data(), nullptr, true);
+  ASSERT_EQ(partial.searched, whole.searched);
+  EXPECT_TRUE(SameBits(partial.sigma, whole.sigma));
+  EXPECT_TRUE(SameBits(partial.sse, whole.sse));
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Series, ValueRunsTest,
-    ::testing::Values(RunsRow{"distinct", {1.5, 2.0, 3.25, 7.0, 11.0}, 5},
-                      RunsRow{"ties_inside", {1.0, 2.0, 2.0, 3.0, 3.0, 3.0, 5.0, 8.0}, 5},
-                      RunsRow{"ties_at_both_ends", {0.25, 0.25, 0.5, 4.0, 9.0, 9.0, 9.0}, 4},
-                      RunsRow{"all_equal", {4.0, 4.0, 4.0, 4.0}, 1},
-                      RunsRow{"one_value", {2.0}, 1},
-                      RunsRow{"resample_like",
-                              {30800, 31000, 31000, 32000, 33200, 41100, 41100, 41100, 44000,
-                               57000, 76000, 76000, 190000},
-                              9},
-                      // The guard's 0.001 is lost beside values this large.
-                      RunsRow{"large", {1e17, 1e17, 3e17, 3e17, 5e17}, 3}),
+    ::testing::Values(
+        RunsRow{"distinct", {1.5, 2.0, 3.25, 7.0, 11.0}, 5},
+        RunsRow{"ties_inside", {1.0, 2.0, 2.0, 3.0, 3.0, 3.0, 5.0, 8.0}, 5},
+        RunsRow{"ties_at_both_ends", {0.25, 0.25, 0.5, 4.0, 9.0, 9.0, 9.0}, 4},
+        RunsRow{"all_equal", {4.0, 4.0, 4.0, 4.0}, 1}, RunsRow{"one_value", {2.0}, 1},
+        RunsRow{"resample_like",
+                {30800, 31000, 31000, 32000, 33200, 41100, 41100, 41100, 44000, 57000, 76000, 76000,
+                 190000},
+                9},
+        RunsRow{"many_ties", {1, 1, 1, 2, 2, 3, 3, 3, 3, 4, 5, 5, 6, 6, 6, 7, 8, 8, 9, 9}, 9},
+        // The guard's 0.001 is lost beside values this large.
+        RunsRow{"large", {1e17, 1e17, 3e17, 3e17, 5e17}, 3}),
     [](const ::testing::TestParamInfo<RunsRow>& row) { return row.param.name; });
 
 // --- Tables shared by the fits of a bootstrap -------------------------------
@@ -199,8 +268,7 @@ TEST(ValueTables, RowsHoldWhatTheScansComputeFromEachValue) {
       EXPECT_TRUE(SameBits(tables.LogPowers(k)[v], std::log(power))) << x << " at " << k;
     }
     for (int k : {1, 999, 2000}) {
-      EXPECT_TRUE(
-          SameBits(tables.ParetoAbscissae(k)[v], std::log(scales[k] / (x + scales[k]))))
+      EXPECT_TRUE(SameBits(tables.ParetoAbscissae(k)[v], std::log(scales[k] / (x + scales[k]))))
           << x << " at " << k;
     }
   }
@@ -221,17 +289,18 @@ TEST_P(ValueTablesFind, FindsEveryRunOrNone) {
             GetParam().expected);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Resamples, ValueTablesFind,
-    ::testing::Values(FindRow{"all", {1.0, 2.0, 3.5, 7.0}, {0, 1, 2, 3}},
-                      FindRow{"with_ties", {2.0, 2.0, 2.0, 7.0, 7.0}, {1, 3}},
-                      FindRow{"last_only", {7.0}, {3}},
-                      FindRow{"one_missing", {1.0, 2.5, 7.0}, {}},
-                      FindRow{"beyond_the_largest", {2.0, 8.0}, {}},
-                      FindRow{"below_the_smallest", {0.5, 1.0}, {}},
-                      // A shifted value is another number.
-                      FindRow{"one_ulp_away", {std::nextafter(2.0, 3.0)}, {}}),
-    [](const ::testing::TestParamInfo<FindRow>& row) { return row.param.name; });
+INSTANTIATE_TEST_SUITE_P(Resamples, ValueTablesFind,
+                         ::testing::Values(FindRow{"all", {1.0, 2.0, 3.5, 7.0}, {0, 1, 2, 3}},
+                                           FindRow{"with_ties", {2.0, 2.0, 2.0, 7.0, 7.0}, {1, 3}},
+                                           FindRow{"last_only", {7.0}, {3}},
+                                           FindRow{"one_missing", {1.0, 2.5, 7.0}, {}},
+                                           FindRow{"beyond_the_largest", {2.0, 8.0}, {}},
+                                           FindRow{"below_the_smallest", {0.5, 1.0}, {}},
+                                           // A shifted value is another number.
+                                           FindRow{"one_ulp_away", {std::nextafter(2.0, 3.0)}, {}}),
+                         [](const ::testing::TestParamInfo<FindRow>& row) {
+                           return row.param.name;
+                         });
 
 void FitsAgree(const ValueTables& tables, const std::vector<double>& resample);
 
@@ -239,9 +308,9 @@ void FitsAgree(const ValueTables& tables, const std::vector<double>& resample);
 // candidate, the chosen code and its parameters, for each preference whose
 // scans read the tables.
 TEST(ValueTables, FitWithTablesIsTheFitWithout) {
-  const std::vector<double> original = {30800, 31000, 32000, 33200, 37300, 41100, 41500, 44000,
-                                        44400, 45900, 49000, 53600, 57000, 58400, 59800, 61200,
-                                        70000, 76000, 190000};
+  const std::vector<double> original = {30800, 31000, 32000, 33200, 37300, 41100, 41500,
+                                        44000, 44400, 45900, 49000, 53600, 57000, 58400,
+                                        59800, 61200, 70000, 76000, 190000};
   const ValueTables tables(original, Workers(1));
   // Resamples of it, ascending, as the fit takes them: with the smallest and
   // largest value, without the smallest, and without the largest (each with
@@ -260,6 +329,17 @@ TEST(ValueTables, FitWithTablesIsTheFitWithout) {
   }
   // No rows for a pair of values that is not kept.
   EXPECT_EQ(tables.BoundScan(59, 32000, 76000), nullptr);
+
+  // Values of a Pareto form (C = 2, S = 3), whose scans find their minima
+  // inside the grids, and a resample of them.
+  const std::vector<double> pareto = {0.0345, 0.0715, 0.1113, 0.1544, 0.2013, 0.2525, 0.3088,
+                                      0.3713, 0.441,  0.5198, 0.6099, 0.7144, 0.838,  0.9876,
+                                      1.1748, 1.42,   1.7641, 2.3089, 3.4288};
+  const ValueTables paretoTables(pareto, Workers(1));
+  FitsAgree(paretoTables, pareto);
+  FitsAgree(paretoTables,
+            {0.0345, 0.0715, 0.0715, 0.1544, 0.2525, 0.2525, 0.2525, 0.3713, 0.441, 0.441, 0.6099,
+             0.7144, 0.838, 0.838, 1.1748, 1.42, 2.3089, 2.3089, 3.4288});
 }
 
 void FitsAgree(const ValueTables& tables, const std::vector<double>& resample) {
@@ -274,27 +354,41 @@ void FitsAgree(const ValueTables& tables, const std::vector<double>& resample) {
     series.PlotFreq[i] = static_cast<double>(i) / (series.N + 1);
   }
   series.DataValues = series.Values;
-  for (const char* preference : {"1", "2", "25", "56", "58", "59", "60"}) {
-    FitRequest plain;
-    plain.preference = preference;
-    plain.options.threads = 1;
-    FitRequest tabled = plain;
-    tabled.options.tables = &tables;
-    const FitResult a = FitSeries(series, plain);
-    const FitResult b = FitSeries(series, tabled);
-    ASSERT_EQ(b.Code, a.Code) << preference;
-    ASSERT_EQ(b.Candidates.size(), a.Candidates.size()) << preference;
-    for (std::size_t c = 0; c < a.Candidates.size(); ++c) {
-      EXPECT_TRUE(SameBits(b.Candidates[c].sse, a.Candidates[c].sse)) << preference << " " << c;
-      EXPECT_TRUE(SameBits(b.Candidates[c].slope, a.Candidates[c].slope)) << preference << " " << c;
-    }
-    for (double Parameters::*field : {&Parameters::A, &Parameters::B, &Parameters::C,
-                                      &Parameters::E, &Parameters::M, &Parameters::D}) {
-      EXPECT_TRUE(SameBits(b.Fit.*field, a.Fit.*field)) << preference;
-    }
-    ASSERT_EQ(b.ScanCounts.size(), a.ScanCounts.size());
-    for (std::size_t c = 0; c < a.ScanCounts.size(); ++c) {
-      EXPECT_EQ(b.ScanCounts[c].trials, a.ScanCounts[c].trials) << preference;
+  // The tables, a fit for its result only (partial trials), and both.
+  struct Variant {
+    bool tabled;
+    bool resultOnly;
+  };
+  for (const char* preference : {"1", "2", "21", "25", "56", "58", "59", "60"}) {
+    for (const Variant variant :
+         {Variant{true, false}, Variant{false, true}, Variant{true, true}}) {
+      SCOPED_TRACE(::testing::Message() << preference << (variant.tabled ? " tabled" : "")
+                                        << (variant.resultOnly ? " result only" : ""));
+      FitRequest plain;
+      plain.preference = preference;
+      plain.options.threads = 1;
+      FitRequest other = plain;
+      if (variant.tabled) other.options.tables = &tables;
+      other.options.resultOnly = variant.resultOnly;
+      const FitResult a = FitSeries(series, plain);
+      const FitResult b = FitSeries(series, other);
+      ASSERT_EQ(b.Code, a.Code) << preference;
+      ASSERT_EQ(b.Candidates.size(), a.Candidates.size()) << preference;
+      for (std::size_t c = 0; c < a.Candidates.size(); ++c) {
+        EXPECT_TRUE(SameBits(b.Candidates[c].sse, a.Candidates[c].sse)) << preference << " " << c;
+        EXPECT_TRUE(SameBits(b.Candidates[c].slope, a.Candidates[c].slope))
+            << preference << " " << c;
+      }
+      for (double Parameters::*field : {&Parameters::A, &Parameters::B, &Parameters::C,
+                                        &Parameters::E, &Parameters::M, &Parameters::D}) {
+        EXPECT_TRUE(SameBits(b.Fit.*field, a.Fit.*field)) << preference;
+      }
+      ASSERT_EQ(b.ScanCounts.size(), a.ScanCounts.size());
+      for (std::size_t c = 0; c < a.ScanCounts.size(); ++c) {
+        EXPECT_EQ(b.ScanCounts[c].trials, a.ScanCounts[c].trials) << preference;
+      }
+      EXPECT_TRUE(SameBits(b.NormStdDev, a.NormStdDev));
+      EXPECT_TRUE(SameBits(b.FitStdDev, a.FitStdDev));
     }
   }
 }
