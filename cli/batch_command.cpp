@@ -674,6 +674,9 @@ void AddBatchCommand(CLI::App& app, CommandContext& context) {
                     "K/N: take the series i with i mod N = K-1 (for N processes on N machines)");
   batch->add_flag("-q,--quiet", settings->quiet, "No progress bar");
   AddRunOptions(*batch, settings->run);
+  batch->get_option("--column")
+      ->description("For a value file of several columns (.txt, .dat): the column that holds "
+                    "the values; every column of a .csv or .tsv table is a series of its own");
   batch->callback([settings, batch, &context]() {
     if (!FinishRunSettings(*batch, settings->run, context.err)) {
       context.exitCode = kExitUsage;
