@@ -35,12 +35,12 @@ bool FileLock::Acquire(const std::filesystem::path& name, Wait wait, bool& busy,
       rc = ::flock(fd, LOCK_EX | (wait == Wait::No ? LOCK_NB : 0));
     } while (rc != 0 && errno == EINTR);
     if (rc != 0) {
-      const int reason = errno;
+      const int lockReason = errno;
       ::close(fd);
-      if (reason == EWOULDBLOCK) {
+      if (lockReason == EWOULDBLOCK) {
         busy = true;
       } else {
-        error = std::strerror(reason);
+        error = std::strerror(lockReason);
       }
       return false;
     }

@@ -166,10 +166,14 @@ TEST_P(ModelExtremes, InverseHasAValueWithinTheForwardsRange) {
     if (f < lowest || f > highest) continue;  // no X has it: NaN is "no value"
     ASSERT_FALSE(std::isnan(x));
     // Strictly inside, some finite X has it: an infinite one is an overflow.
-    if (f > lowest && f < highest) EXPECT_TRUE(std::isfinite(x)) << x;
+    if (f > lowest && f < highest) {
+      EXPECT_TRUE(std::isfinite(x)) << x;
+    }
     // F = 1 itself stands at 0.999 on the upper line of the clamped
     // two-piece codes, by the method's rule.
-    if (f < 1.0) EXPECT_GE(x, previous);
+    if (f < 1.0) {
+      EXPECT_GE(x, previous);
+    }
     previous = x;
   }
   // Half-way the inverse is an ordinary number the forward of the same piece

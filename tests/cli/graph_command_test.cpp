@@ -273,7 +273,9 @@ TEST_F(GraphCommand, AFailedWriteKeepsOurTextAndAddsTheSystemsReason) {
     }
   }
   EXPECT_TRUE(std::filesystem::is_directory(d / "in_the_way.png"));
-  if (device) EXPECT_TRUE(std::filesystem::is_character_file(d / "full.png"));
+  if (device) {
+    EXPECT_TRUE(std::filesystem::is_character_file(d / "full.png"));
+  }
   EXPECT_TRUE(std::filesystem::is_empty(d / "locked"));
 }
 
