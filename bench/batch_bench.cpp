@@ -96,11 +96,7 @@ void InMemory(benchmark::State& state) {
       options.threads = 1;
       options.writeFiles = false;
       const run::SaveRunResult result = run::SaveRun(dm, options);
-      cli::RunRecord record;
-      record.inputFile = result.InputName;
-      record.valuesInFile = dm.NrOfData;
-      record.analysis = &result.analysis;
-      if (result.status == run::SaveRunStatus::Done) record.finished = &result.finished;
+      cli::RunRecord record = cli::SaveRunRecord(result, dm, {});
       std::ostringstream unused;
       cli::CompleteRecord(record, unused, 1, false);
       benchmark::DoNotOptimize(record.designRows.data());

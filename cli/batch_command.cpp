@@ -259,18 +259,8 @@ SeriesRow BatchRunner::Run(const BatchSeries& series) const {
     if (const std::string note = PoorFitText(result); !note.empty()) ui.messages.push_back(note);
   }
 
-  RunRecord record;
-  record.inputFile = result.InputName;
-  record.title1 = dm.Title1;
-  record.title2 = dm.Title2;
-  record.threshold = dm.InputThreshold;
-  record.valuesInFile = dm.NrOfData;
-  record.preference = s.preference;
-  record.breakPointAllowed = s.breakpoint;
-  record.intervals = std::stoi(s.intervals);
-  record.design = s.design;
-  record.analysis = &result.analysis;
-  if (done) record.finished = &result.finished;
+  RunRecord record = SaveRunRecord(
+      result, dm, {s.json, s.csv, s.preference, s.breakpoint, std::stoi(s.intervals), s.design});
   std::ostringstream unused;
   CompleteRecord(record, unused, 1, false);
 

@@ -328,12 +328,8 @@ bool WriteRunOutputs(const RunRecord& record, bool json, bool csv, std::ostream&
   return true;
 }
 
-bool WriteSaveRunOutputs(const run::SaveRunResult& result, const report::TDMQuilmor& dm,
-                         const RunOutputRequest& request, std::ostream& err) {
-  if (!request.json && !request.csv) return true;
-  if (result.status != run::SaveRunStatus::Done && result.status != run::SaveRunStatus::Stopped) {
-    return true;
-  }
+RunRecord SaveRunRecord(const run::SaveRunResult& result, const report::TDMQuilmor& dm,
+                        const RunOutputRequest& request) {
   RunRecord record;
   record.inputFile = result.InputName;
   record.title1 = dm.Title1;
@@ -346,6 +342,16 @@ bool WriteSaveRunOutputs(const run::SaveRunResult& result, const report::TDMQuil
   record.design = request.design;
   record.analysis = &result.analysis;
   if (result.status == run::SaveRunStatus::Done) record.finished = &result.finished;
+  return record;
+}
+
+bool WriteSaveRunOutputs(const run::SaveRunResult& result, const report::TDMQuilmor& dm,
+                         const RunOutputRequest& request, std::ostream& err) {
+  if (!request.json && !request.csv) return true;
+  if (result.status != run::SaveRunStatus::Done && result.status != run::SaveRunStatus::Stopped) {
+    return true;
+  }
+  RunRecord record = SaveRunRecord(result, dm, request);
   CompleteRecord(record, err);
   return WriteRunOutputs(record, request.json, request.csv, err);
 }

@@ -92,6 +92,11 @@ struct RunOutputRequest {
   report::DesignOptions design;
 };
 
+// The record of a Save-Run's result (not yet completed): result and dm must
+// outlive it.
+RunRecord SaveRunRecord(const run::SaveRunResult& result, const report::TDMQuilmor& dm,
+                        const RunOutputRequest& request);
+
 // After a Save-Run that wrote its report or stopped: the design values, the
 // candidates and the bootstrap of its analysis in memory, written beside its
 // input file. dm holds the run's input (titles, threshold, rows). False after

@@ -149,6 +149,13 @@ std::string CheckEncoding(std::vector<std::string>& lines, const std::string& fi
   return {};
 }
 
+// The refusal of a table that is not 8-bit text or is empty.
+std::string CheckTable(std::vector<std::string>& lines, const std::string& fileName) {
+  std::string error = CheckEncoding(lines, fileName);
+  if (error.empty() && lines.empty()) error = "\"" + fileName + "\" is empty";
+  return error;
+}
+
 void AddCell(NamedColumn& column, const std::string& cell, char separator, std::size_t line) {
   if (!column.values.error.empty()) return;
   const std::string text = CellText(cell);
@@ -289,12 +296,8 @@ ValueFile ReadValueLines(std::vector<std::string> lines, const std::string& file
 std::vector<NamedColumn> ReadWideColumns(std::vector<std::string> lines,
                                          const std::string& fileName, std::string& error) {
   std::vector<NamedColumn> columns;
-  error = CheckEncoding(lines, fileName);
+  error = CheckTable(lines, fileName);
   if (!error.empty()) return columns;
-  if (lines.empty()) {
-    error = "\"" + fileName + "\" is empty";
-    return columns;
-  }
   const char separator = DetectSeparator(lines);
   const std::string stem = std::filesystem::path(fileName).stem().string();
   for (const std::string& name : SplitFields(lines.front(), separator)) {
@@ -328,12 +331,8 @@ std::vector<NamedColumn> ReadLongColumns(std::vector<std::string> lines,
                                          const std::string& fileName, const std::string& nameColumn,
                                          const std::string& valueColumn, std::string& error) {
   std::vector<NamedColumn> columns;
-  error = CheckEncoding(lines, fileName);
+  error = CheckTable(lines, fileName);
   if (!error.empty()) return columns;
-  if (lines.empty()) {
-    error = "\"" + fileName + "\" is empty";
-    return columns;
-  }
   const char separator = DetectSeparator(lines);
   const std::vector<std::string> first = SplitFields(lines.front(), separator);
   // A column by its header name or its number (1, 2, ...).

@@ -2,8 +2,6 @@
 // series' files and numbers are those of `quilmor-cli run` on it alone,
 // whatever the number of workers or shards.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
@@ -14,6 +12,7 @@
 
 #include "cli/cli_app.hpp"
 #include "cli_runner.hpp"
+#include "ended_process.hpp"
 #include "temp_folder.hpp"
 #include "textio/text_file.hpp"
 
@@ -246,10 +245,8 @@ TEST_F(BatchCommandTest, JsonLinesFromTheStandardInput) {
 }
 
 TEST_F(BatchCommandTest, WhatAKilledBatchLeftIsRemovedByTheNext) {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
+  const pid_t child = testing::EndedProcessId();
   ASSERT_GT(child, 0);
-  ::waitpid(child, nullptr, 0);
   const std::string dead = std::to_string(child);
   const std::string alive = std::to_string(::getppid());
   fs::create_directories(folder / "res");

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "cli/cli_app.hpp"
+#include "cli_runner.hpp"
 #include "temp_folder.hpp"
 
 extern char** environ;
@@ -38,21 +39,8 @@ inline std::filesystem::path CopyBadFile(const TempFolder& folder, const std::st
   return copy;
 }
 
-struct CliResult {
-  int code = -1;
-  std::string out;
-  std::string err;
-};
-
-// quilmor-cli with these arguments, in this process.
-inline CliResult Cli(std::vector<std::string> args) {
-  args.insert(args.begin(), "quilmor-cli");
-  std::vector<const char*> argv;
-  for (const std::string& a : args) argv.push_back(a.c_str());
-  std::ostringstream out, err;
-  const int code = cli::RunCli(static_cast<int>(argv.size()), argv.data(), out, err);
-  return {code, out.str(), err.str()};
-}
+using cli::Cli;
+using cli::CliResult;
 
 // quilmor-cli as a process of its own, its output streams going to files
 // in `folder` ("<tag>.stdout", "<tag>.stderr").

@@ -14,6 +14,7 @@
 #include <thread>
 
 #include "scripted_interaction.hpp"
+#include "ended_process.hpp"
 #include "temp_folder.hpp"
 #include "textio/file_lock.hpp"
 #include "textio/text_file.hpp"
@@ -259,10 +260,8 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST_F(SaveRunTest, TemporariesOfAKilledRunAreRemovedByTheNextRun) {
   // A process that has ended: what it left is stale.
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
+  const pid_t child = testing::EndedProcessId();
   ASSERT_GT(child, 0);
-  ::waitpid(child, nullptr, 0);
   const std::string dead = std::to_string(child);
   const std::string alive = std::to_string(::getppid());
   const Strings left = {".run.inp.part" + dead + "-0", ".run.out.part" + dead + "-3",
