@@ -7,6 +7,7 @@
 #include "engine/frequency_forms.hpp"
 #include "engine/line_fit.hpp"
 #include "engine/scan_choice.hpp"
+#include "engine/sse_estimate.hpp"
 #include "engine/value_tables.hpp"
 
 namespace quilmor::engine {
@@ -72,27 +73,49 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
       data.HasTables() ? data.tables->BoundScan(code, smallest, largest) : nullptr;
   const int* at = data.tableIndex.data();
   const double sumY = data.SumY(Transform::Frechet);
-  std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(data.Runs()));
-  std::vector<std::vector<double>> frequencies(workers.Count(), std::vector<double>(data.Runs()));
-  std::vector<double> sse;
-  const Workers::ScanOutcome scan = workers.ScanWhileImproving(
-      IsLowerBound(code) ? kLowerBoundTrials : kUpperBoundTrials, kNoFitSSE,
-      [&](int j, int worker) {
-        double* xPrime = scratch[worker].data();
-        // A shared row holds the same logarithms where no value trips the guard.
-        const double* row = rows != nullptr ? rows->Row(j) : nullptr;
-        if (row != nullptr) {
-          for (int r = 0; r < runCount; ++r) xPrime[r] = row[at[r]];
-        } else {
-          BoundAbscissae(code, runs, BoundTrial(code, smallest, largest, j), xPrime);
-        }
-        const LineStats line = LeastSquaresLine(xPrime, runs, y, sumY);
-        if (line.noSpread) return std::numeric_limits<double>::infinity();
-        const double intercept = line.meanY - line.slope * line.meanX;
-        return LineSSETwoPass<Transform::Frechet>(xPrime, runs, data.fr.data(), intercept,
-                                                  line.slope, frequencies[worker].data());
-      },
-      sse);
+  // The SSE of trial j: exact, the frequencies of the runs into `fc`, or
+  // without `fc` estimated where it can be.
+  auto trialSSE = [&](int j, double* xPrime, double* fc) {
+    // A shared row holds the same logarithms where no value trips the guard.
+    const double* row = rows != nullptr ? rows->Row(j) : nullptr;
+    if (row != nullptr) {
+      for (int r = 0; r < runCount; ++r) xPrime[r] = row[at[r]];
+    } else {
+      BoundAbscissae(code, runs, BoundTrial(code, smallest, largest, j), xPrime);
+    }
+    const LineStats line = LeastSquaresLine(xPrime, runs, y, sumY);
+    if (line.noSpread) return EstimatedSSE{std::numeric_limits<double>::infinity(), 0.0};
+    const double intercept = line.meanY - line.slope * line.meanX;
+    if (fc == nullptr) {
+      // Settle it by an estimate where its margin allows (sse_estimate.hpp).
+      const SseEstimate estimate = FrechetSseEstimate(xPrime, runs, data.fr.data(), intercept,
+                                                      line.slope, xPrime + runCount);
+      if (estimate.usable) return EstimatedSSE{estimate.value, estimate.margin};
+      fc = xPrime + runCount;
+    }
+    return EstimatedSSE{LineSSETwoPass<Transform::Frechet>(xPrime, runs, data.fr.data(), intercept,
+                                                          line.slope, fc),
+                        0.0};
+  };
+  const int maxTrials = IsLowerBound(code) ? kLowerBoundTrials : kUpperBoundTrials;
+  Workers::ScanOutcome scan;
+  if (workers.Count() == 1) {
+    // The abscissae, then the estimate's frequencies or the exact ones.
+    std::vector<double> scratch(static_cast<std::size_t>(2 * runCount));
+    scan = ScanWithEstimates(maxTrials, kNoFitSSE, [&](int j, bool exact) {
+      return trialSSE(j, scratch.data(), exact ? scratch.data() + runCount : nullptr);
+    });
+  } else {
+    std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(2 * runCount));
+    std::vector<double> sse;
+    scan = workers.ScanWhileImproving(
+        maxTrials, kNoFitSSE,
+        [&](int j, int worker) {
+          double* xPrime = scratch[worker].data();
+          return trialSSE(j, xPrime, xPrime + runCount).value;
+        },
+        sse);
+  }
   const int best = scan.lastBetter > 0 ? scan.lastBetter : 1;
 
   // Final fit with the best bound; the guard applies again.

@@ -4,7 +4,9 @@
 // Fc is evaluated from the line, Z = I + S·x′, W = exp(Z), Fc = exp(−W), with
 // no clamp. Trial j moves C away from the data by j·1 % of the range R:
 // C_j = X_1 − (0.01·R)·j or X_N + (0.01·R)·j. The scan stops at the first
-// trial that does not improve.
+// trial that does not improve. On one worker the comparisons are settled by
+// estimates of the SSEs wherever their margins allow (sse_estimate.hpp): the
+// scan stops at the same trial.
 #pragma once
 
 #include "engine/analysis_state.hpp"
