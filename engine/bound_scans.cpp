@@ -1,5 +1,7 @@
 #include "engine/bound_scans.hpp"
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -73,9 +75,8 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
       data.HasTables() ? data.tables->BoundScan(code, smallest, largest) : nullptr;
   const int* at = data.tableIndex.data();
   const double sumY = data.SumY(Transform::Frechet);
-  // The SSE of trial j: exact, the frequencies of the runs into `fc`, or
-  // without `fc` estimated where it can be.
-  auto trialSSE = [&](int j, double* xPrime, double* fc) {
+  // The abscissae of trial j into xPrime.
+  auto abscissae = [&](int j, double* xPrime) {
     // A shared row holds the same logarithms where no value trips the guard.
     const double* row = rows != nullptr ? rows->Row(j) : nullptr;
     if (row != nullptr) {
@@ -83,27 +84,63 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
     } else {
       BoundAbscissae(code, runs, BoundTrial(code, smallest, largest, j), xPrime);
     }
-    const LineStats line = LeastSquaresLine(xPrime, runs, y, sumY);
-    if (line.noSpread) return EstimatedSSE{std::numeric_limits<double>::infinity(), 0.0};
+  };
+  // The exact SSE on a trial's abscissae and line, the frequencies into fc.
+  auto exactSSE = [&](const double* xPrime, const LineStats& line, double* fc) {
+    if (line.noSpread) return std::numeric_limits<double>::infinity();
     const double intercept = line.meanY - line.slope * line.meanX;
-    if (fc == nullptr) {
-      // Settle it by an estimate where its margin allows (sse_estimate.hpp).
-      const SseEstimate estimate = FrechetSseEstimate(xPrime, runs, data.fr.data(), intercept,
-                                                      line.slope, xPrime + runCount);
-      if (estimate.usable) return EstimatedSSE{estimate.value, estimate.margin};
-      fc = xPrime + runCount;
-    }
-    return EstimatedSSE{LineSSETwoPass<Transform::Frechet>(xPrime, runs, data.fr.data(), intercept,
-                                                          line.slope, fc),
-                        0.0};
+    return LineSSETwoPass<Transform::Frechet>(xPrime, runs, data.fr.data(), intercept, line.slope,
+                                              fc);
+  };
+  auto trialSSE = [&](int j, double* xPrime, double* fc) {
+    abscissae(j, xPrime);
+    return exactSSE(xPrime, LeastSquaresLine(xPrime, runs, y, sumY), fc);
   };
   const int maxTrials = IsLowerBound(code) ? kLowerBoundTrials : kUpperBoundTrials;
   Workers::ScanOutcome scan;
   if (workers.Count() == 1) {
-    // The abscissae, then the estimate's frequencies or the exact ones.
-    std::vector<double> scratch(static_cast<std::size_t>(2 * runCount));
+    // The trials in blocks, their lines fitted side by side and their SSEs
+    // estimated where the estimates allow (sse_estimate.hpp), lane by lane;
+    // a scan runs at most a block's worth beyond its stop.
+    static_assert(kLineLanes == kEstimateLanes);
+    constexpr int kBlock = kLineLanes;
+    std::vector<double> byRun(static_cast<std::size_t>(kBlock * runCount));
+    std::vector<double> scratch(byRun.size());
+    std::array<LineStats, kBlock> lines;
+    std::array<double, kBlock> intercepts{};
+    std::array<double, kBlock> slopes{};
+    std::array<SseEstimate, kBlock> estimates;
+    std::array<EstimatedSSE, kBlock> block;
+    int blockFirst = 0;
+    auto estimateBlock = [&](int first) {
+      for (int k = 0; k < kBlock; ++k) {
+        abscissae(std::min(first + k, maxTrials), scratch.data());
+        for (int r = 0; r < runCount; ++r) byRun[r * kBlock + k] = scratch[r];
+      }
+      LeastSquaresLines(byRun.data(), runs, y, sumY, lines.data());
+      for (int k = 0; k < kBlock; ++k) {
+        intercepts[k] = lines[k].noSpread ? 0.0 : lines[k].meanY - lines[k].slope * lines[k].meanX;
+        slopes[k] = lines[k].noSpread ? 0.0 : lines[k].slope;
+      }
+      FrechetSseEstimates(byRun.data(), runs, data.fr.data(), intercepts.data(), slopes.data(),
+                          scratch.data(), estimates.data());
+      for (int k = 0; k < kBlock; ++k) {
+        if (!lines[k].noSpread && estimates[k].usable) {
+          block[k] = {estimates[k].value, estimates[k].margin};
+        } else {
+          block[k] = {trialSSE(std::min(first + k, maxTrials), scratch.data(),
+                               scratch.data() + runCount),
+                      0.0};
+        }
+      }
+      blockFirst = first;
+    };
     scan = ScanWithEstimates(maxTrials, kNoFitSSE, [&](int j, bool exact) {
-      return trialSSE(j, scratch.data(), exact ? scratch.data() + runCount : nullptr);
+      if (exact) {
+        return EstimatedSSE{trialSSE(j, scratch.data(), scratch.data() + runCount), 0.0};
+      }
+      if (blockFirst == 0 || j < blockFirst || j >= blockFirst + kLineLanes) estimateBlock(j);
+      return block[j - blockFirst];
     });
   } else {
     std::vector<std::vector<double>> scratch(workers.Count(), std::vector<double>(2 * runCount));
@@ -112,7 +149,7 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
         maxTrials, kNoFitSSE,
         [&](int j, int worker) {
           double* xPrime = scratch[worker].data();
-          return trialSSE(j, xPrime, xPrime + runCount).value;
+          return trialSSE(j, xPrime, xPrime + runCount);
         },
         sse);
   }

@@ -1,6 +1,8 @@
 #include "engine/line_fit.hpp"
 
 #include <cmath>
+#include <cstddef>
+#include <cstring>
 
 namespace quilmor::engine {
 
@@ -54,6 +56,69 @@ LineStats LeastSquaresLine(const double* runX, const ValueRuns& runs, const doub
   bool allEqual = true;
   for (int r = 0, count = runs.Count(); r < count && allEqual; ++r) allEqual = runX[r] == runX[0];
   return FinishLeastSquares(sumY, sx, sxx, sxy, allEqual, n);
+}
+
+namespace {
+
+// Lanes of doubles; each lane adds and multiplies as a double alone does.
+using LineLanes = double __attribute__((vector_size(8 * kLineLanes)));
+
+[[gnu::always_inline]] inline void SumLanes(const double* runX, const ValueRuns& runs,
+                                            const double* y, LineLanes& sx, LineLanes& sxx,
+                                            LineLanes& sxy) {
+  sx = LineLanes{};
+  sxx = LineLanes{};
+  sxy = LineLanes{};
+  const int n = runs.Ranks();
+  const int* of = runs.of.data();
+  for (int i = 0; i < n; ++i) {
+    LineLanes x;
+    std::memcpy(&x, runX + static_cast<std::ptrdiff_t>(of[i]) * kLineLanes, sizeof x);
+    sx += x;
+    sxx += x * x;
+    sxy += x * y[i];
+  }
+}
+
+#if defined(__GNUC__) && defined(__x86_64__)
+[[gnu::target("avx2")]] void SumLanesAvx2(const double* runX, const ValueRuns& runs,
+                                          const double* y, LineLanes& sx, LineLanes& sxx,
+                                          LineLanes& sxy) {
+  SumLanes(runX, runs, y, sx, sxx, sxy);
+}
+#endif
+
+void SumLanesPlain(const double* runX, const ValueRuns& runs, const double* y, LineLanes& sx,
+                   LineLanes& sxx, LineLanes& sxy) {
+  SumLanes(runX, runs, y, sx, sxx, sxy);
+}
+
+}  // namespace
+
+void LeastSquaresLines(const double* runX, const ValueRuns& runs, const double* y, double sumY,
+                       LineStats* lines) {
+  LineLanes sx, sxx, sxy;
+#if defined(__GNUC__) && defined(__x86_64__)
+  if (__builtin_cpu_supports("avx2")) {
+    SumLanesAvx2(runX, runs, y, sx, sxx, sxy);
+  } else {
+    SumLanesPlain(runX, runs, y, sx, sxx, sxy);
+  }
+#else
+  SumLanesPlain(runX, runs, y, sx, sxx, sxy);
+#endif
+  double laneX[kLineLanes], laneXX[kLineLanes], laneXY[kLineLanes];
+  std::memcpy(laneX, &sx, sizeof laneX);
+  std::memcpy(laneXX, &sxx, sizeof laneXX);
+  std::memcpy(laneXY, &sxy, sizeof laneXY);
+  const int count = runs.Count();
+  for (int k = 0; k < kLineLanes; ++k) {
+    bool allEqual = true;
+    for (int r = 0; r < count && allEqual; ++r) {
+      allEqual = runX[r * kLineLanes + k] == runX[k];
+    }
+    lines[k] = FinishLeastSquares(sumY, laneX[k], laneXX[k], laneXY[k], allEqual, runs.Ranks());
+  }
 }
 
 LineStats LowerPieceLine(const double* x, const double* y, int n) {

@@ -51,6 +51,13 @@ LineStats LeastSquaresLine(const double* x, const double* y, int n);
 // plain form on the spread abscissae.
 LineStats LeastSquaresLine(const double* runX, const ValueRuns& runs, const double* y, double sumY);
 
+// The same fit for kLineLanes sets of abscissae at once, lane by lane bit for
+// bit the form above: runX[r·kLineLanes + k] is the abscissa of run r in set
+// k, and lines[k] gets the line of set k.
+inline constexpr int kLineLanes = 8;
+void LeastSquaresLines(const double* runX, const ValueRuns& runs, const double* y, double sumY,
+                       LineStats* lines);
+
 // Lower piece over n points: least squares, slope 0.001 when Sxx = 0.
 LineStats LowerPieceLine(const double* x, const double* y, int n);
 

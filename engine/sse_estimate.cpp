@@ -82,29 +82,34 @@ template <int N>
   }
 }
 
-// Fc′ of the runs of a Frechet line, N at a time: Z = I + S·x′, W′ ≈ exp(Z),
-// Fc′ ≈ exp(−W′), and Fc′ = 0 from W′ = 700 on. `largestTerms` gets the
-// largest |I| + |S·x′| + |Z|. False where a Z lies out of range or is not a
-// number (the lanes then hold what they may).
-template <int N>
-[[gnu::always_inline]] inline bool FrechetBlocks(const double* xPrime, int count, double intercept,
-                                                 double slope, double* fc, double& largestTerms) {
-  using D = typename Vec<N>::D;
-  using I = typename Vec<N>::I;
+// What the estimates of kEstimateLanes trials need, one lane per trial.
+struct LaneSums {
+  double largestTerms[kEstimateLanes];  // the largest |I| + |S·x′| + |Z|
+  std::int64_t inRange[kEstimateLanes];  // 0 where a Z lies out of range or is not a number
+  double squares[kEstimateLanes];        // Σ d′²
+  double sizes[kEstimateLanes];          // Σ |d′|
+};
+
+// Fc′ of every run in each lane's Frechet line: Z = I + S·x′, W′ ≈ exp(Z),
+// Fc′ ≈ exp(−W′), and Fc′ = 0 from W′ = 700 on; then the deviations
+// d′ = Fr − Fc′ of the ranks. A lane whose Z is out of range holds what it may.
+[[gnu::always_inline]] inline void FrechetLanes(const double* runXPrime, const ValueRuns& runs,
+                                                const double* fr, const double* intercepts,
+                                                const double* slopes, double* fc, LaneSums& out) {
+  using D = Vec<kEstimateLanes>::D;
+  using I = Vec<kEstimateLanes>::I;
   const D range = D{} + kExpEstimateRange;
   const D zero = D{};
-  const double absIntercept = std::fabs(intercept);
+  D intercept, slope;
+  std::memcpy(&intercept, intercepts, sizeof intercept);
+  std::memcpy(&slope, slopes, sizeof slope);
+  const D absIntercept = intercept < zero ? -intercept : intercept;
   D largest = zero;
   I inRange = I{} - 1;
-  for (int i = 0; i < count; i += N) {
+  const int count = runs.Count();
+  for (int r = 0; r < count; ++r) {
     D x;
-    const int lanes = std::min(N, count - i);
-    if (lanes == N) {
-      std::memcpy(&x, xPrime + i, sizeof x);
-    } else {
-      // The last block repeats its last abscissa.
-      for (int k = 0; k < N; ++k) x[k] = xPrime[i + std::min(k, lanes - 1)];
-    }
+    std::memcpy(&x, runXPrime + static_cast<std::ptrdiff_t>(r) * kEstimateLanes, sizeof x);
     const D sx = slope * x;
     D w = intercept + sx;
     const D absZ = w < zero ? -w : w;
@@ -112,52 +117,60 @@ template <int N>
     inRange &= absZ <= range;
     const D terms = absIntercept + absSx + absZ;
     largest = terms > largest ? terms : largest;
-    ExpLanes<N>(w);
+    ExpLanes<kEstimateLanes>(w);
     D f = -(w < range ? w : range);
-    ExpLanes<N>(f);
+    ExpLanes<kEstimateLanes>(f);
     f = w >= range ? zero : f;
-    std::memcpy(fc + i, &f, sizeof(double) * lanes);
+    std::memcpy(fc + static_cast<std::ptrdiff_t>(r) * kEstimateLanes, &f, sizeof f);
   }
-  std::int64_t laneInRange[N];
-  double laneLargest[N];
-  std::memcpy(laneInRange, &inRange, sizeof laneInRange);
-  std::memcpy(laneLargest, &largest, sizeof laneLargest);
-  bool ok = true;
-  double most = 0.0;
-  for (int k = 0; k < N; ++k) {
-    ok = ok && laneInRange[k] != 0;
-    most = std::max(most, laneLargest[k]);
+  // Two partial sums per lane (an estimate needs no particular order).
+  D squares[2] = {zero, zero};
+  D sizes[2] = {zero, zero};
+  const int n = runs.Ranks();
+  const int* of = runs.of.data();
+  for (int i = 0; i < n; ++i) {
+    D f;
+    std::memcpy(&f, fc + static_cast<std::ptrdiff_t>(of[i]) * kEstimateLanes, sizeof f);
+    const D d = fr[i] - f;
+    squares[i & 1] += d * d;
+    sizes[i & 1] += d < zero ? -d : d;
   }
-  largestTerms = most;
-  return ok;
+  const D sumSquares = squares[0] + squares[1];
+  const D sumSizes = sizes[0] + sizes[1];
+  std::memcpy(out.largestTerms, &largest, sizeof largest);
+  std::memcpy(out.inRange, &inRange, sizeof inRange);
+  std::memcpy(out.squares, &sumSquares, sizeof sumSquares);
+  std::memcpy(out.sizes, &sumSizes, sizeof sumSizes);
 }
 
 using ExpKernel = void (*)(const double*, double*, int);
-using FrechetKernel = bool (*)(const double*, int, double, double, double*, double&);
+using FrechetKernel = void (*)(const double*, const ValueRuns&, const double*, const double*,
+                               const double*, double*, LaneSums&);
 
 #if defined(__GNUC__) && defined(__x86_64__)
 [[gnu::target("avx512f")]] void ExpBlocks512(const double* x, double* out, int n) {
   ExpBlocks<8>(x, out, n);
 }
-[[gnu::target("avx512f")]] bool FrechetBlocks512(const double* xPrime, int count,
-                                                 double intercept, double slope, double* fc,
-                                                 double& largestTerms) {
-  return FrechetBlocks<8>(xPrime, count, intercept, slope, fc, largestTerms);
+[[gnu::target("avx512f")]] void FrechetLanes512(const double* runXPrime, const ValueRuns& runs,
+                                                const double* fr, const double* intercepts,
+                                                const double* slopes, double* fc, LaneSums& out) {
+  FrechetLanes(runXPrime, runs, fr, intercepts, slopes, fc, out);
 }
 [[gnu::target("avx2,fma")]] void ExpBlocksAvx2(const double* x, double* out, int n) {
   ExpBlocks<4>(x, out, n);
 }
-[[gnu::target("avx2,fma")]] bool FrechetBlocksAvx2(const double* xPrime, int count,
-                                                   double intercept, double slope, double* fc,
-                                                   double& largestTerms) {
-  return FrechetBlocks<4>(xPrime, count, intercept, slope, fc, largestTerms);
+[[gnu::target("avx2,fma")]] void FrechetLanesAvx2(const double* runXPrime, const ValueRuns& runs,
+                                                  const double* fr, const double* intercepts,
+                                                  const double* slopes, double* fc,
+                                                  LaneSums& out) {
+  FrechetLanes(runXPrime, runs, fr, intercepts, slopes, fc, out);
 }
 #endif
 
 void ExpBlocksPlain(const double* x, double* out, int n) { ExpBlocks<4>(x, out, n); }
-bool FrechetBlocksPlain(const double* xPrime, int count, double intercept, double slope,
-                        double* fc, double& largestTerms) {
-  return FrechetBlocks<4>(xPrime, count, intercept, slope, fc, largestTerms);
+void FrechetLanesPlain(const double* runXPrime, const ValueRuns& runs, const double* fr,
+                       const double* intercepts, const double* slopes, double* fc, LaneSums& out) {
+  FrechetLanes(runXPrime, runs, fr, intercepts, slopes, fc, out);
 }
 
 bool FormRuns(EstimateForm form) {
@@ -177,13 +190,13 @@ bool FormRuns(EstimateForm form) {
 
 struct Kernels {
   ExpKernel exp = ExpBlocksPlain;
-  FrechetKernel frechet = FrechetBlocksPlain;
+  FrechetKernel frechet = FrechetLanesPlain;
 };
 
 Kernels KernelsOf(EstimateForm form) {
 #if defined(__GNUC__) && defined(__x86_64__)
-  if (form == EstimateForm::Avx512) return {ExpBlocks512, FrechetBlocks512};
-  if (form == EstimateForm::Avx2) return {ExpBlocksAvx2, FrechetBlocksAvx2};
+  if (form == EstimateForm::Avx512) return {ExpBlocks512, FrechetLanes512};
+  if (form == EstimateForm::Avx2) return {ExpBlocksAvx2, FrechetLanesAvx2};
 #endif
   return {};
 }
@@ -223,53 +236,37 @@ void ExpEstimates(const double* x, double* out, int n, EstimateForm form) {
   KernelsFor(form).exp(x, out, n);
 }
 
-SseEstimate FrechetSseEstimate(const double* runXPrime, const ValueRuns& runs, const double* fr,
-                               double intercept, double slope, double* scratch,
-                               EstimateForm form) {
-  // Fc′ into z. Where W′ ≥ 700 both exp(−W) and exp(−W′) lie below e^−699:
-  // Fc′ = 0. Elsewhere |Fc − Fc′| ≤ e^−W′·(1.003·a·W′ + 2u + ε), where
-  // |ln(W′/W)| ≤ a for the exact exponential W (within one unit in the last
-  // place, 2u relative) and a Z that could differ by 2u of the largest
-  // |I| + |S·x′| + |Z|; as e^−W′·W′ ≤ 1/e, one bound holds for every run.
-  const int count = runs.Count();
-  double* z = scratch;
-  double largestTerms = 0.0;
-  if (!KernelsFor(form).frechet(runXPrime, count, intercept, slope, z, largestTerms)) return {};
-  const double a = 1.01 * (kExpEstimateError + 2.0 * kUnit + 2.0 * kUnit * largestTerms);
-  if (!(a * kExpEstimateRange <= kLargestRelativeShift)) return {};
-  const double frequencyBound =
-      0.4 * a + 1.03 * (2.0 * kUnit + kExpEstimateError) + kTinyFrequency;
-
-  // The deviations d′ = Fr − Fc′, in four partial sums (an estimate needs no
-  // particular order).
+void FrechetSseEstimates(const double* runXPrime, const ValueRuns& runs, const double* fr,
+                         const double* intercepts, const double* slopes, double* scratch,
+                         SseEstimate* estimates, EstimateForm form) {
+  LaneSums sums;
+  KernelsFor(form).frechet(runXPrime, runs, fr, intercepts, slopes, scratch, sums);
   const int n = runs.Ranks();
-  const int* of = runs.of.data();
-  double squares[4] = {0.0, 0.0, 0.0, 0.0};
-  double sizes[4] = {0.0, 0.0, 0.0, 0.0};
-  int i = 0;
-  for (; i + 4 <= n; i += 4) {
-    for (int k = 0; k < 4; ++k) {
-      const double d = fr[i + k] - z[of[i + k]];
-      squares[k] += d * d;
-      sizes[k] += std::fabs(d);
-    }
-  }
-  for (; i < n; ++i) {
-    const double d = fr[i] - z[of[i]];
-    squares[0] += d * d;
-    sizes[0] += std::fabs(d);
-  }
-  const double sse = (squares[0] + squares[1]) + (squares[2] + squares[3]);
-  const double size = (sizes[0] + sizes[1]) + (sizes[2] + sizes[3]);
-  // |d − d_exact| ≤ e = 1.01·bound + 2.01u·|d′| (the frequencies' distance and
-  // both subtractions' rounding), so Σ|d² − d′²| ≤ Σ e·(2|d′| + e), which is
-  // at most `spread`; both sums of n squares round by γ of their size.
-  const double e = 1.01 * frequencyBound;
-  const double spread = 2.0001 * e * size + n * e * e + 4.03 * kUnit * sse;
+  // Both sums of n squares round by at most γ of their size.
   const double gamma = (n + 1) * kUnit / (1.0 - (n + 1) * kUnit);
-  // Twice what the analysis gives, for the rounding of these sums themselves.
-  const double margin = 2.0 * 1.01 * (spread + gamma * (2.0 * sse + spread));
-  return {sse, margin, std::isfinite(sse) && std::isfinite(margin)};
+  for (int k = 0; k < kEstimateLanes; ++k) {
+    estimates[k] = {};
+    if (sums.inRange[k] == 0) continue;
+    // Where W′ ≥ 700 both exp(−W) and exp(−W′) lie below e^−699: Fc′ = 0.
+    // Elsewhere |Fc − Fc′| ≤ e^−W′·(1.003·a·W′ + 2u + ε), where |ln(W′/W)| ≤ a
+    // for the exact exponential W (within one unit in the last place, 2u
+    // relative) and a Z that could differ by 2u of the largest
+    // |I| + |S·x′| + |Z|; as e^−W′·W′ ≤ 1/e, one bound holds for every run.
+    const double a =
+        1.01 * (kExpEstimateError + 2.0 * kUnit + 2.0 * kUnit * sums.largestTerms[k]);
+    if (!(a * kExpEstimateRange <= kLargestRelativeShift)) continue;
+    const double frequencyBound =
+        0.4 * a + 1.03 * (2.0 * kUnit + kExpEstimateError) + kTinyFrequency;
+    // |d − d_exact| ≤ e = 1.01·bound + 2.01u·|d′| (the frequencies' distance
+    // and both subtractions' rounding), so Σ|d² − d′²| ≤ Σ e·(2|d′| + e),
+    // which is at most `spread`.
+    const double sse = sums.squares[k];
+    const double e = 1.01 * frequencyBound;
+    const double spread = 2.0001 * e * sums.sizes[k] + n * e * e + 4.03 * kUnit * sse;
+    // Twice what the analysis gives, for the rounding of these sums themselves.
+    const double margin = 2.0 * 1.01 * (spread + gamma * (2.0 * sse + spread));
+    estimates[k] = {sse, margin, std::isfinite(sse) && std::isfinite(margin)};
+  }
 }
 
 }  // namespace quilmor::engine

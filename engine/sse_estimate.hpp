@@ -26,20 +26,24 @@ bool RunsHere(EstimateForm form);
 // out[i] ≈ e^x[i] for i < n; x[i] outside the range gives e^(±range).
 void ExpEstimates(const double* x, double* out, int n, EstimateForm form = EstimateForm::Widest);
 
-// The SSE of the Frechet line (I, S) on the abscissae of the runs,
-// Σ (Fr_i − exp(−exp(I + S·x′)))² in rank order, as LineSSETwoPass computes
-// it, lies within `margin` of `value`. `usable` is false where no margin can
-// be given (a Z out of range or not a number): then the exact SSE is needed.
+// The SSEs of the Frechet lines (I_k, S_k) of kEstimateLanes trials at once,
+// each Σ (Fr_i − exp(−exp(I_k + S_k·x′)))² in rank order as LineSSETwoPass
+// computes it, lie within `margin` of `value`. runXPrime[r·kEstimateLanes + k]
+// is the abscissa of run r in trial k. A trial's estimate is not `usable`
+// where no margin can be given (a Z out of range or not a number): then its
+// exact SSE is needed.
+inline constexpr int kEstimateLanes = 8;
+
 struct SseEstimate {
   double value = 0.0;
   double margin = 0.0;
   bool usable = false;
 };
 
-// `scratch` holds runs.Count() doubles.
-SseEstimate FrechetSseEstimate(const double* runXPrime, const ValueRuns& runs, const double* fr,
-                               double intercept, double slope, double* scratch,
-                               EstimateForm form = EstimateForm::Widest);
+// `scratch` holds kEstimateLanes × runs.Count() doubles.
+void FrechetSseEstimates(const double* runXPrime, const ValueRuns& runs, const double* fr,
+                         const double* intercepts, const double* slopes, double* scratch,
+                         SseEstimate* estimates, EstimateForm form = EstimateForm::Widest);
 
 // The SSE of a scan's trial: exact when `margin` is 0.
 struct EstimatedSSE {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <vector>
 
 #include "engine_test_support.hpp"
 
@@ -143,6 +144,53 @@ TEST(LineFits, RanksOutsideTheArraysAreRefused) {
   state.NBelow = 0;
   FitLowerPiece(state);
   EXPECT_EQ(state.Slope, 9.0);
+}
+
+// Lines fitted side by side, one set of abscissae per lane, are those fitted
+// one at a time, bit for bit: with ties, a set without spread, rounding-level
+// spread, very large and very small abscissae.
+TEST(LeastSquaresLines, EachLaneIsTheLineOfItsOwnAbscissae) {
+  const std::vector<double> values = {1.0, 2.0, 2.0, 3.0, 5.0, 5.0, 5.0, 8.0, 13.0};
+  const ValueRuns runs = FindRuns(values.data(), static_cast<int>(values.size()));
+  const int count = runs.Count();
+  std::vector<double> y;
+  double sumY = 0.0;
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    y.push_back(std::log(-std::log((i + 1.0) / (values.size() + 1.0))));
+    sumY += y.back();
+  }
+  // Lane k's abscissa of run r.
+  auto abscissa = [&](int k, int r) {
+    switch (k) {
+      case 0: return std::log(runs.value[r] + 0.5);
+      case 1: return 7.25;                                     // no spread
+      case 2: return 1.1 + (r == 3 ? 1e-15 : 0.0);             // rounding-level spread
+      case 3: return 1e150 * runs.value[r];
+      case 4: return 1e-150 * std::sin(r + 1.0);
+      case 5: return -std::log(runs.value[r]) * 1e3;
+      case 6: return r == 0 ? 1.0 : 0.0;
+      default: return std::sqrt(runs.value[r]) - 2.0;
+    }
+  };
+  std::vector<double> byRun(static_cast<std::size_t>(kLineLanes * count));
+  for (int r = 0; r < count; ++r) {
+    for (int k = 0; k < kLineLanes; ++k) byRun[r * kLineLanes + k] = abscissa(k, r);
+  }
+  std::vector<LineStats> lines(kLineLanes);
+  LeastSquaresLines(byRun.data(), runs, y.data(), sumY, lines.data());
+  for (int k = 0; k < kLineLanes; ++k) {
+    std::vector<double> one(count);
+    for (int r = 0; r < count; ++r) one[r] = abscissa(k, r);
+    const LineStats alone = LeastSquaresLine(one.data(), runs, y.data(), sumY);
+    EXPECT_EQ(lines[k].noSpread, alone.noSpread) << k;
+    EXPECT_EQ(lines[k].noSpread, k == 1) << k;
+    EXPECT_SAME_BITS(lines[k].sxx, alone.sxx);
+    if (alone.noSpread) continue;
+    EXPECT_SAME_BITS(lines[k].slope, alone.slope);
+    EXPECT_SAME_BITS(lines[k].meanX, alone.meanX);
+    EXPECT_SAME_BITS(lines[k].meanY, alone.meanY);
+    EXPECT_SAME_BITS(lines[k].stdDevX, alone.stdDevX);
+  }
 }
 
 }  // namespace

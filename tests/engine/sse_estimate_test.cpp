@@ -123,61 +123,86 @@ struct LineCase {
   Usable usable;
 };
 
-TEST(FrechetSseEstimate, HoldsTheExactSseWithinItsMargin) {
+TEST(FrechetSseEstimates, HoldTheExactSseWithinTheirMargins) {
   const std::vector<double> values = Sorted(Wabash());
   ASSERT_GT(values.size(), 100u);
   const ValueRuns runs = FindRuns(values.data(), static_cast<int>(values.size()));
+  const int count = runs.Count();
   const FrechetPoints p = PointsOf(static_cast<int>(values.size()));
   const double nan = std::numeric_limits<double>::quiet_NaN();
   for (const EstimateForm form : kForms) {
     if (!RunsHere(form)) continue;
     for (const int code : {58, 59}) {
       for (const int j : {1, 2, 10, 300, 5000, 90000}) {
-        std::vector<double> xPrime(runs.value.size());
+        std::vector<double> xPrime(count);
         BoundAbscissae(code, runs, BoundTrial(code, values.front(), values.back(), j),
                        xPrime.data());
         const LineStats line = LeastSquaresLine(xPrime.data(), runs, p.y.data(), p.sumY);
-        for (const LineCase& c :
-             {LineCase{"least squares", nan, nan, Usable::kYes},
-              LineCase{"steep, Fc 0 at the top", 2.0, 20.0, Usable::kYes},
-              LineCase{"far from 0, cancelling", 1e5, -1e5 / xPrime[0], Usable::kEither},
-              LineCase{"out of range", 0.0, 1e4, Usable::kNo},
-              LineCase{"flat", -0.5, 0.0, Usable::kYes}}) {
+        // One line per lane, on the same abscissae.
+        const std::vector<LineCase> cases = {
+            {"least squares", nan, nan, Usable::kYes},
+            {"steep, Fc 0 at the top", 2.0, 20.0, Usable::kYes},
+            {"far from 0, cancelling", 1e5, -1e5 / xPrime[0], Usable::kEither},
+            {"out of range", 0.0, 1e4, Usable::kNo},
+            {"flat", -0.5, 0.0, Usable::kYes},
+            {"least squares, shifted", 0.1, nan, Usable::kYes},
+            {"out of range below", -800.0, 0.0, Usable::kNo},
+            {"gentle", 0.0, 0.01, Usable::kYes}};
+        ASSERT_EQ(cases.size(), static_cast<std::size_t>(kEstimateLanes));
+        std::vector<double> byRun(static_cast<std::size_t>(kEstimateLanes * count));
+        std::vector<double> intercepts(kEstimateLanes), slopes(kEstimateLanes);
+        for (int k = 0; k < kEstimateLanes; ++k) {
+          const LineCase& c = cases[k];
+          const double lsqIntercept = line.meanY - line.slope * line.meanX;
+          intercepts[k] = std::isnan(c.intercept) ? lsqIntercept
+                          : std::isnan(c.slope)   ? lsqIntercept + c.intercept
+                                                  : c.intercept;
+          slopes[k] = std::isnan(c.slope) ? line.slope : c.slope;
+          for (int r = 0; r < count; ++r) byRun[r * kEstimateLanes + k] = xPrime[r];
+        }
+        std::vector<double> scratch(byRun.size());
+        std::vector<SseEstimate> estimates(kEstimateLanes);
+        FrechetSseEstimates(byRun.data(), runs, p.fr.data(), intercepts.data(), slopes.data(),
+                            scratch.data(), estimates.data(), form);
+        for (int k = 0; k < kEstimateLanes; ++k) {
+          const LineCase& c = cases[k];
           SCOPED_TRACE(::testing::Message() << FormName(form) << " code " << code << " trial "
                                             << j << " " << c.what);
-          const double intercept =
-              std::isnan(c.intercept) ? line.meanY - line.slope * line.meanX : c.intercept;
-          const double slope = std::isnan(c.slope) ? line.slope : c.slope;
-          std::vector<double> scratch(runs.value.size());
-          const SseEstimate estimate = FrechetSseEstimate(xPrime.data(), runs, p.fr.data(),
-                                                          intercept, slope, scratch.data(), form);
-          const double exact = LineSSETwoPass<Transform::Frechet>(
-              xPrime.data(), runs, p.fr.data(), intercept, slope, scratch.data());
+          const SseEstimate& estimate = estimates[k];
           if (c.usable != Usable::kEither) {
             ASSERT_EQ(estimate.usable, c.usable == Usable::kYes);
           }
           if (!estimate.usable) continue;
+          const double exact = LineSSETwoPass<Transform::Frechet>(
+              xPrime.data(), runs, p.fr.data(), intercepts[k], slopes[k], scratch.data());
           EXPECT_LE(std::fabs(estimate.value - exact), estimate.margin) << exact;
           // Small enough to settle what a scan compares: it grows with |I|
           // (what a Z rounded otherwise could differ by), nothing else.
-          EXPECT_LT(estimate.margin, 1e-10 * (1.0 + std::fabs(intercept)) * std::max(1.0, exact));
+          EXPECT_LT(estimate.margin,
+                    1e-10 * (1.0 + std::fabs(intercepts[k])) * std::max(1.0, exact));
         }
       }
     }
   }
 }
 
-TEST(FrechetSseEstimate, GivesNoMarginForAbscissaeThatAreNoNumbers) {
+TEST(FrechetSseEstimates, GiveNoMarginWhereAnAbscissaIsNoNumber) {
   const std::vector<double> values = {1.0, 2.0, 3.0, 4.0, 5.0};
   const ValueRuns runs = FindRuns(values.data(), 5);
   const FrechetPoints p = PointsOf(5);
-  for (const double bad : {std::numeric_limits<double>::quiet_NaN(),
-                           std::numeric_limits<double>::infinity()}) {
-    std::vector<double> xPrime = {0.1, 0.2, bad, 0.4, 0.5};
-    std::vector<double> scratch(5);
-    EXPECT_FALSE(
-        FrechetSseEstimate(xPrime.data(), runs, p.fr.data(), 0.1, 1.0, scratch.data()).usable);
+  // Lane 2 meets a NaN, lane 5 an infinity; the others are plain.
+  std::vector<double> byRun(5 * kEstimateLanes);
+  for (int r = 0; r < 5; ++r) {
+    for (int k = 0; k < kEstimateLanes; ++k) byRun[r * kEstimateLanes + k] = 0.1 * (r + 1);
   }
+  byRun[2 * kEstimateLanes + 2] = std::numeric_limits<double>::quiet_NaN();
+  byRun[3 * kEstimateLanes + 5] = std::numeric_limits<double>::infinity();
+  const std::vector<double> intercepts(kEstimateLanes, 0.1), slopes(kEstimateLanes, 1.0);
+  std::vector<double> scratch(byRun.size());
+  std::vector<SseEstimate> estimates(kEstimateLanes);
+  FrechetSseEstimates(byRun.data(), runs, p.fr.data(), intercepts.data(), slopes.data(),
+                      scratch.data(), estimates.data());
+  for (int k = 0; k < kEstimateLanes; ++k) EXPECT_EQ(estimates[k].usable, k != 2 && k != 5) << k;
 }
 
 // A scan on exact SSEs, and the same SSEs as estimates: each value moved
