@@ -114,8 +114,15 @@ Candidate FitBoundCode(AnalysisState& state, const FitData& data, const Workers&
     int blockFirst = 0;
     auto estimateBlock = [&](int first) {
       for (int k = 0; k < kBlock; ++k) {
-        abscissae(std::min(first + k, maxTrials), scratch.data());
-        for (int r = 0; r < runCount; ++r) byRun[r * kBlock + k] = scratch[r];
+        const int j = std::min(first + k, maxTrials);
+        const double* row = rows != nullptr ? rows->Row(j) : nullptr;
+        if (row == nullptr) {
+          abscissae(j, scratch.data());
+          row = scratch.data();
+          for (int r = 0; r < runCount; ++r) byRun[r * kBlock + k] = row[r];
+        } else {
+          for (int r = 0; r < runCount; ++r) byRun[r * kBlock + k] = row[at[r]];
+        }
       }
       LeastSquaresLines(byRun.data(), runs, y, sumY, lines.data());
       for (int k = 0; k < kBlock; ++k) {
