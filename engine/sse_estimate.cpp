@@ -1,7 +1,6 @@
 #include "engine/sse_estimate.hpp"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -18,18 +17,20 @@ struct Vec;
 template <>
 struct Vec<4> {
   using D = double __attribute__((vector_size(32)));
-  using I = std::int64_t __attribute__((vector_size(32)));
+  using I = std::int64_t __attribute__((vector_size(32)));  // masks of comparisons
+  using U = std::uint64_t __attribute__((vector_size(32)));
 };
 template <>
 struct Vec<8> {
   using D = double __attribute__((vector_size(64)));
-  using I = std::int64_t __attribute__((vector_size(64)));
+  using I = std::int64_t __attribute__((vector_size(64)));  // masks of comparisons
+  using U = std::uint64_t __attribute__((vector_size(64)));
 };
 
 constexpr double kInvLn2 = 0x1.71547652b82fep0;
 // Adding 1.5·2^52 rounds to an integer held in the low bits.
 constexpr double kRoundShift = 0x1.8p52;
-constexpr std::int64_t kRoundShiftBits = 0x4338000000000000;
+constexpr std::uint64_t kRoundShiftBits = 0x4338000000000000;
 // ln 2 in two parts, the first short enough that k·kLn2High is exact.
 constexpr double kLn2High = 0x1.62e42fee00000p-1;
 constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
@@ -39,7 +40,7 @@ constexpr double kLn2Low = 0x1.a39ef35793c76p-33;
 template <int N>
 [[gnu::always_inline]] inline void ExpLanes(typename Vec<N>::D& x) {
   using D = typename Vec<N>::D;
-  using I = typename Vec<N>::I;
+  using U = typename Vec<N>::U;
   const D shifted = x * kInvLn2 + kRoundShift;
   const D k = shifted - kRoundShift;
   const D r = (x - k * kLn2High) - k * kLn2Low;
@@ -59,7 +60,9 @@ template <int N>
   const D p07 = p03 + r4 * p47;
   const D p812 = p811 + r4 * (1.0 / 479001600);
   const D p = p07 + r8 * p812;
-  I exponent;
+  // 2^k from the low bits of the shifted sum (unsigned: a lane out of range
+  // wraps around harmlessly).
+  U exponent;
   std::memcpy(&exponent, &shifted, sizeof exponent);
   exponent = (exponent - kRoundShiftBits + 1023) << 52;
   D scale;
