@@ -25,6 +25,23 @@ inline AnalysisState PreparedState(const std::vector<double>& values) {
   return state;
 }
 
+// A prepared series of `ascending` values at ranks 1..N, plotting positions
+// i/(N+1), serial numbers 1..N.
+inline PreparedSeries PreparedSeriesOf(const std::vector<double>& ascending) {
+  PreparedSeries series;
+  series.N = static_cast<int>(ascending.size());
+  series.Values.assign(ascending.size() + 1, 0.0);
+  series.Serials.assign(ascending.size() + 1, 0);
+  series.PlotFreq.assign(ascending.size() + 1, 0.0);
+  for (int i = 1; i <= series.N; ++i) {
+    series.Values[i] = ascending[i - 1];
+    series.Serials[i] = i;
+    series.PlotFreq[i] = static_cast<double>(i) / (series.N + 1);
+  }
+  series.DataValues = series.Values;
+  return series;
+}
+
 // Fit options whose progress lines go to the scripted interaction.
 inline FitOptions NoticesTo(::quilmor::testing::ScriptedInteraction& ui, int threads = 0) {
   FitOptions options;

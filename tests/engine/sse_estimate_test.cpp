@@ -259,18 +259,7 @@ TEST(ScanWithEstimates, StopsWhereTheExactScanStops) {
 // (every SSE exact) agree bit for bit.
 void ExpectSameFits(const std::vector<double>& values, const std::string& what) {
   SCOPED_TRACE(what);
-  const std::vector<double> sorted = Sorted(values);
-  PreparedSeries series;
-  series.N = static_cast<int>(sorted.size());
-  series.Values.assign(sorted.size() + 1, 0.0);
-  series.Serials.assign(sorted.size() + 1, 0);
-  series.PlotFreq.assign(sorted.size() + 1, 0.0);
-  for (int i = 1; i <= series.N; ++i) {
-    series.Values[i] = sorted[i - 1];
-    series.Serials[i] = i;
-    series.PlotFreq[i] = static_cast<double>(i) / (series.N + 1);
-  }
-  series.DataValues = series.Values;
+  const PreparedSeries series = testing::PreparedSeriesOf(Sorted(values));
   for (const char* preference : {"58", "59"}) {
     FitRequest one;
     one.preference = preference;

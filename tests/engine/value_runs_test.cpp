@@ -343,17 +343,7 @@ TEST(ValueTables, FitWithTablesIsTheFitWithout) {
 }
 
 void FitsAgree(const ValueTables& tables, const std::vector<double>& resample) {
-  PreparedSeries series;
-  series.N = static_cast<int>(resample.size());
-  series.Values.assign(resample.size() + 1, 0.0);
-  series.Serials.assign(resample.size() + 1, 0);
-  series.PlotFreq.assign(resample.size() + 1, 0.0);
-  for (int i = 1; i <= series.N; ++i) {
-    series.Values[i] = resample[i - 1];
-    series.Serials[i] = i;
-    series.PlotFreq[i] = static_cast<double>(i) / (series.N + 1);
-  }
-  series.DataValues = series.Values;
+  const PreparedSeries series = testing::PreparedSeriesOf(resample);
   // The tables, a fit for its result only (partial trials), and both.
   struct Variant {
     bool tabled;
