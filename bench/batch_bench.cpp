@@ -90,7 +90,7 @@ void InMemory(benchmark::State& state) {
       report::TDMQuilmor dm(ui);
       textio::ValueFile file;
       for (double v : values) file.rows.push_back({v});
-      cli::TakeValueRows(dm, file);
+      dm.TakeValueRows(file);
       dm.FileName = "station.inp";
       run::SaveRunOptions options;
       options.threads = 1;

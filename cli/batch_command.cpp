@@ -197,14 +197,14 @@ bool BatchRunner::TakeInput(const BatchSeries& series, report::TDMQuilmor& dm, b
         refusal = file.error;
         return false;
       }
-      TakeValueRows(dm, file);
+      dm.TakeValueRows(file);
     }
   } else {
     if (!series.values.error.empty()) {
       refusal = series.values.error;
       return false;
     }
-    TakeValueRows(dm, series.values);
+    dm.TakeValueRows(series.values);
     // A column of a table or a line of JSON is named by its name.
     if (series.fromTable && !report::rules::CheckTitle(series.name, 1)) dm.Title1 = series.name;
   }

@@ -8,25 +8,6 @@
 
 namespace quilmor::cli {
 
-void TakeValueRows(report::TDMQuilmor& dm, const textio::ValueFile& file) {
-  const std::size_t rows = file.rows.size();
-  dm.Title1.clear();
-  dm.Title2.clear();
-  dm.InputThreshold = 0.0;
-  dm.NrOfData = static_cast<int>(rows);
-  dm.RowSerials.resize(rows);
-  dm.RowValues.assign(rows, 0.0);
-  dm.Skipped.assign(rows, false);
-  for (std::size_t i = 0; i < rows; ++i) {
-    dm.RowSerials[i] = static_cast<int>(i + 1);
-    if (file.rows[i].value) {
-      dm.RowValues[i] = *file.rows[i].value;
-    } else {
-      dm.Skipped[i] = true;
-    }
-  }
-}
-
 std::optional<textio::InputFileContent> ReadAnalysisInput(const std::filesystem::path& inputFile,
                                                           int column, UserInteraction& ui,
                                                           std::ostream& err,

@@ -25,8 +25,4 @@ std::optional<textio::InputFileContent> ReadAnalysisInput(const std::filesystem:
                                                           std::ostream& err,
                                                           const std::string& prefix);
 
-// The rows of a value file as the data module's input (titles empty,
-// threshold 0; an empty row is skipped), as a run writes its input file.
-void TakeValueRows(report::TDMQuilmor& dm, const textio::ValueFile& file);
-
 }  // namespace quilmor::cli

@@ -112,7 +112,7 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
     dm.FileName = textio::ChangeFileExt(AbsoluteName(input), ".inp");
     if (InputIsAnOutput(input, dm.FileName, true, err)) return kExitUsage;
     if (!MayWrite(dm.FileName, settings, dm.Ui(), err)) return kExitUsage;
-    TakeValueRows(dm, file);
+    dm.TakeValueRows(file);
     writeInput = true;
   }
   if (settings.title1Given) dm.Title1 = settings.title1;

@@ -78,6 +78,25 @@ TDMQuilmor::ReadResult TDMQuilmor::ReadInputFile(const std::string& fileName) {
   return TakeInputLines(*lines, fileName);
 }
 
+void TDMQuilmor::TakeValueRows(const textio::ValueFile& file) {
+  const std::size_t rows = file.rows.size();
+  Title1.clear();
+  Title2.clear();
+  InputThreshold = 0.0;
+  NrOfData = static_cast<int>(rows);
+  RowSerials.resize(rows);
+  RowValues.assign(rows, 0.0);
+  Skipped.assign(rows, false);
+  for (std::size_t i = 0; i < rows; ++i) {
+    RowSerials[i] = static_cast<int>(i + 1);
+    if (file.rows[i].value) {
+      RowValues[i] = *file.rows[i].value;
+    } else {
+      Skipped[i] = true;
+    }
+  }
+}
+
 TDMQuilmor::ReadResult TDMQuilmor::TakeInputLines(const std::vector<std::string>& lines,
                                                   const std::string& fileName) {
   const textio::InputFileContent content = textio::ParseInputFile(lines);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "textio/interaction.hpp"
+#include "textio/value_file.hpp"
 
 namespace quilmor::report {
 
@@ -60,6 +61,9 @@ class TDMQuilmor {
   ReadResult ReadInputFile(const std::string& fileName);
   // The same from the lines of `fileName` as already read.
   ReadResult TakeInputLines(const std::vector<std::string>& lines, const std::string& fileName);
+  // The rows of a value file as the input (titles empty, threshold 0; an
+  // empty row is skipped), as a run writes its input file.
+  void TakeValueRows(const textio::ValueFile& file);
 
   // Reads `reportName` into ReportLines, reads AuxCode from the parameter
   // file beside it and leaves FileName ending in ".out".

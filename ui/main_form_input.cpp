@@ -664,19 +664,8 @@ void TMainForm::OpenInputFile(const std::string& fileName) {
       return;
     }
     inputFile = false;
+    dm.TakeValueRows(values);
     dm.Title1 = std::filesystem::path(fileName).filename().string();
-    dm.Title2.clear();
-    dm.InputThreshold = 0.0;
-    const std::size_t rows = values.rows.size();
-    dm.NrOfData = static_cast<int>(rows);
-    dm.RowSerials.resize(rows);
-    dm.RowValues.assign(rows, 0.0);
-    dm.Skipped.assign(rows, false);
-    for (std::size_t i = 0; i < rows; ++i) {
-      dm.RowSerials[i] = static_cast<int>(i + 1);
-      dm.RowValues[i] = values.rows[i].value.value_or(0.0);
-      dm.Skipped[i] = !values.rows[i].value;
-    }
   }
   Title1Edit->setText(QString::fromLatin1(dm.Title1));
   Title2Edit->setText(QString::fromLatin1(dm.Title2));
