@@ -285,38 +285,10 @@ TEST_F(GraphDataTest, MarkersAreCaseSensitiveAndNeedAllFourCharacters) {
 }
 
 // A table that cannot be drawn as it stands is refused at its row, the rows
-// before it kept: numbers beyond +/-1E+0300, a first column out of order.
-TEST_F(GraphDataTest, NumbersBeyondRangeOrOutOfOrderAreRefused) {
-  struct Row {
-    const char* rows;
-    int kept;
-    const char* reason;
-  };
-  const Row rows[] = {
-      {"  1.0  2.0  10.0  9.0\r\n  2.0  3.0  1e301  88.0\r\n", 1, "holds a number beyond"},
-      {"  -1e305  2.0  10.0  9.0\r\n", 0, "holds a number beyond"},
-      {"  1.0  2.0  10.0  9.0\r\n  3.0  4.0  20.0  19.0\r\n  2.0  5.0  90.0  88.0\r\n", 2,
-       "is out of order"},
-      {"  1.0  2.0  10.0  9.0\r\n  1.0  3.0  90.0  88.0\r\n", 2, nullptr},  // ties stay
-  };
-  for (const Row& row : rows) {
-    const std::string text =
-        " h1\r\n h2\r\n\r\n t1\r\n t2\r\n Interval analysis\r\n -\r\n h\r\n h\r\n -\r\n" +
-        std::string(row.rows) + " ---\r\n";
-    const GraphReadResult result = ReadText(text, 2);
-    EXPECT_EQ(dm.NrOfData, row.kept) << row.rows;
-    if (row.reason == nullptr) {
-      EXPECT_TRUE(result.ok()) << result.message;
-    } else {
-      EXPECT_EQ(result.outcome, GraphReadOutcome::BadNumber) << row.rows;
-      EXPECT_NE(result.message.find(row.reason), std::string::npos) << result.message;
-    }
-  }
-}
-
-// Frequencies outside 0 .. 100 % and return periods below 1 lie outside
-// every graph's frame: refused at their row, the rows before it kept.
-TEST_F(GraphDataTest, FrequenciesAndReturnPeriodsOutsideTheFrameAreRefused) {
+// before it kept: numbers beyond +/-1E+0300, a first column out of order, and
+// frequencies outside 0 .. 100 % or return periods below 1, which lie outside
+// every graph's frame.
+TEST_F(GraphDataTest, TablesThatCannotBeDrawnAreRefusedAtTheirRow) {
   struct Row {
     int type;
     const char* heading;
@@ -325,6 +297,14 @@ TEST_F(GraphDataTest, FrequenciesAndReturnPeriodsOutsideTheFrameAreRefused) {
     const char* reason;
   };
   const Row rows[] = {
+      {2, " Interval analysis", "  1.0  2.0  10.0  9.0\r\n  2.0  3.0  1e301  88.0\r\n", 1,
+       "holds a number beyond"},
+      {2, " Interval analysis", "  -1e305  2.0  10.0  9.0\r\n", 0, "holds a number beyond"},
+      {2, " Interval analysis",
+       "  1.0  2.0  10.0  9.0\r\n  3.0  4.0  20.0  19.0\r\n  2.0  5.0  90.0  88.0\r\n", 2,
+       "is out of order"},
+      {2, " Interval analysis", "  1.0  2.0  10.0  9.0\r\n  1.0  3.0  90.0  88.0\r\n", 2,
+       nullptr},  // ties stay
       {2, " Interval", "  1 2 10.0 9.0\r\n  2 3 100.1 88.0\r\n", 1,
        "holds a frequency of 100.1 %, outside 0 to 100"},
       {2, " Interval", "  1 2 -0.1 9.0\r\n", 0, "holds a frequency of -0.1 %, outside 0 to 100"},
