@@ -208,9 +208,7 @@ bool BatchRunner::TakeInput(const BatchSeries& series, report::TDMQuilmor& dm, b
     // A column of a table or a line of JSON is named by its name.
     if (series.fromTable && !report::rules::CheckTitle(series.name, 1)) dm.Title1 = series.name;
   }
-  if (s.title1Given) dm.Title1 = s.title1;
-  if (s.title2Given) dm.Title2 = s.title2;
-  if (!s.threshold.empty()) dm.InputThreshold = *textio::StringToFloat(s.threshold);
+  ApplyTitlesAndThreshold(s, dm);
   const report::rules::ValueCountCheck count =
       report::rules::CheckValueCount(std::count(dm.Skipped.begin(), dm.Skipped.end(), false));
   if (count.refused) {

@@ -115,9 +115,7 @@ int PrepareInput(const std::string& input, const RunSettings& settings, report::
     dm.TakeValueRows(file);
     writeInput = true;
   }
-  if (settings.title1Given) dm.Title1 = settings.title1;
-  if (settings.title2Given) dm.Title2 = settings.title2;
-  if (!settings.threshold.empty()) dm.InputThreshold = *textio::StringToFloat(settings.threshold);
+  ApplyTitlesAndThreshold(settings, dm);
 
   const report::rules::ValueCountCheck count =
       report::rules::CheckValueCount(std::count(dm.Skipped.begin(), dm.Skipped.end(), false));

@@ -5,6 +5,7 @@
 
 #include "report/input_rules.hpp"
 #include "textio/number_format.hpp"
+#include "textio/number_parse.hpp"
 
 namespace quilmor::cli {
 
@@ -109,6 +110,12 @@ bool FinishRunSettings(const CLI::App& command, RunSettings& settings, std::ostr
   const std::string note = report::rules::PreferenceNoteText(std::stoi(settings.preference));
   if (!note.empty()) err << note << '\n';
   return true;
+}
+
+void ApplyTitlesAndThreshold(const RunSettings& settings, report::TDMQuilmor& dm) {
+  if (settings.title1Given) dm.Title1 = settings.title1;
+  if (settings.title2Given) dm.Title2 = settings.title2;
+  if (!settings.threshold.empty()) dm.InputThreshold = *textio::StringToFloat(settings.threshold);
 }
 
 }  // namespace quilmor::cli

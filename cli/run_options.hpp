@@ -12,6 +12,7 @@
 
 #include "cli/design_output.hpp"
 #include "engine/plotting_position.hpp"
+#include "report/data_module.hpp"
 #include "report/design_values.hpp"
 #include "run/save_run.hpp"
 
@@ -52,5 +53,9 @@ bool FinishRunSettings(const CLI::App& command, RunSettings& settings, std::ostr
 // The note of a run whose chosen function fits poorly (efficiency R below
 // 0.5 for the frequencies or the data values), or "".
 std::string PoorFitText(const run::SaveRunResult& result);
+
+// The titles and threshold given on the command line, over those the input
+// brought.
+void ApplyTitlesAndThreshold(const RunSettings& settings, report::TDMQuilmor& dm);
 
 }  // namespace quilmor::cli
